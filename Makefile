@@ -1,0 +1,26 @@
+# The two commands of the Quick start: `make play` and `make test`.
+BUILD ?= build
+JOBS  ?= $(shell nproc)
+XVFB  = xvfb-run -a -s "-screen 0 1280x1024x24"
+
+.PHONY: play test deps build bench clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+play: build
+	cd $(BUILD)/data && ../korvanthe
+
+# Every test (unit, GL and end-to-end) runs inside one virtual X server.
+test: build
+	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	cd $(BUILD) && $(XVFB) ./korvanthe_bench
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,138 @@
+#include "core/Display.h"
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include <cstdlib>
+#include <iostream>
+
+#include "core/DisplayOpts.h"
+#include "core/Trace.h"
+#include "math/Camera.h"
+#include "math/Vector4.h"
+#include "scene/Light.h"
+
+Matrix ShadMtx[SHADOW_MATRICES];
+int shadowctr = 0;
+
+bool Display::Init(DisplayOpts* opts) {
+    fullscreen = opts->fullscreen;
+    width = opts->width;
+    height = opts->height;
+    depth = opts->depth;
+    filter = opts->filter != 0;
+
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, 12);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, 12);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, 12);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 12);
+
+    const Uint32 flags = fullscreen ? (SDL_OPENGL | SDL_FULLSCREEN) : (SDL_OPENGL | SDL_RESIZABLE);
+    surface = SDL_SetVideoMode(width, height, depth, flags);
+    if (surface == nullptr) {
+        std::cerr << "Couldn't set GL video mode: " << SDL_GetError() << std::endl;
+        SDL_Quit();
+        std::exit(2);
+    }
+    SDL_WM_SetCaption("KORVANTHE", "korvanthe");
+    return true;
+}
+
+bool Display::Resize(int w, int h) {
+    width = w;
+    height = h;
+    surface = SDL_SetVideoMode(width, height, depth, SDL_OPENGL | SDL_RESIZABLE);
+    if (surface == nullptr) {
+        std::cerr << "ERROR RESIZING VIDEO DISPLAY\n";
+        std::exit(3);
+    }
+    debug << "display resized to " << width << 'x' << height << std::endl;
+    return true;
+}
+
+void Display::StartScene() {
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CW);
+    glViewport(0, 0, width, height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    const GLint filtering = filter ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filtering);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filtering);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    Light* light = nullptr;
+    lights.Head();
+    for (int i = 0; lights.Next(light); ++i) light->index(i);
+}
+
+void Display::EndScene() { SDL_GL_SwapBuffers(); }
+
+void Display::SetWorld(const Matrix& m) {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(Matrix(m).GLMatrix());
+}
+
+void Display::SetCamera(Camera* c) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMultMatrixf(c->projection.GLMatrix());
+    glMultMatrixf(c->view.GLMatrix());
+    camera = c;
+}
+
+void Display::CreateShadowMatrix() {
+    for (Matrix& m : ShadMtx) m.CreateIdentity();
+    if (lights.count == 0) return;
+    const Vector3 L = lights[0]->direction;
+    // A light skimming the floor casts no shadow that a plane could hold.
+    if (L.y == 0) return;
+    for (int i = 0; i < SHADOW_MATRICES; ++i) {
+        Matrix& m = ShadMtx[i];
+        m(0, 0) = 1;
+        m(1, 0) = -L.x / L.y;
+        m(2, 2) = 1;
+        m(1, 2) = -L.z / L.y;
+        m(1, 1) = 0;
+        m(3, 1) = -static_cast<float>(i) / SHADOW_MATRICES;
+    }
+}
+
+Vector3 Display::ToView(const Vector3& p) const {
+    const Vector4 q = camera->projection * (camera->view * Vector4(p));
+    return Vector3(q);
+}
+
+// The vertical conversions scale by the width too, so that x and y share
+// one pixel scale; a point on the view axis lands at the window centre.
+Vector3 Display::WorldToScreen(const Vector3& p) const {
+    const Vector3 v = ToView(p);
+    const float W = static_cast<float>(width);
+    const float H = static_cast<float>(height);
+    return Vector3(W / 2 * (v.x / v.z + 1), W / 2 * (H / W - v.y / v.z), 1);
+}
+
+Vector3 Display::WorldToDevice(const Vector3& p) const {
+    const Vector3 v = ToView(p);
+    const float W = static_cast<float>(width);
+    const float H = static_cast<float>(height);
+    return Vector3(500 * (v.x / v.z + 1), 500 * (H / W - v.y / v.z), 1);
+}
+
+Vector3 Display::DeviceToScreen(const Vector3& d) const {
+    return Vector3(width * d.x / 1000, height * d.y / 1000, 1);
+}
+
+Vector3 Display::ScreenToDevice(const Vector3& s) const {
+    return Vector3(1000 * s.x / width, 1000 * s.y / height, 1);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "math/DArray.h"
+#include "math/Matrix.h"
+#include "math/Vector3.h"
+
+struct SDL_Surface;
+class Camera;
+class DisplayOpts;
+class Light;
+class Material;
+class Texture;
+
+// The window with its OpenGL context: per-frame GL state, world and camera
+// matrices, the planar shadow matrices, coordinate conversions, and the
+// registries through which textures, materials and lights are shared.
+class Display {
+public:
+    // The registries hold their entries without owning them: destroying the
+    // display empties the lists and leaves textures, materials and lights be.
+    Display() = default;
+
+    bool Init(DisplayOpts* opts);   // GL attributes, window, caption
+    bool Resize(int w, int h);      // always windowed and resizable afterwards
+    void StartScene();              // viewport, clear, default state, lights
+    void EndScene();                // swap buffers
+    void SetWorld(const Matrix& m); // load the model-view matrix
+    void SetCamera(Camera* c);      // load projection × view, remember the camera
+    void CreateShadowMatrix();      // rebuild ShadMtx from light 0
+
+    // Screen: pixels, y down. Device: 0 to 1000 on both axes. The third
+    // component of every result is 1.
+    Vector3 WorldToScreen(const Vector3& p) const;
+    Vector3 WorldToDevice(const Vector3& p) const;
+    Vector3 DeviceToScreen(const Vector3& d) const;
+    Vector3 ScreenToDevice(const Vector3& s) const;
+
+    bool fullscreen = false;
+    int width = 0;
+    int height = 0;
+    int depth = 0;                   // colour depth in bits per pixel
+    Camera* camera = nullptr;        // the camera last given to SetCamera
+    DArray<Texture*> textures;       // every texture created
+    DArray<Material*> materials;     // materials registered by their users; [0] draws planar shadows
+    DArray<Light*> lights;           // the scene's lights; light 0 casts the shadows
+    SDL_Surface* surface = nullptr;  // the last video mode set
+    bool filter = false;             // linear rather than nearest texture filtering
+
+private:
+    Vector3 ToView(const Vector3& p) const;  // through camera view and projection
+};
+
+// Planar shadow matrices: each shadow drawn in a frame takes the next one, a
+// 1/40 unit lower than the last, so that overlapping shadows never fight in
+// the depth buffer.
+const int SHADOW_MATRICES = 40;
+extern Matrix ShadMtx[SHADOW_MATRICES];
+extern int shadowctr;

@@ -1,0 +1,14 @@
+#pragma once
+
+// Start-up and the frame loop. main() initialises SDL and hands over to Run.
+
+// Reads device.cfg, creates the System singleton and opens the window. Ends
+// the process with the start-up messages and statuses when that fails.
+void init();
+// One frame: poll the devices, then advance and draw.
+void idle();
+// Drains the SDL event queue: a quit request returns true, a resize resizes
+// the display. Every event is taken, whatever came first.
+bool DrainEvents();
+// The frame loop until the window is closed or Escape is held; returns 0.
+int Run();

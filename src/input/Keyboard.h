@@ -1,0 +1,32 @@
+#pragma once
+
+// The keyboard, polled once a frame: this frame's and the previous frame's
+// state of every SDL key code, so that a key counts as pressed only in the
+// frame it goes down.
+class Keyboard {
+public:
+    static const int KEY_COUNT = 323;  // the size of SDL 1.2's key-state array
+
+    Keyboard();  // fills ktable
+
+    void Update();                              // take SDL's key state for this frame
+    void SetState(const unsigned char* state);  // take a key state of KEY_COUNT bytes
+
+    bool Down(int key) const { return Valid(key) && keys[key] != 0; }
+    bool Pressed(int key) const { return Down(key) && oldKeys[key] == 0; }
+    bool Shift() const;
+    bool Control() const;
+    bool Alt() const;
+    // ktable's character of the lowest key code below 256 pressed this frame, or 0.
+    char CharDown() const;
+
+    unsigned char keys[KEY_COUNT] = {};     // this frame, non-zero when down
+    unsigned char oldKeys[KEY_COUNT] = {};  // the previous frame
+
+private:
+    static bool Valid(int key) { return key >= 0 && key < KEY_COUNT; }
+};
+
+// The character each key types: letters, digits, punctuation, and codes for
+// the keys the menus care about (F-keys 1 to 12, arrows 20 to 23, 'R' Return...).
+extern signed char ktable[Keyboard::KEY_COUNT];

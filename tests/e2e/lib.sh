@@ -1,0 +1,109 @@
+# Helpers shared by the end-to-end tests: a private X server, a scratch
+# working directory with the fixture data, and the game started and driven
+# like a player would. Each test script sources this file.
+set -u
+
+: "${KORVANTHE:?the path of the korvanthe binary}"
+: "${FIXTURES:?the tests/fixtures folder}"
+
+SCRATCH=$(mktemp -d /tmp/korvanthe-e2e.XXXXXX)
+GAME_DIR="$SCRATCH/game"
+XVFB_PID=""
+GAME_PID=""
+
+cleanup() {
+    [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+    rm -rf "$SCRATCH"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    for log in "$SCRATCH"/stderr.log "$SCRATCH"/debug.log; do
+        [ -s "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }
+    done
+    exit 1
+}
+
+pass() { echo "ok: $*"; }
+
+# An X server of our own: -displayfd picks a free display number atomically.
+start_xvfb() {
+    Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp \
+        5>"$SCRATCH/display" 2>"$SCRATCH/xvfb.log" &
+    XVFB_PID=$!
+    for _ in $(seq 100); do
+        [ -s "$SCRATCH/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$SCRATCH/display" ] || fail "Xvfb did not start"
+    DISPLAY=":$(head -n 1 "$SCRATCH/display")"
+    export DISPLAY
+}
+
+# A fresh working directory holding the given fixture folders, merged in order.
+fresh_game_dir() {
+    rm -rf "$GAME_DIR"
+    mkdir -p "$GAME_DIR"
+    for fixture in "$@"; do cp -r "$FIXTURES/$fixture/." "$GAME_DIR/"; done
+}
+
+# Runs the game to its end in the background; the trace goes to debug.log.
+start_game() {
+    (cd "$GAME_DIR" && exec env KORVANTHE_DEBUG="$SCRATCH/debug.log" "$KORVANTHE") \
+        >"$SCRATCH/stdout.log" 2>"$SCRATCH/stderr.log" &
+    GAME_PID=$!
+}
+
+# Waits for the game to end (at most $1 seconds) and sets GAME_STATUS.
+wait_game() {
+    local limit=$(( ${1:-20} * 10 ))
+    for _ in $(seq "$limit"); do
+        kill -0 "$GAME_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$GAME_PID" 2>/dev/null; then
+        fail "the game did not end within ${1:-20} s"
+    fi
+    wait "$GAME_PID"
+    GAME_STATUS=$?
+    GAME_PID=""
+}
+
+# Runs the game until it ends by itself; for start-up failures.
+run_game() {
+    start_game
+    wait_game 20
+}
+
+# Waits for the game window and sets WINDOW.
+wait_window() {
+    WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --name '^KORVANTHE$' 2>/dev/null | head -n 1)
+    [ -n "$WINDOW" ] || fail "no KORVANTHE window appeared"
+}
+
+# Keyboard focus follows the pointer on a bare X server.
+focus_window() {
+    xdotool mousemove --window "$WINDOW" 40 40
+}
+
+hold_key() { focus_window; xdotool keydown "$1"; }
+release_key() { xdotool keyup "$1"; }
+
+window_size() { xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+
+expect_status() {
+    [ "$GAME_STATUS" -eq "$1" ] || fail "$2: exit status $GAME_STATUS, expected $1"
+}
+
+expect_stderr_line() {
+    grep -qxF -- "$1" "$SCRATCH/stderr.log" || fail "standard error lacks the line: $1"
+}
+
+# Keeps a screenshot when E2E_SHOTS names a folder, for a person to look at.
+screenshot() {
+    [ -n "${E2E_SHOTS:-}" ] || return 0
+    mkdir -p "$E2E_SHOTS"
+    import -window root "$E2E_SHOTS/$1.png"
+}

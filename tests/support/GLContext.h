@@ -1,0 +1,12 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+// A small SDL window with a GL context for tests that render. Opened once per
+// process; a test without an X display (DISPLAY unset) is skipped.
+class GLTest : public ::testing::Test {
+public:
+    void SetUp() override;
+    static const int WIDTH = 64;
+    static const int HEIGHT = 64;
+};
