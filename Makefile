@@ -1,7 +1,7 @@
 # The two commands of the Quick start: `make play` and `make test`.
 BUILD ?= build
 JOBS  ?= $(shell nproc)
-XVFB  = xvfb-run -a -s "-screen 0 1280x1024x24"
+XVFB  = scripts/with-xvfb
 
 .PHONY: play test deps build bench clean
 
@@ -17,10 +17,10 @@ play: build
 
 # Every test (unit, GL and end-to-end) runs inside one virtual X server.
 test: build
-	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
+	$(XVFB) sh -c "cd $(BUILD) && ctest --output-on-failure -j $(JOBS)"
 
 bench: build
-	cd $(BUILD) && $(XVFB) ./korvanthe_bench
+	$(XVFB) sh -c "cd $(BUILD) && ./korvanthe_bench"
 
 clean:
 	rm -rf $(BUILD)

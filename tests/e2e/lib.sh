@@ -39,7 +39,8 @@ start_xvfb() {
     done
     [ -s "$SCRATCH/display" ] || fail "Xvfb did not start"
     DISPLAY=":$(head -n 1 "$SCRATCH/display")"
-    export DISPLAY
+    SDL_VIDEODRIVER=x11  # a failed X connection must fail, not fall back to text mode
+    export DISPLAY SDL_VIDEODRIVER
 }
 
 # A fresh working directory holding the given fixture folders, merged in order.
