@@ -30,7 +30,7 @@ pass() { echo "ok: $*"; }
 
 # An X server of our own: -displayfd picks a free display number atomically.
 start_xvfb() {
-    Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp \
+    Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset \
         5>"$SCRATCH/display" 2>"$SCRATCH/xvfb.log" &
     XVFB_PID=$!
     for _ in $(seq 100); do
