@@ -43,6 +43,7 @@ public:
     DArray<Texture*> textures;       // every texture created
     DArray<Material*> materials;     // materials registered by their users; [0] draws planar shadows
     DArray<Light*> lights;           // the scene's lights; light 0 casts the shadows
+    Material* currentMaterial = nullptr;  // the material last made current
     SDL_Surface* surface = nullptr;  // the last video mode set
     bool filter = false;             // linear rather than nearest texture filtering
 

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <vector>
+
+#include "math/Matrix.h"
+#include "math/PtrInterface.h"
+#include "math/Vertex.h"
+
+class Material;
+
+// A triangle mesh drawn in immediate mode, one GL_TRIANGLES batch per call.
+// Shapes and the mesh file reader are subclasses that fill the arrays in
+// their constructors; owners of deforming meshes (water, cloth) move
+// vertices[i].pos themselves and call RecalcNormals(false).
+class Mesh : public PtrInterface<Mesh> {
+public:
+    Mesh() = default;
+
+    void Draw(const Matrix& world);              // set the world matrix and send every triangle
+    void DrawShadowVolume(const Matrix& world);  // extrude light 0's silhouette into the stencil buffer
+
+    void Allocate(int vertexCount, int faceCount);  // size both arrays and set the two counts
+    void RecalcNormals(bool flip);   // smooth normals from the triangles; flip turns the mesh inside out
+    void RecalcNormalsCyl();         // normals point straight away from the Y axis
+    void SetIM(const Matrix& m);     // store m in im
+    void Transform(const Matrix& m); // bake m into positions and normals
+    void RescaleTexMap(float su, float sv, float ou, float ov);  // u = su·u + ou, v = sv·v + ov
+    void RescaleTexMap(const Material* material);  // the same with the material's scale and offset
+    void RemapCoords(Material* material);  // texture coordinates from the material's map type
+
+    std::vector<Vertex> vertices;
+    std::vector<int> faces;  // three vertex indices per triangle; the order is the winding
+    int numVertices = 0;
+    int numFaces = 0;
+    Matrix im;               // stored for the owner, read by no mesh operation
+    bool imIdentity = true;  // false once SetIM has stored a matrix
+    // Per vertex: world position and its extrusion away from light 0, six
+    // floats, rebuilt on every shadow call so each vertex is transformed once.
+    std::vector<float> shadowCache;
+
+private:
+    void EmitShadowQuads(const Matrix& world, const Vector3& light) const;
+    void SplitCylinderSeam();  // repeat vertices left of the wrap-around of u
+};

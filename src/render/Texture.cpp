@@ -1,0 +1,182 @@
+#include "render/Texture.h"
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include <cstring>
+#include <iostream>
+#include <vector>
+
+#include "core/Trace.h"
+
+namespace {
+
+const float HEIGHT_SCALE = 0.75f;  // the positive and negative heights add up to this
+
+// The bits per pixel that the file itself declares. SDL widens 1- and 4-bit
+// images to 8 bits of palette indices, which must not pass for grey levels.
+int DeclaredBits(SDL_RWops* rw) {
+    Uint8 header[30] = {};
+    const int start = SDL_RWtell(rw);
+    SDL_RWread(rw, header, 1, sizeof header);
+    SDL_RWseek(rw, start, RW_SEEK_SET);
+    // The old OS/2 header keeps its bit count four bytes earlier.
+    const int at = header[14] == 12 && header[15] == 0 ? 24 : 28;
+    return header[at] | header[at + 1] << 8;
+}
+
+bool IsBgr24(const SDL_PixelFormat* f) {
+    return f->BytesPerPixel == 3 && f->Amask == 0 &&
+#if SDL_BYTEORDER == SDL_LIL_ENDIAN
+           f->Rmask == 0xFF0000 && f->Gmask == 0x00FF00 && f->Bmask == 0x0000FF;
+#else
+           f->Rmask == 0x0000FF && f->Gmask == 0x00FF00 && f->Bmask == 0xFF0000;
+#endif
+}
+
+// Any other depth becomes three bytes a pixel in blue, green, red order, the
+// layout that the upload as GL_BGR expects.
+SDL_Surface* ToBgr24(SDL_Surface* image) {
+    SDL_PixelFormat bgr;
+    std::memset(&bgr, 0, sizeof bgr);
+    bgr.BitsPerPixel = 24;
+    bgr.BytesPerPixel = 3;
+#if SDL_BYTEORDER == SDL_LIL_ENDIAN
+    bgr.Rmask = 0xFF0000, bgr.Gmask = 0x00FF00, bgr.Bmask = 0x0000FF;
+    bgr.Rshift = 16, bgr.Gshift = 8, bgr.Bshift = 0;
+#else
+    bgr.Rmask = 0x0000FF, bgr.Gmask = 0x00FF00, bgr.Bmask = 0xFF0000;
+    bgr.Rshift = 0, bgr.Gshift = 8, bgr.Bshift = 16;
+#endif
+    return SDL_ConvertSurface(image, &bgr, SDL_SWSURFACE);
+}
+
+// Uploads level 0 from rows that are packed, whatever the caller's pixel-store state.
+void Upload(GLint components, int width, int height, GLenum format, GLenum type,
+            const void* pixels) {
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glTexImage2D(GL_TEXTURE_2D, 0, components, width, height, 0, format, type, pixels);
+    glPopClientAttrib();
+}
+
+}  // namespace
+
+bool Texture::Load(const char* path) { return Read(path, true); }
+
+bool Texture::LoadMipMap(const char* path, int, int) { return Read(path, false); }
+
+bool Texture::Read(const char* path, bool verbose) {
+    const char* const failed =
+        verbose ? "Failed to load texture " : "Failed to load mipmap texture ";
+    const size_t length = std::strlen(path);
+    if (length > static_cast<size_t>(MAX_PATH)) {
+        // Cutting the path would load some other file, or none.
+        debug << "texture path of " << length << " characters refused, at most " << MAX_PATH
+              << " fit" << std::endl;
+        debug << failed << path << std::endl;
+        return false;
+    }
+    std::memcpy(name, path, length + 1);
+
+    SDL_RWops* rw = SDL_RWFromFile(name, "rb");
+    const int declaredBits = rw != nullptr ? DeclaredBits(rw) : 0;
+    SDL_Surface* image = rw != nullptr ? SDL_LoadBMP_RW(rw, 1) : nullptr;
+    if (image == nullptr) {
+        debug << failed << name << std::endl;
+        return false;
+    }
+    const bool greyLevels = declaredBits == 8 && image->format->BytesPerPixel == 1;
+    if (!greyLevels && !IsBgr24(image->format)) {
+        SDL_Surface* converted = ToBgr24(image);
+        SDL_FreeSurface(image);
+        if (converted == nullptr) {
+            debug << "cannot convert " << declaredBits << "-bit image to 24 bits: "
+                  << SDL_GetError() << std::endl;
+            debug << failed << name << std::endl;
+            return false;
+        }
+        debug << "converted " << declaredBits << "-bit image to 24-bit BGR" << std::endl;
+        image = converted;
+    }
+    if (surface != nullptr) SDL_FreeSurface(surface);
+    surface = image;
+
+    if (!verbose) {
+        debug << "Loaded mipmap texture " << name << std::endl;
+        return true;
+    }
+    debug << "Loaded texture " << name << std::endl;
+    debug << "w=" << surface->w << std::endl;
+    debug << "h=" << surface->h << std::endl;
+    debug << "bitsperpixel=" << static_cast<int>(surface->format->BitsPerPixel) << std::endl;
+    debug << "bytesperpixel=" << static_cast<int>(surface->format->BytesPerPixel) << std::endl;
+    debug << "pitch=" << surface->pitch << std::endl;
+    return true;
+}
+
+unsigned int Texture::TexID() {
+    if (made) return id;
+    if (surface == nullptr) return 0;  // nothing loaded: GL's default texture
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+
+    // The BMP loader pads each row to four bytes; GL gets the rows packed.
+    const int bytes = surface->format->BytesPerPixel;
+    const int rowBytes = surface->w * bytes;
+    std::vector<Uint8> packed;
+    const void* pixels = surface->pixels;
+    if (surface->pitch != rowBytes) {
+        packed.resize(static_cast<size_t>(rowBytes) * surface->h);
+        for (int y = 0; y < surface->h; ++y) {
+            std::memcpy(&packed[static_cast<size_t>(y) * rowBytes],
+                        static_cast<const Uint8*>(surface->pixels) + y * surface->pitch, rowBytes);
+        }
+        pixels = packed.data();
+    }
+    if (bytes == 1) {
+        Upload(1, surface->w, surface->h, GL_LUMINANCE, GL_UNSIGNED_BYTE, pixels);
+    } else {
+        Upload(3, surface->w, surface->h, GL_BGR, GL_UNSIGNED_BYTE, pixels);
+    }
+    made = true;
+    return id;
+}
+
+unsigned int Texture::TexIDPositive() {
+    if (!positiveMade) positiveId = MakeHeight(true);
+    positiveMade = true;
+    return positiveId;
+}
+
+unsigned int Texture::TexIDNegative() {
+    if (!negativeMade) negativeId = MakeHeight(false);
+    negativeMade = true;
+    return negativeId;
+}
+
+unsigned int Texture::MakeHeight(bool positive) {
+    GLuint object = 0;
+    glGenTextures(1, &object);
+    glBindTexture(GL_TEXTURE_2D, object);
+    if (surface == nullptr) return object;
+    if (surface->format->BytesPerPixel != 1) {
+        std::cerr << (positive ? "Can't make positive of multi-component texture\n"
+                               : "Can't make negative of multi-component texture\n");
+        return object;
+    }
+    std::vector<float> heights(static_cast<size_t>(surface->w) * surface->h);
+    size_t i = 0;
+    for (int y = 0; y < surface->h; ++y) {
+        const Uint8* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
+        for (int x = 0; x < surface->w; ++x) {
+            const float height = row[x] * (1.0f / 256.0f) * HEIGHT_SCALE;
+            heights[i++] = positive ? height : HEIGHT_SCALE - height;
+        }
+    }
+    Upload(1, surface->w, surface->h, GL_LUMINANCE, GL_FLOAT, heights.data());
+    return object;
+}
