@@ -1,0 +1,136 @@
+#!/bin/bash
+# controllers.txt: every way it can be wrong ends the program with status 1
+# before a window opens; a good one gives each keyboard layout its own
+# controller, seen through the trace.
+. "$(dirname "$0")/lib.sh"
+start_xvfb
+
+# The game traces "opening the window" just before it opens one.
+expect_no_window() {
+    if grep -qF "opening the window" "$SCRATCH/debug.log" 2>/dev/null; then
+        fail "$1: the window was opened"
+    fi
+}
+
+# Runs the game with the given controllers.txt and expects it refused with
+# status 1, the standard message and the line that says where.
+expect_refused() {
+    local what=$1 contents=$2 message=$3 where=$4
+    fresh_game_dir game
+    printf '%b' "$contents" > "$GAME_DIR/controllers.txt"
+    run_game
+    expect_status 1 "$what"
+    expect_stderr_line "$message"
+    expect_stderr_line "$where"
+    expect_no_window "$what"
+}
+
+# Waits up to 10 s for a line of the trace.
+wait_trace() {
+    for _ in $(seq 100); do
+        grep -qxF "$1" "$SCRATCH/debug.log" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    fail "the trace lacks the line: $1"
+}
+
+fresh_game_dir game
+rm "$GAME_DIR/controllers.txt"
+run_game
+expect_status 1 "missing controllers.txt"
+expect_stderr_line "Expected controllers.txt file"
+expect_stderr_line "controllers.txt: cannot be opened"
+expect_no_window "missing controllers.txt"
+pass "missing controllers.txt"
+
+expect_refused "wrong first word" 'controler0 keyboard\ncontroller1 keyboard\n' \
+    "expected 'controller0' in controllers.txt" \
+    "controllers.txt:1: expected 'controller0', found 'controler0'"
+expect_refused "wrong third word" 'controller0 keyboard\ncontroller0 keyboard\n' \
+    "expected 'controller1' in controllers.txt" \
+    "controllers.txt:2: expected 'controller1', found 'controller0'"
+expect_refused "empty file" '' \
+    "expected 'controller0' in controllers.txt" \
+    "controllers.txt:1: expected 'controller0', found the end of the file"
+pass "wrong or missing first and third words"
+
+expect_refused "wrong value for player 0" 'controller0 mouse\ncontroller1 keyboard\n' \
+    "expected 'joystick' or 'keyboard' as a value for controller0" \
+    "controllers.txt:1: expected 'keyboard' or 'joystick', found 'mouse'"
+expect_refused "wrong value for player 1" 'controller0 keyboard\ncontroller1 gamepad\n' \
+    "expected 'joystick' or 'keyboard' as a value for controller1" \
+    "controllers.txt:2: expected 'keyboard' or 'joystick', found 'gamepad'"
+expect_refused "missing value for player 1" 'controller0 keyboard\ncontroller1\n' \
+    "expected 'joystick' or 'keyboard' as a value for controller1" \
+    "controllers.txt:3: expected 'keyboard' or 'joystick', found the end of the file"
+pass "wrong or missing value words"
+
+expect_refused "Controller0" 'Controller0 keyboard\ncontroller1 keyboard\n' \
+    "expected 'controller0' in controllers.txt" \
+    "controllers.txt:1: expected 'controller0', found 'Controller0'"
+expect_refused "CONTROLLER1" 'controller0 keyboard\nCONTROLLER1 keyboard\n' \
+    "expected 'controller1' in controllers.txt" \
+    "controllers.txt:2: expected 'controller1', found 'CONTROLLER1'"
+expect_refused "Keyboard" 'controller0 Keyboard\ncontroller1 keyboard\n' \
+    "expected 'joystick' or 'keyboard' as a value for controller0" \
+    "controllers.txt:1: expected 'keyboard' or 'joystick', found 'Keyboard'"
+expect_refused "Joystick" 'controller0 keyboard\ncontroller1 Joystick\n' \
+    "expected 'joystick' or 'keyboard' as a value for controller1" \
+    "controllers.txt:2: expected 'keyboard' or 'joystick', found 'Joystick'"
+pass "keywords in the wrong letter case"
+
+if ls /dev/input/js* >/dev/null 2>&1; then
+    echo "skip: a joystick is connected to this machine"
+else
+    expect_refused "joystick 0 absent" 'controller0 joystick\ncontroller1 keyboard\n' \
+        "No joystick found at position 0" \
+        "controllers.txt:1: controller0 asks for joystick 0, which is not connected"
+    expect_refused "joystick 1 absent" 'controller0 keyboard\ncontroller1 joystick\n' \
+        "No joystick found at position 1" \
+        "controllers.txt:2: controller1 asks for joystick 1, which is not connected"
+    pass "a joystick asked for but not connected"
+fi
+
+fresh_game_dir game
+rm "$GAME_DIR/device.cfg"
+printf 'nonsense\n' > "$GAME_DIR/controllers.txt"
+run_game
+expect_status 255 "missing device.cfg"
+if grep -qi "controller" "$SCRATCH/stderr.log" "$SCRATCH/debug.log"; then
+    fail "missing device.cfg: controllers.txt was read"
+fi
+pass "a missing device.cfg ends the game before controllers.txt is read"
+
+fresh_game_dir game
+printf 'controller0 keyboard controller1\n\nkeyboard and words\nthat follow 42\n' \
+    > "$GAME_DIR/controllers.txt"
+start_game
+wait_window
+hold_key Escape
+wait_game 20
+release_key Escape
+expect_status 0 "extra words"
+pass "line breaks do not matter and words after the fourth are ignored"
+
+# Each layout's keys reach its own controller. Nothing takes commands yet,
+# so a published command stays ready and the next input adds to it.
+fresh_game_dir game
+start_game
+wait_window
+focus_window
+for step in "g:0:p" "a:0:fp" "Delete:1:p" "Left:1:fp"; do
+    IFS=: read -r key player letters <<< "$step"
+    hold_key "$key"
+    wait_trace "controller $player ready: $letters"
+    release_key "$key"
+done
+[ "$(grep -c '^controller 0 ready' "$SCRATCH/debug.log")" -eq 2 ] \
+    || fail "player 0's commands were traced other than once per change"
+[ "$(grep -c '^controller 1 ready' "$SCRATCH/debug.log")" -eq 2 ] \
+    || fail "player 1's keys reached player 0, or the other way round"
+screenshot controllers
+hold_key Escape
+wait_game 20
+release_key Escape
+expect_status 0 "Escape after playing"
+pass "both keyboard layouts reach their own controllers"
