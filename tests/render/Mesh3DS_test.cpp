@@ -10,19 +10,9 @@
 #include <string>
 
 #include "core/Trace.h"
+#include "support/TraceCapture.h"
 
 namespace {
-
-class TraceCapture {
-public:
-    TraceCapture() : saved(debug.rdbuf(text.rdbuf())) {}
-    ~TraceCapture() { debug.rdbuf(saved); }
-    std::string str() const { return text.str(); }
-
-private:
-    std::ostringstream text;
-    std::streambuf* saved;
-};
 
 // An export as the modelling tool writes it: a named object, the counts on
 // the tri-mesh line, vertex and face lists full of words the reader skips.

@@ -10,19 +10,9 @@
 #include "render/MeshDisc.h"
 #include "render/MeshQuad.h"
 #include "render/MeshSphere.h"
+#include "support/TraceCapture.h"
 
 namespace {
-
-class TraceCapture {
-public:
-    TraceCapture() : saved(debug.rdbuf(text.rdbuf())) {}
-    ~TraceCapture() { debug.rdbuf(saved); }
-    std::string str() const { return text.str(); }
-
-private:
-    std::ostringstream text;
-    std::streambuf* saved;
-};
 
 const Vector3 X(1, 0, 0);
 const Vector3 Y(0, 1, 0);

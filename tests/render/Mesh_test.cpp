@@ -14,22 +14,11 @@
 #include "render/Material.h"
 #include "scene/DirectionalLight.h"
 #include "support/GLContext.h"
+#include "support/TraceCapture.h"
 
 namespace {
 
 const float PI = 3.14159265358979f;
-
-// Collects what is written to `debug` while it lives.
-class TraceCapture {
-public:
-    TraceCapture() : saved(debug.rdbuf(text.rdbuf())) {}
-    ~TraceCapture() { debug.rdbuf(saved); }
-    std::string str() const { return text.str(); }
-
-private:
-    std::ostringstream text;
-    std::streambuf* saved;
-};
 
 Mesh MakeMesh(const std::vector<Vector3>& positions, const std::vector<int>& faces) {
     Mesh mesh;

@@ -16,6 +16,8 @@
 #include "core/System.h"
 #include "core/Trace.h"
 #include "render/Texture.h"
+#include "support/ScratchDir.h"
+#include "support/TraceCapture.h"
 
 // A scratch working directory with "materials/" and "images/" (the paths in
 // material files are relative), and a display of its own whose texture list
@@ -23,15 +25,8 @@
 // on destruction.
 class RenderScratch {
 public:
-    RenderScratch() : previous(std::filesystem::current_path()) {
-        // The singleton reads the players' devices from the test folder when it is made.
-        savedDisplay = System::instance()->display;
+    RenderScratch() : savedDisplay(System::instance()->display) {
         System::instance()->display = new Display();
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "korvanthe-render-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        dir = pattern;
-        std::filesystem::current_path(dir);
         std::filesystem::create_directory("materials");
         std::filesystem::create_directory("images");
     }
@@ -43,30 +38,13 @@ public:
         }
         delete display;
         System::instance()->display = savedDisplay;
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(dir);
     }
     RenderScratch(const RenderScratch&) = delete;
     RenderScratch& operator=(const RenderScratch&) = delete;
 
 private:
-    std::filesystem::path previous;
-    std::filesystem::path dir;
+    ScratchDir dir;  // entered first, left last
     Display* savedDisplay;
-};
-
-// Collects what is written to `debug` while it lives.
-class TraceCapture {
-public:
-    TraceCapture() : saved(debug.rdbuf(text.rdbuf())) {}
-    ~TraceCapture() { debug.rdbuf(saved); }
-    TraceCapture(const TraceCapture&) = delete;
-    TraceCapture& operator=(const TraceCapture&) = delete;
-    std::string str() const { return text.str(); }
-
-private:
-    std::ostringstream text;
-    std::streambuf* saved;
 };
 
 inline void WriteText(const std::string& path, const std::string& text) {
