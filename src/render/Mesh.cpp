@@ -75,13 +75,18 @@ void Mesh::DrawShadowVolume(const Matrix& world) {
     glStencilMask(~0u);
     glStencilFunc(GL_ALWAYS, 0, ~0u);
 
+    // The quads face out of the volume, like the front faces of the solid
+    // that casts it. A surface in the shadow sees only the side of the volume
+    // it lies behind, a front face, so front faces count up and back faces
+    // down; counting up first keeps the clamped stencil from losing a step.
     glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
-    glCullFace(GL_FRONT);
+    glCullFace(GL_BACK);
     EmitShadowQuads(world, light);
 
-    glCullFace(GL_BACK);
+    glCullFace(GL_FRONT);
     glStencilOp(GL_KEEP, GL_KEEP, GL_DECR);
     EmitShadowQuads(world, light);
+    glCullFace(GL_BACK);
 }
 
 // Every triangle facing away from the light sends its three edges, each

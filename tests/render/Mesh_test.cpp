@@ -424,20 +424,23 @@ TEST_F(MeshGL, ShadowVolumeExtrudesTrianglesFacingAwayInTwoPasses) {
     EXPECT_EQ(world(3, 1), 0) << "the volume is sent in world space";
 }
 
-TEST_F(MeshGL, TheFirstPassDrawsBackFacesAndTheSecondFrontFaces) {
+TEST_F(MeshGL, TheFirstPassDrawsFrontFacesAndTheSecondBackFaces) {
     Mesh mesh = Floor();
     glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CW);  // the game's front faces
     const std::vector<Polygon> volume = Feedback([&] { mesh.DrawShadowVolume(Identity()); });
     glDisable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
     // Seen along z every wall is either front or back facing, so each pass
     // keeps the walls the other one culls: three in all.
     EXPECT_FLOAT_EQ(QuadCount(volume), 3);
-    // With clockwise front faces a back face is counter-clockwise on screen.
+    // With clockwise front faces a front face is clockwise on screen: the
+    // walls that count a shadow up come first.
     bool secondPass = false;
     for (const Polygon& p : volume) {
-        const bool back = SignedArea(p) > 0;
-        if (!back) secondPass = true;
-        EXPECT_EQ(back, !secondPass) << "back faces all come first";
+        const bool front = SignedArea(p) < 0;
+        if (!front) secondPass = true;
+        EXPECT_EQ(front, !secondPass) << "front faces all come first";
     }
     EXPECT_TRUE(secondPass);
 }

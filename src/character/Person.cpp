@@ -1,0 +1,279 @@
+#include "character/Person.h"
+
+#include <GL/gl.h>
+
+#include <iostream>
+#include <vector>
+
+#include "character/Bone.h"
+#include "character/Cloth.h"
+#include "character/Head.h"
+#include "character/LockBone.h"
+#include "character/Pony.h"
+#include "character/Ponytail.h"
+#include "core/Display.h"
+#include "core/System.h"
+#include "core/Trace.h"
+#include "core/WordReader.h"
+#include "match/Tracer.h"
+#include "render/Material.h"
+#include "render/Mesh3DS.h"
+
+namespace {
+
+// Far more than any body needs; larger numbers in a body definition are
+// typing mistakes that would otherwise ask for absurd amounts of memory.
+const int MAX_ENTRIES = 1000;
+const int MAX_CLOTH_ROWS = 1000;
+const int MAX_ROW_POINTS = 10000;
+const int MAX_TAIL_SEGMENTS = 1000;
+const size_t MAX_WORD = 199;
+
+// A broken index would make the part hang from nothing or from itself: the
+// body cannot be built, so the program ends as for any bad index.
+[[noreturn]] void BadEntry(const WordReader& reader, const std::string& what) {
+    debug << "Assertion failed!" << std::endl;
+    std::cerr << reader.name() << ':' << reader.line() << ": " << what << std::endl;
+    std::exit(-1);
+}
+
+// A count outside its limit: reported where it stands and refused.
+bool CountInRange(WordReader& reader, int count, int limit, const char* what) {
+    if (count >= 0 && count <= limit) return true;
+    reader.Fail(std::string("expected ") + what + " from 0 to " + std::to_string(limit) +
+                ", found " + std::to_string(count));
+    return false;
+}
+
+}  // namespace
+
+Person::Person(const std::string& name_, int) : name(name_) {
+    // The parts that hang from the fighter's root hold it as their parent,
+    // so that the whole body moves where the fighter is placed. The fighter's
+    // own reference keeps their releases from ever deleting it: whoever made
+    // the fighter decides how long it lives.
+    ++references;
+    rotates = true;
+    translates = true;
+    dirty = false;
+    defFile = "characters/" + name + "/low.bdf";
+
+    WordReader tracerList("characters/" + name + "/tracerlist.txt");
+    if (!tracerList.isOpen()) {
+        debug << "no tracer file" << std::endl;
+    } else {
+        int count = 0;
+        tracerList.Int(count);
+        std::string path;
+        for (int i = 0; i < count && tracerList.Word(path, MAX_WORD); ++i) {
+            Material* material = new Material(path);
+            tracerMaterials.Add(material);
+            System::instance()->display->materials.Add(material);
+        }
+    }
+
+    LoadDef();
+    localOrigin = Vector3(0, 0, 0);
+}
+
+void Person::LoadDef() {
+    WordReader reader(defFile);
+    if (!reader.isOpen()) return;
+
+    int count = 0;
+    std::string meshDir;
+    reader.Int(count);
+    debug << "Bones: " << count << std::endl;
+    reader.Word(meshDir, MAX_WORD);
+    if (!CountInRange(reader, count, MAX_ENTRIES, "an entry count")) count = 0;
+
+    const std::string folder = "characters/" + name + "/";
+    std::string meshPrefix = folder + meshDir;
+    if (!meshPrefix.empty() && meshPrefix.back() != '/' && meshPrefix.back() != '\\') {
+        meshPrefix += '/';
+    }
+    const std::string shadowPrefix = folder + "3/";
+
+    int lastIndex = -1;
+    for (int entry = 0; entry < count && !reader.failed(); ++entry) {
+        int index = 0;
+        std::string type, meshName, materialName;
+        if (!reader.Int(index) || !reader.Word(type, MAX_WORD) ||
+            !reader.Word(meshName, MAX_WORD) || !reader.Word(materialName, MAX_WORD)) {
+            break;
+        }
+        Material* material = new Material(folder + "materials/" + materialName);
+        const std::string meshPath = meshPrefix + meshName;
+        const std::string shadowPath = shadowPrefix + meshName;
+        debug << "meshname " << meshPath << std::endl;
+        debug << "shadname " << shadowPath << std::endl;
+        names.Add(type);
+
+        // Parts hang from parts read before them, or from the fighter's root
+        // (a negative index): anything else is a broken file.
+        auto parentOf = [&](int parentIndex) -> Object* {
+            if (parentIndex >= bones.count) {
+                BadEntry(reader, "entry " + std::to_string(index) + " hangs from entry " +
+                                     std::to_string(parentIndex) +
+                                     ", which is not among the entries before it");
+            }
+            return parentIndex < 0 ? this : static_cast<Object*>(bones[parentIndex]);
+        };
+
+        if (type == "CLOTH") {
+            int parentIndex = 0, rows = 0;
+            reader.Int(parentIndex);
+            reader.Int(rows);
+            debug << "loading cloth " << meshName << std::endl;
+            if (!CountInRange(reader, rows, MAX_CLOTH_ROWS, "a row count")) break;
+            std::vector<int> counts(rows, 0);
+            std::vector<std::vector<float>> flex(rows);
+            int largest = 0;
+            for (int row = 0; row < rows && !reader.failed(); ++row) {
+                reader.Int(counts[row]);
+                debug << "col " << row << " n " << counts[row] << std::endl;
+                if (!CountInRange(reader, counts[row], MAX_ROW_POINTS, "a row of points")) break;
+                largest = std::max(largest, counts[row]);
+                flex[row].assign(std::max(counts[row] - 1, 0), 0.0f);
+                for (float& f : flex[row]) {
+                    reader.Float(f);
+                    if (f < 0 || f > 1) debug << "flexibility error in cloth row " << row << std::endl;
+                }
+            }
+            if (reader.failed()) break;
+            std::vector<const float*> rowsFlex;
+            for (const auto& row : flex) rowsFlex.push_back(row.data());
+            bones.Add(new Cloth(parentOf(parentIndex), rows, counts.data(), rowsFlex.data(),
+                                new Mesh3DS(meshPath, true), material, largest));
+        } else if (type == "PONYTAIL") {
+            int flip = 0, parentIndex = 0, segments = 0;
+            reader.Int(flip);
+            reader.Int(parentIndex);
+            reader.Int(segments);
+            debug << "loading ponytail " << meshName << std::endl;
+            debug << "   ntail  =" << segments << std::endl;
+            if (!CountInRange(reader, segments, MAX_TAIL_SEGMENTS, "a segment count")) break;
+            std::vector<int> counts(segments, 0);
+            std::vector<float> flex(segments, 0);
+            std::vector<Vector3> joints(segments), ends(segments), hints(segments);
+            for (int i = 0; i < segments && !reader.failed(); ++i) {
+                reader.Int(counts[i]);
+                reader.Float(flex[i]);
+                reader.Vector(joints[i]);
+                reader.Vector(ends[i]);
+                reader.Vector(hints[i]);
+                debug << "\tsegment " << i << " flex=" << flex[i] << std::endl;
+            }
+            if (reader.failed()) break;
+            Mesh* const first = new Mesh3DS(meshPath, flip == 1);
+            Mesh* const second = new Mesh3DS(meshPath, flip == 1);
+            bones.Add(new Ponytail(parentOf(parentIndex), segments, second, first, material,
+                                   counts.data(), joints.data(), ends.data(), hints.data(),
+                                   flex.data()));
+        } else {
+            int flip = 0, parentIndex = 0;
+            Vector3 joint, end, hint, extent;
+            reader.Int(flip);
+            reader.Int(parentIndex);
+            reader.Vector(joint);
+            reader.Vector(end);
+            reader.Vector(hint);
+            reader.Vector(extent);
+            if (reader.failed()) break;
+            ++ncollide;
+            if (index != bones.count) {
+                BadEntry(reader, "entry " + std::to_string(bones.count) + " is numbered " +
+                                     std::to_string(index));
+            }
+            Object* const parent = parentOf(parentIndex);
+
+            const char* kind = type == "PONY" || type == "PONYR" ? "pony bone"
+                               : type == "HEAD"                  ? "head"
+                               : type == "LOCK"                  ? "locked bone"
+                                                                 : "bone";
+            debug << "Creating " << kind << "\t " << index << "\tpar:" << parentIndex << std::endl;
+            Mesh* const mesh = new Mesh3DS(meshPath, flip == 1);
+            Mesh* const shadow = new Mesh3DS(shadowPath, flip == 1);
+            Object* part = nullptr;
+            if (type == "PONY" || type == "PONYR") {
+                part = new Pony(parent, joint, end, hint, extent, mesh, shadow, nullptr, material,
+                                type == "PONYR");
+                debug << "Created pony bone\t" << std::endl;
+            } else if (type == "HEAD") {
+                head = new Head(parent, joint, end, hint, extent, mesh, shadow, nullptr, material);
+                part = head;
+                debug << "Created head bone\t" << std::endl;
+            } else if (type == "LOCK") {
+                debug << "meshes loaded" << std::endl;
+                part = new LockBone(parent, joint, end, hint, extent, mesh, shadow, nullptr,
+                                    material);
+                debug << "Created locked bone\t" << std::endl;
+            } else {
+                part = new Bone(parent, joint, end, hint, extent, mesh, shadow, nullptr, material);
+                debug << "Created bone\t" << std::endl;
+            }
+            bones.Add(part);
+            if (type == "WEAPON") {
+                debug << "weapon added to list as index " << index << std::endl;
+                weapons.Add(index);
+            }
+            tracers.Add(new Tracer(part, nullptr));
+        }
+        lastIndex = index;
+    }
+    if (reader.failed()) debug << reader.problem() << "; the body stops there" << std::endl;
+    debug << "done w/ def" << std::endl;
+
+    // Every entry is one part, so the count of parts is the bone count; a
+    // last index that says otherwise would send the animation past the list.
+    nbones = bones.count;
+    if (lastIndex + 1 != nbones) {
+        debug << defFile << ": the last entry is numbered " << lastIndex << " but there are "
+              << nbones << " entries; using " << nbones << std::endl;
+    }
+}
+
+void Person::Reset() {
+    localOrigin = Vector3(0, 0, 0);
+    SetRotation(Vector3(0, 0, 0));
+    SetPosition(Vector3(0, 0, 0));
+}
+
+void Person::Update() {
+    Object::Update();
+    for (int i = 0; i < bones.count; ++i) bones[i]->Update();
+    for (int i = 0; i < tracers.count; ++i) tracers[i]->Update();
+}
+
+void Person::Draw() {
+    Timer& timer = System::instance()->timer;
+    timer.Start();
+    Object::Draw();
+    timer.End("Person: ");
+    for (int i = 0; i < bones.count; ++i) bones[i]->Draw();
+}
+
+void Person::DrawShadow() {
+    Object::DrawShadow();
+    for (int i = 0; i < bones.count; ++i) bones[i]->DrawShadow();
+}
+
+void Person::DrawAlpha() {
+    glDepthMask(GL_FALSE);
+    // Without a tracer list the trails take whatever material is current.
+    if (tracerMaterials.count > 0) tracerMaterials[0]->current(true);
+    for (int i = 0; i < tracers.count; ++i) tracers[i]->Draw();
+    glDepthMask(GL_TRUE);
+}
+
+void Person::DrawAmbient() {
+    for (int i = 0; i < bones.count; ++i) bones[i]->DrawAmbient();
+}
+
+void Person::DrawShadowVolume() {
+    for (int i = 0; i < bones.count; ++i) bones[i]->DrawShadowVolume();
+}
+
+void Person::DrawNonAmbient() {
+    for (int i = 0; i < bones.count; ++i) bones[i]->DrawNonAmbient();
+}

@@ -1,0 +1,119 @@
+#include "frontend/String3D.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstring>
+#include <ostream>
+#include <string>
+
+#include "core/Clock.h"
+#include "core/Display.h"
+#include "core/System.h"
+#include "core/Trace.h"
+#include "math/Camera.h"
+#include "render/Mesh3DS.h"
+
+Mesh3DS* LetterA = nullptr;
+Mesh3DS* LetterB = nullptr;
+Mesh3DS* LetterC = nullptr;
+Mesh3DS* LetterD = nullptr;
+Mesh3DS* LetterE = nullptr;
+Mesh3DS* LetterF = nullptr;
+Mesh3DS* LetterG = nullptr;
+Mesh3DS* LetterH = nullptr;
+Mesh3DS* LetterI = nullptr;
+Mesh3DS* LetterJ = nullptr;
+Mesh3DS* LetterK = nullptr;
+Mesh3DS* LetterL = nullptr;
+Mesh3DS* LetterM = nullptr;
+Mesh3DS* LetterN = nullptr;
+Mesh3DS* LetterO = nullptr;
+Mesh3DS* LetterP = nullptr;
+Mesh3DS* LetterQ = nullptr;
+Mesh3DS* LetterR = nullptr;
+Mesh3DS* LetterS = nullptr;
+Mesh3DS* LetterT = nullptr;
+Mesh3DS* LetterU = nullptr;
+Mesh3DS* LetterV = nullptr;
+Mesh3DS* LetterW = nullptr;
+Mesh3DS* LetterX = nullptr;
+Mesh3DS* LetterY = nullptr;
+Mesh3DS* LetterZ = nullptr;
+
+namespace {
+
+const int ALPHABET = 26;
+
+// The letters in alphabetical order. Only addresses: nothing here depends
+// on another file's globals being built.
+Mesh3DS** const LETTERS[ALPHABET] = {
+    &LetterA, &LetterB, &LetterC, &LetterD, &LetterE, &LetterF, &LetterG, &LetterH, &LetterI,
+    &LetterJ, &LetterK, &LetterL, &LetterM, &LetterN, &LetterO, &LetterP, &LetterQ, &LetterR,
+    &LetterS, &LetterT, &LetterU, &LetterV, &LetterW, &LetterX, &LetterY, &LetterZ,
+};
+
+const int WAVE_PERIOD_MS = 1000;
+const int WAVE_LAG_MS = 100;  // each letter runs this far behind the one before
+const float WAVE_PI = 3.141f;
+
+}  // namespace
+
+void String3D::LoadLetters() {
+    static bool loaded = false;
+    if (loaded) return;
+    loaded = true;
+    for (int i = 0; i < ALPHABET; ++i) {
+        const std::string file = std::string("letters/") + static_cast<char>('a' + i) + ".asc";
+        *LETTERS[i] = new Mesh3DS(file, true);
+    }
+}
+
+void String3D::Map(Material* m) {
+    LoadLetters();
+    if (m == nullptr) return;
+    for (Mesh3DS** letter : LETTERS) (*letter)->RemapCoords(m);
+}
+
+Mesh* String3D::LetterMesh(char c) {
+    LoadLetters();
+    const int lower = std::tolower(static_cast<unsigned char>(c));
+    if (lower < 'a' || lower > 'z') return nullptr;
+    return *LETTERS[lower - 'a'];
+}
+
+String3D::String3D(const char* text, float s) {
+    scale.CreateScale(s);
+    const size_t full = text != nullptr ? std::strlen(text) : 0;
+    length = full > MAX_LENGTH ? MAX_LENGTH : static_cast<int>(full);
+    if (full > MAX_LENGTH) {
+        debug << "a text of " << full << " characters is cut to " << MAX_LENGTH << ": "
+              << std::string(text, MAX_LENGTH) << std::endl;
+    }
+    for (int i = 0; i < length; ++i) letters[i] = LetterMesh(text[i]);
+    rotates = true;
+    translates = true;
+}
+
+Matrix String3D::LetterMatrix(int i, unsigned ms, const Vector3& eye) const {
+    const float sigma = scale(1, 1);
+    const int t = static_cast<int>(ms % WAVE_PERIOD_MS);
+    const float s = std::sin(2.0f * (WAVE_LAG_MS * i + t) * WAVE_PI / WAVE_PERIOD_MS);
+    // Roughly the letter's middle in the world: the wave runs along the line
+    // from the eye to it, so the letter seems to breathe towards the viewer.
+    const Vector3 place = position + Vector3(LETTER_WIDTH * (i * sigma + 0.5f), 0, 0);
+    const Vector3 away = (place - eye).Normalized();
+    Matrix move;
+    move.CreateTranslate(Vector3(static_cast<float>(LETTER_WIDTH * i), 0, 0) +
+                         away * (WAVE_DEPTH * s));
+    return world * scale * move;
+}
+
+void String3D::Draw() {
+    const unsigned now = Clock::tickSource();
+    const Display* display = System::instance()->display;
+    const Vector3 eye =
+        display != nullptr && display->camera != nullptr ? display->camera->from : Vector3();
+    for (int i = 0; i < length; ++i) {
+        if (letters[i] != nullptr) letters[i]->Draw(LetterMatrix(i, now, eye));
+    }
+}
