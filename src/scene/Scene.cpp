@@ -1,0 +1,277 @@
+#include "scene/Scene.h"
+
+#include <GL/gl.h>
+
+#include <ostream>
+
+#include "core/Display.h"
+#include "core/System.h"
+#include "core/Trace.h"
+#include "core/WordReader.h"
+#include "render/Material.h"
+#include "scene/Arena.h"
+#include "scene/DirectionalLight.h"
+#include "scene/Flat.h"
+#include "scene/PointLight.h"
+#include "scene/SpotLight.h"
+#include "scene/Static.h"
+#include "scene/Sun.h"
+#include "scene/Water.h"
+
+namespace {
+
+bool IsLightType(const std::string& word) {
+    return word == "DIRECTIONAL" || word == "POINT" || word == "SPOT";
+}
+
+// Reads the values of one light entry and builds it; null when they are cut
+// short or malformed.
+Light* ReadLight(const std::string& type, WordReader& reader) {
+    Vector3 color, position, direction;
+    float umbra = 0, penumbra = 0;
+    if (type == "DIRECTIONAL") {
+        if (!reader.Vector(color) || !reader.Vector(direction)) return nullptr;
+        debug << "Creating new directional light, color=" << color << " direction=" << direction
+              << std::endl;
+        return new DirectionalLight(color, direction);
+    }
+    if (type == "POINT") {
+        if (!reader.Vector(color) || !reader.Vector(position)) return nullptr;
+        debug << "Creating new point light, color=" << color << " position=" << position
+              << std::endl;
+        return new PointLight(color, position);
+    }
+    if (!reader.Vector(color) || !reader.Vector(position) || !reader.Vector(direction) ||
+        !reader.Float(umbra) || !reader.Float(penumbra)) {
+        return nullptr;
+    }
+    debug << "Creating new spot light, color=" << color << " position=" << position
+          << " direction=" << direction << " Umbra=" << umbra << " Penumbra=" << penumbra
+          << std::endl;
+    return new SpotLight(color, position, direction, umbra, penumbra);
+}
+
+// What went wrong at the reader's place, when a read came back empty-handed.
+std::string Problem(WordReader& reader, const std::string& expected) {
+    if (reader.failed()) return reader.problem();
+    return reader.name() + ':' + std::to_string(reader.line()) + ": expected " + expected +
+           ", found the end of the file";
+}
+
+void CallOn(DArray<Object*>& list, void (Object::*pass)()) {
+    for (int i = 0; i < list.count; ++i) (list[i]->*pass)();
+}
+
+void DeleteAll(DArray<Object*>& list) {
+    for (int i = 0; i < list.count; ++i) delete list[i];
+}
+
+}  // namespace
+
+Scene::Scene(const std::string& name) {
+    const std::string dir = "scenes/" + name + "/";
+    if (!LoadLights(dir + "lights.txt")) return;
+    LoadScenery(dir);
+}
+
+Scene::~Scene() {
+    DeleteAll(solids);
+    DeleteAll(transparents);
+    DeleteAll(reflectedSolids);
+    DeleteAll(reflectedTransparents);
+    delete background;
+}
+
+bool Scene::LoadLights(const std::string& path) {
+    WordReader reader(path);
+    if (!reader.isOpen()) {
+        debug << path << ": cannot be opened; the scene stays empty" << std::endl;
+        return false;
+    }
+    if (!reader.Expect("AMBIENT")) {
+        debug << "expected AMBIENT at lights.txt line 1" << std::endl;
+        debug << reader.problem() << "; the scene stays empty" << std::endl;
+        return false;
+    }
+    Vector3 colour;
+    if (reader.Vector(colour)) ambient = colour;
+    const float model[4] = {ambient.x, ambient.y, ambient.z, 1};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, model);
+
+    int count = 0;
+    if (reader.failed() || !reader.Int(count)) {
+        debug << reader.problem() << "; no lights are read" << std::endl;
+        return true;
+    }
+    if (count < 0) {
+        debug << path << ": the number of lights is " << count << "; no lights are read"
+              << std::endl;
+        return true;
+    }
+
+    DArray<Light*>& lights = System::instance()->display->lights;
+    std::string type;
+    bool typeRead = false;  // an unknown entry's skipping stopped on the next type word
+    for (int entry = 0; entry < count; ++entry) {
+        if (!typeRead && !reader.Word(type)) {
+            debug << path << ": " << count << " lights announced, the file ends after " << entry
+                  << std::endl;
+            break;
+        }
+        typeRead = false;
+        if (!IsLightType(type)) {
+            // Its values are unknown too: they are passed over up to the next
+            // light type, so that the lights after it still come out right.
+            debug << path << ':' << reader.line() << ": unknown light type '" << type
+                  << "'; no light is built and its words are skipped up to the next light type"
+                  << std::endl;
+            while (reader.Word(type)) {
+                if (IsLightType(type)) {
+                    typeRead = true;
+                    break;
+                }
+            }
+            continue;
+        }
+        Light* light = ReadLight(type, reader);
+        if (light == nullptr) {
+            debug << Problem(reader, "the values of a " + type + " light")
+                  << "; the light is not built and no more lights are read" << std::endl;
+            break;
+        }
+        light->enabled = true;
+        lights.Add(light);
+    }
+    return true;
+}
+
+void Scene::LoadScenery(const std::string& dir) {
+    const std::string path = dir + "scene.sdf";
+    WordReader reader(path);
+    if (!reader.isOpen()) {
+        debug << path << ": cannot be opened; the scene has lights only" << std::endl;
+        return;
+    }
+
+    std::string word;
+    reader.Word(word);
+    if (word == "FOG") {
+        float start = 0, end = 0;
+        Vector3 colour;
+        if (!reader.Float(start) || !reader.Float(end) || !reader.Vector(colour)) {
+            debug << reader.problem() << "; the fog is left off and scene.sdf is read no further"
+                  << std::endl;
+            glDisable(GL_FOG);
+            return;
+        }
+        const float fogColour[4] = {colour.x, colour.y, colour.z, 1};
+        glEnable(GL_FOG);
+        glFogi(GL_FOG_MODE, GL_LINEAR);
+        glFogf(GL_FOG_START, start);
+        glFogf(GL_FOG_END, end);
+        glFogfv(GL_FOG_COLOR, fogColour);
+        reader.Word(word);
+    } else {
+        glDisable(GL_FOG);
+    }
+
+    if (word.empty()) {
+        debug << Problem(reader, "the background material") << "; the scene has no scenery"
+              << std::endl;
+        return;
+    }
+    const std::string backgroundPath = dir + "materials/" + word;
+    debug << "background material: " << backgroundPath << std::endl;
+    background = new Material(backgroundPath);
+    background->background(true);
+
+    int count = 0;
+    if (!reader.Float(arenaSize) || !reader.Float(arenaParam) || !reader.Int(count)) {
+        debug << Problem(reader, "the arena size, the arena rest height and the number of objects")
+              << "; the scene has no scenery" << std::endl;
+        return;
+    }
+    if (count < 0) {
+        debug << path << ": the number of objects is " << count << "; no objects are read"
+              << std::endl;
+        return;
+    }
+
+    std::string type, reflect;
+    for (int i = 0; i < count; ++i) {
+        if (!reader.Word(type) || !reader.Word(reflect)) {
+            debug << path << ": " << count << " objects announced, the file ends after " << i
+                  << std::endl;
+            break;
+        }
+        if (!AddObject(type, reflect[0] == 'R', reader, dir)) {
+            debug << "found unknown object type in scene.sdf, object #" << i << std::endl;
+            debug << path << ':' << reader.line() << ": '" << type
+                  << "' is no object type; the words after it are read as the next objects"
+                  << std::endl;
+        }
+        if (reader.failed()) {
+            // The record has said what went wrong; its words are out of step now.
+            debug << path << ": read no further after object #" << i << std::endl;
+            break;
+        }
+    }
+}
+
+bool Scene::AddObject(const std::string& type, bool reflected, WordReader& reader,
+                      const std::string& dir) {
+    if (type == "STATIC") {
+        (reflected ? reflectedSolids : solids).Add(new Static(reader, dir));
+    } else if (type == "WATER") {
+        // Mirrored water or floor would have nothing to be mirrored in: the mark is ignored.
+        water = new Water(reader, dir);
+        solids.Add(water);
+    } else if (type == "FLAT" || type == "FIRE") {
+        Flat* flat = new Flat(reader, dir);
+        debug << "adding flat" << std::endl;
+        if (reflected && type == "FIRE") debug << "ERROR: not expecting reflected fire!" << std::endl;
+        (reflected ? reflectedTransparents : transparents).Add(flat);
+    } else if (type == "SUN") {
+        Sun* sun = new Sun(reader, dir);
+        debug << "adding sun" << std::endl;
+        (reflected ? reflectedTransparents : transparents).Add(sun);
+    } else if (type == "ARENA") {
+        arena = new Arena(reader, dir);
+        solids.Add(arena);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void Scene::Update() {
+    if (arena != nullptr) arena->raised = stencilShadows;
+    CallOn(solids, &Object::Update);
+    CallOn(transparents, &Object::Update);
+    CallOn(reflectedSolids, &Object::Update);
+    CallOn(reflectedTransparents, &Object::Update);
+}
+
+void Scene::Draw() { CallOn(solids, &Object::Draw); }
+
+void Scene::DrawAmbient() { CallOn(solids, &Object::DrawAmbient); }
+
+void Scene::DrawNonAmbient() { CallOn(solids, &Object::DrawNonAmbient); }
+
+void Scene::DrawShadowVolume() { CallOn(solids, &Object::DrawShadowVolume); }
+
+void Scene::DrawShadow() { CallOn(solids, &Object::DrawShadow); }
+
+void Scene::DrawReflection() { CallOn(reflectedSolids, &Object::Draw); }
+
+void Scene::DrawReflectionAlpha() {
+    glDepthMask(GL_FALSE);
+    CallOn(reflectedTransparents, &Object::Draw);
+    glDepthMask(GL_TRUE);
+}
+
+void Scene::DrawAlpha() {
+    glDepthMask(GL_FALSE);
+    CallOn(transparents, &Object::Draw);
+    glDepthMask(GL_TRUE);
+}
