@@ -6,6 +6,7 @@
 
 #include "anim/Anim.h"
 #include "anim/MTNode.h"
+#include "character/Person.h"
 #include "core/Trace.h"
 #include "core/WordReader.h"
 
@@ -108,6 +109,10 @@ MoveTree::MoveTree(const std::string& selfDir, int selfBones, const std::string&
     nodes.Add(root);
     current = root;
 }
+
+MoveTree::MoveTree(const Person* self, const Person* opponent)
+    : MoveTree("characters/" + self->name, self->nbones, "characters/" + opponent->name,
+               opponent->nbones) {}
 
 MoveTree::~MoveTree() {
     for (int i = 0; i < nodes.count; ++i) delete nodes[i];

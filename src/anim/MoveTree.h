@@ -6,6 +6,7 @@
 
 class Anim;
 class MTNode;
+class Person;
 class WordReader;
 
 // Which move a fighter performs next: a tree of moves read from
@@ -18,6 +19,7 @@ public:
     // its bone count, reactions from the opponent's. A dir is "characters/<name>".
     // A missing or malformed tree ends the program with status -1.
     MoveTree(const std::string& selfDir, int selfBones, const std::string& oppDir, int oppBones);
+    MoveTree(const Person* self, const Person* opponent);  // from the two fighters' folders
     ~MoveTree();
     MoveTree(const MoveTree&) = delete;
     MoveTree& operator=(const MoveTree&) = delete;
