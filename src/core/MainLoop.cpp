@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "core/Clock.h"
 #include "core/Display.h"
 #include "core/DisplayOpts.h"
+#include "core/Game.h"
 #include "core/System.h"
 
 void init() {
@@ -23,14 +23,13 @@ void init() {
         std::cerr << "Failed opening display" << std::endl;
         std::exit(-1);
     }
+    game = new Game();
 }
 
 void idle() {
     System* const system = System::instance();
     system->Update();
-    system->clock->Update();
-    system->display->StartScene();
-    system->display->EndScene();
+    game->RenderFrame();
 }
 
 bool DrainEvents() {
@@ -54,7 +53,7 @@ int Run() {
         idle();
         quit = DrainEvents();
         // Escape is read straight from SDL, so it works whatever the game is doing.
-        if (SDL_GetKeyState(nullptr)[SDLK_ESCAPE]) quit = true;
+        if (SDL_GetKeyState(nullptr)[SDLK_ESCAPE] || game->quit) quit = true;
     }
     SDL_ShowCursor(SDL_ENABLE);
     SDL_Quit();

@@ -2,10 +2,11 @@
 
 // Start-up and the frame loop. main() initialises SDL and hands over to Run.
 
-// Reads device.cfg, creates the System singleton and opens the window. Ends
-// the process with the start-up messages and statuses when that fails.
+// Reads device.cfg, creates the System singleton, opens the window and builds
+// the game. Ends the process with the start-up messages and statuses when
+// that fails.
 void init();
-// One frame: poll the devices, then advance and draw.
+// One frame: poll the devices, then let the game advance and draw.
 void idle();
 // Drains the SDL event queue: a quit request returns true, a resize resizes
 // the display. Every event is taken, whatever came first.

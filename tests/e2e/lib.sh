@@ -5,6 +5,7 @@ set -u
 
 : "${KORVANTHE:?the path of the korvanthe binary}"
 : "${FIXTURES:?the tests/fixtures folder}"
+: "${MAKE_FIXTURE:?the make_fixture tool}"
 
 SCRATCH=$(mktemp -d /tmp/korvanthe-e2e.XXXXXX)
 GAME_DIR="$SCRATCH/game"
@@ -43,11 +44,18 @@ start_xvfb() {
     export DISPLAY SDL_VIDEODRIVER
 }
 
-# A fresh working directory holding the given fixture folders, merged in order.
+# A fresh working directory holding the given fixture folders, merged in
+# order. "game" is a whole small match, written by make_fixture.
 fresh_game_dir() {
     rm -rf "$GAME_DIR"
     mkdir -p "$GAME_DIR"
-    for fixture in "$@"; do cp -r "$FIXTURES/$fixture/." "$GAME_DIR/"; done
+    for fixture in "$@"; do
+        if [ "$fixture" = game ]; then
+            "$MAKE_FIXTURE" "$GAME_DIR" || fail "make_fixture failed"
+        else
+            cp -r "$FIXTURES/$fixture/." "$GAME_DIR/"
+        fi
+    done
 }
 
 # Runs the game to its end in the background; the trace goes to debug.log.
@@ -91,6 +99,24 @@ focus_window() {
 
 hold_key() { focus_window; xdotool keydown "$1"; }
 release_key() { xdotool keyup "$1"; }
+
+# A press long enough for the game to see: it polls the keyboard once a frame.
+tap() {
+    xdotool keydown "$1"
+    sleep 0.15
+    xdotool keyup "$1"
+    sleep 0.1
+}
+
+# From the menu into the match. Moving the pointer onto the window leaves no
+# entry highlighted; Down then selects "Start".
+start_match() {
+    focus_window
+    sleep 0.3
+    tap Down
+    tap Return
+    sleep 0.5
+}
 
 window_size() { xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 

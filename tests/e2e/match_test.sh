@@ -1,0 +1,65 @@
+#!/bin/bash
+# A match as a player sees it: the settings it needs, the menu's two entries,
+# blows that shorten the opponent's life bar, and Escape.
+. "$(dirname "$0")/lib.sh"
+start_xvfb
+
+fresh_game_dir game
+rm "$GAME_DIR/settings.txt"
+run_game
+expect_status 231 "missing settings.txt"
+expect_stderr_line "settings.txt: cannot be opened"
+pass "settings.txt missing ends with 231"
+
+# "Quit" is the second entry of the menu.
+fresh_game_dir game
+start_game
+wait_window
+focus_window
+sleep 0.5
+tap Down
+tap Down
+tap Return
+wait_game 20
+expect_status 0 "Quit"
+grep -q -- "--------begin" "$SCRATCH/debug.log" || fail "no frame was drawn"
+pass "Quit ends the program with 0"
+
+# The colour of window pixel (x, y), as "r,g,b".
+pixel() {
+    import -window "$WINDOW" -crop "1x1+$1+$2" txt:- 2>/dev/null |
+        sed -n 's/.*srgba\{0,1\}(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+
+# The far end of player 2's full life bar is blue; once the bar shrinks the
+# sky shows there instead.
+bar_end_is_blue() {
+    local rgb
+    rgb=$(pixel 755 30)
+    IFS=, read -r r g b <<<"$rgb"
+    [ -n "$b" ] && [ "$b" -gt 150 ] && [ "$r" -lt 80 ] && [ "$g" -lt 80 ]
+}
+
+fresh_game_dir game
+start_game
+wait_window
+start_match
+sleep 1
+bar_end_is_blue || fail "player 2's bar is not full at the start: $(pixel 755 30)"
+screenshot match_start
+# Player 1's punch lunges forward: a few of them reach player 2.
+for _ in $(seq 8); do
+    tap g
+    sleep 0.35
+done
+sleep 0.5
+screenshot match_hits
+bar_end_is_blue && fail "player 2's life bar did not shrink: $(pixel 755 30)"
+grep -q "GUARD HIT\|--------begin" "$SCRATCH/debug.log" || fail "no frames in the trace"
+pass "blows shorten the opponent's life bar"
+
+hold_key Escape
+wait_game 20
+release_key Escape
+expect_status 0 "Escape during the match"
+pass "Escape ends the match with 0"
