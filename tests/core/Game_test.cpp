@@ -12,6 +12,7 @@
 #include "core/System.h"
 #include "frontend/MainMenu.h"
 #include "input/Keyboard.h"
+#include "input/Mouse.h"
 #include "match/GameSeq.h"
 #include "match/LifeBar.h"
 #include "render/Material.h"
@@ -70,11 +71,16 @@ protected:
         Keys({});
         Keys({key});
     }
-    void StartMatch() {
-        game->menu->selection = MainMenu::START;
-        game->menu->activated = true;
+    // The menu's choice as if this frame made it, with the mouse and keys still.
+    void Choose(int entry) {
+        System::instance()->mouse->Still();
         Keys({});
+        game->menu->selection = entry;
+        game->menu->activated = true;
         game->RenderFrame();
+    }
+    void StartMatch() {
+        Choose(MainMenu::START);
         ASSERT_FALSE(game->menuActive);
     }
 
@@ -95,9 +101,7 @@ TEST_F(GameTest, OpensOnItsMenu) {
 }
 
 TEST_F(GameTest, QuitEndsTheGame) {
-    game->menu->selection = MainMenu::QUIT;
-    game->menu->activated = true;
-    game->RenderFrame();
+    Choose(MainMenu::QUIT);
     EXPECT_TRUE(game->quit);
     EXPECT_TRUE(game->menuActive) << "the match never starts";
 }
