@@ -1,0 +1,95 @@
+// One frame of a match, measured: the simulation alone (both sequencers, the
+// scene, both collision tests) and the whole rendered frame at 800x600 with
+// stencil shadow volumes and with planar shadows.
+//
+// The match is the one in KORVANTHE_BENCH_DATA (for instance build/data, the
+// default content), or else the small fixture match written to a scratch
+// folder. Fighters throw punches all the while, so blows, sparkles and
+// reactions are part of what is measured.
+#include <GL/gl.h>
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "core/Clock.h"
+#include "core/Display.h"
+#include "core/DisplayOpts.h"
+#include "core/Game.h"
+#include "core/System.h"
+#include "input/Controller.h"
+#include "match/GameSeq.h"
+#include "scene/Scene.h"
+#include "support/FixtureMatch.h"
+
+namespace {
+
+Game* TheGame() {
+    static Game* made = [] {
+        const char* data = std::getenv("KORVANTHE_BENCH_DATA");
+        if (data != nullptr && *data != '\0') {
+            std::filesystem::current_path(data);
+        } else {
+            std::string dir = (std::filesystem::temp_directory_path() / "korvanthe-bench-XXXXXX");
+            if (mkdtemp(dir.data()) == nullptr) std::abort();
+            std::filesystem::current_path(dir);
+            fixture::WriteMatch();
+        }
+        SDL_Init(SDL_INIT_VIDEO);
+        static DisplayOpts opts;
+        if (!opts.LoadConfig()) std::abort();
+        opts.width = 800;
+        opts.height = 600;
+        opts.fullscreen = false;
+        System::instance()->displayOptions(&opts);
+        Game* game = new Game();
+        game->menuActive = false;
+        return game;
+    }();
+    return made;
+}
+
+// Both players keep punching, so blows land and reactions play.
+void Punch(Game* game) {
+    for (GameSeq* seq : game->seqs) {
+        if (seq->controller != nullptr) seq->controller->ready |= 0x40;
+    }
+}
+
+void BM_MatchSimulation(benchmark::State& state) {
+    Game* game = TheGame();
+    System* system = System::instance();
+    for (auto _ : state) {
+        Punch(game);
+        system->clock->Update();
+        game->seqs[0]->Update();
+        game->seqs[1]->Update();
+        game->scene->Update();
+        game->seqs[0]->CheckCollision();
+        game->seqs[1]->CheckCollision();
+    }
+}
+BENCHMARK(BM_MatchSimulation);
+
+void RenderFrames(benchmark::State& state, bool stencil) {
+    Game* game = TheGame();
+    game->scene->stencilShadows = stencil;
+    for (auto _ : state) {
+        Punch(game);
+        game->RenderFrame();
+        glFinish();
+    }
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                               benchmark::Counter::kIsRate);
+}
+
+void BM_RenderFrameStencilShadows(benchmark::State& state) { RenderFrames(state, true); }
+void BM_RenderFramePlanarShadows(benchmark::State& state) { RenderFrames(state, false); }
+BENCHMARK(BM_RenderFrameStencilShadows)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RenderFramePlanarShadows)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
