@@ -108,6 +108,31 @@ void Display::CreateShadowMatrix() {
     }
 }
 
+void Display::BeginOverlay(bool yDown) const {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    if (yDown) {
+        glOrtho(0, width, height, 0, -1, 1);
+    } else {
+        glOrtho(0, width, 0, height, -1, 1);
+    }
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+}
+
+void Display::EndOverlay() const {
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
 Vector3 Display::ToView(const Vector3& p) const {
     const Vector4 q = camera->projection * (camera->view * Vector4(p));
     return Vector3(q);

@@ -27,6 +27,12 @@ public:
     void SetWorld(const Matrix& m); // load the model-view matrix
     void SetCamera(Camera* c);      // load projection × view, remember the camera
     void CreateShadowMatrix();      // rebuild ShadMtx from light 0
+    // Pixel coordinates for flat overlays (life bars, cursor, lens flare):
+    // both matrices saved, an orthographic projection of the window with y
+    // down from the top edge (or up from the bottom), no depth test, no
+    // lighting. EndOverlay puts it all back.
+    void BeginOverlay(bool yDown) const;
+    void EndOverlay() const;
 
     // Screen: pixels, y down. Device: 0 to 1000 on both axes. The third
     // component of every result is 1.

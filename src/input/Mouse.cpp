@@ -77,16 +77,7 @@ void Mouse::Draw() {
 
     // Pixel coordinates with y down, like the mouse's own.
     const Display* display = System::instance()->display;
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, display->width, display->height, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
+    display->BeginOverlay(true);
     glColor3f(colour.x, colour.y, colour.z);
     glBegin(GL_LINES);
     glTexCoord2f(0, 0);
@@ -98,11 +89,5 @@ void Mouse::Draw() {
     glTexCoord2f(1, 0);
     glVertex2i(x, y - CURSOR_ARM);
     glEnd();
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    display->EndOverlay();
 }

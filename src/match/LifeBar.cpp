@@ -55,15 +55,7 @@ void LifeBar::Draw() const {
     const float f = std::clamp(value / 100.0f, 0.0f, 1.0f);
 
     // Pixel coordinates with y growing down from the top edge.
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, display->width, display->height, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
+    display->BeginOverlay(true);
 
     glBegin(GL_QUADS);
     glColor3f(1, 1, 1);
@@ -82,10 +74,5 @@ void LifeBar::Draw() const {
     glVertex2i(span.right, BAR_BOTTOM);
     glEnd();
 
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    display->EndOverlay();
 }

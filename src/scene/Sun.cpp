@@ -189,14 +189,7 @@ void Sun::Draw() {
         const Vector3 colour = material->emission * quad.strength;
         material->current(true);
 
-        glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
-        glLoadIdentity();
-        glOrtho(0, display->width, 0, display->height, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_LIGHTING);
+        display->BeginOverlay(false);
 
         const float s = quad.halfSize;
         glBegin(GL_QUADS);
@@ -211,10 +204,6 @@ void Sun::Draw() {
         glVertex3f(quad.x + s, quad.y - s, 0);
         glEnd();
 
-        glEnable(GL_DEPTH_TEST);
-        glEnable(GL_LIGHTING);
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
+        display->EndOverlay();
     }
 }
