@@ -138,20 +138,16 @@ Vector3 Display::ToView(const Vector3& p) const {
     return Vector3(q);
 }
 
-// The vertical conversions scale by the width too, so that x and y share
-// one pixel scale; a point on the view axis lands at the window centre.
+// Where GL itself puts the point: the projected x and y run from -1 to 1
+// across the window, y upwards.
 Vector3 Display::WorldToScreen(const Vector3& p) const {
     const Vector3 v = ToView(p);
-    const float W = static_cast<float>(width);
-    const float H = static_cast<float>(height);
-    return Vector3(W / 2 * (v.x / v.z + 1), W / 2 * (H / W - v.y / v.z), 1);
+    return Vector3(width / 2.0f * (v.x + 1), height / 2.0f * (1 - v.y), 1);
 }
 
 Vector3 Display::WorldToDevice(const Vector3& p) const {
     const Vector3 v = ToView(p);
-    const float W = static_cast<float>(width);
-    const float H = static_cast<float>(height);
-    return Vector3(500 * (v.x / v.z + 1), 500 * (H / W - v.y / v.z), 1);
+    return Vector3(500 * (v.x + 1), 500 * (1 - v.y), 1);
 }
 
 Vector3 Display::DeviceToScreen(const Vector3& d) const {

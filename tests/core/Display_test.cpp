@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "math/Camera.h"
+#include "math/Vector4.h"
 #include "scene/DirectionalLight.h"
 
 namespace {
@@ -27,7 +28,18 @@ TEST_F(DisplayTest, TheCameraTargetLandsAtTheWindowCentre) {
     EXPECT_EQ(screen.z, 1);
     const Vector3 device = display.WorldToDevice(camera.target);
     EXPECT_NEAR(device.x, 500, 1e-3);
-    EXPECT_NEAR(device.y, 375, 1e-3) << "device y scales by the width as well";
+    EXPECT_NEAR(device.y, 500, 1e-3);
+}
+
+TEST_F(DisplayTest, AWorldPointLandsOnThePixelGLDrawsItAt) {
+    // Projected by hand: view, projection, the divide by w, the viewport.
+    const Vector3 p(60, 90, 40);
+    const Vector4 q = camera.projection * (camera.view * Vector4(p));
+    const float x = (q.x / q.w + 1) * 400, y = (1 - q.y / q.w) * 300;
+    const Vector3 screen = display.WorldToScreen(p);
+    EXPECT_NEAR(screen.x, x, 1e-2);
+    EXPECT_NEAR(screen.y, y, 1e-2);
+    EXPECT_GT(screen.x, 400) << "+x is to the right for this camera";
 }
 
 TEST_F(DisplayTest, PointsRightOfAndAboveTheTargetGoRightAndUp) {
