@@ -223,6 +223,7 @@ void Game::EndOfBout() {
             winner = 0;
         }
         if (winner != -1) {
+            debug << "bout won by " << (winner == 0 ? "player one" : "player two") << std::endl;
             cameraMode = 4;
             options->slowMotion = 2;
             winnerTime = now;

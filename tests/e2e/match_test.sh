@@ -41,6 +41,8 @@ bar_end_is_blue() {
 }
 
 fresh_game_dir game
+# The generated letters, when the build has made them, spell the captions.
+[ -d "${DATA:-}/letters" ] && cp -r "$DATA/letters" "$GAME_DIR/"
 start_game
 wait_window
 start_match
@@ -57,6 +59,25 @@ screenshot match_hits
 bar_end_is_blue && fail "player 2's life bar did not shrink: $(pixel 755 30)"
 grep -q "GUARD HIT\|--------begin" "$SCRATCH/debug.log" || fail "no frames in the trace"
 pass "blows shorten the opponent's life bar"
+
+# Keep punching until player 2 has lost: the winner's caption slides
+# in while the game runs at a tenth of its speed, then the next bout starts.
+# (Knocked off the floor during a reaction, player 2 loses as well.)
+for _ in $(seq 30); do
+    grep -q "bout won by player one" "$SCRATCH/debug.log" && break
+    tap g
+    sleep 0.35
+done
+grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "player 2 never lost"
+sleep 1
+screenshot match_winner
+pass "a bout is won"
+for _ in $(seq 40); do
+    bar_end_is_blue && break
+    sleep 0.5
+done
+bar_end_is_blue || fail "the next bout did not start with full life"
+pass "the next bout starts"
 
 hold_key Escape
 wait_game 20
