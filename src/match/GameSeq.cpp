@@ -98,6 +98,8 @@ GameSeq::GameSeq(Person* self, Person* opponent_, Controller* controller_, int p
 
     SetAnim(curNode->move);
     animStart = 0;
+    // The body's spline starts at the start place too, as at every new bout:
+    // from the origin, both fighters would first meet in the middle.
     PlaceAtStart();
     started = false;
 
@@ -127,10 +129,6 @@ void GameSeq::Reset() {
 
     rootSpline.Clear();
     PlaceAtStart();
-    for (int slot = 0; slot < 4; ++slot) {
-        rootSpline.pos[slot] = basePos - Vector3(0, RESET_DROP, 0);
-        rootSpline.rot[slot] = baseRot;
-    }
     for (int b = 0; b < MAX_BONES; ++b) boneSplines[b].Clear();
     person->Reset();
     lost = false;
@@ -557,6 +555,10 @@ void GameSeq::ClearWindows() {
 void GameSeq::PlaceAtStart() {
     basePos = START_POS[Side()];
     baseRot = START_ROT[Side()];
+    for (int slot = 0; slot < 4; ++slot) {
+        rootSpline.pos[slot] = basePos - Vector3(0, RESET_DROP, 0);
+        rootSpline.rot[slot] = baseRot;
+    }
 }
 
 void GameSeq::Shift(const Vector3& offset) {

@@ -86,7 +86,7 @@ private:
     void UpdateEffects();
     void RestartSplines();  // every spline from the present pose
     void ClearWindows();
-    void PlaceAtStart();    // basePos and baseRot of this player's side
+    void PlaceAtStart();  // the start place of this player, and the body spline there
     void Shift(const Vector3& offset);  // moves the whole animation, keys and base
     GameSeq* Rival() const;  // the opponent's match sequencer, if it has one
     int Bones() const;       // bones of this fighter that are played

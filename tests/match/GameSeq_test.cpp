@@ -49,6 +49,10 @@ void WritePuncher(int damage = 10) {
 void StandClose(GameSeq& attacker, GameSeq& victim) {
     attacker.basePos = Vector3(0, 0, 15);
     victim.basePos = Vector3(0, 0, -15);
+    for (int slot = 0; slot < 4; ++slot) {
+        attacker.rootSpline.pos[slot] = attacker.basePos;
+        victim.rootSpline.pos[slot] = victim.basePos;
+    }
     attacker.person->SetPosition(attacker.basePos);
     victim.person->SetPosition(victim.basePos);
 }
