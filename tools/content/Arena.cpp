@@ -419,7 +419,7 @@ MeshBuilder Pines(float radius, unsigned seed, float cut) {
 // section from the inner foot (in the water) over the ridge to the outer foot.
 // Rings run across the sections, from the inner foot outwards.
 std::vector<std::vector<Vector3>> MountainRings() {
-    const int SEGMENTS = 128;
+    const int SEGMENTS = 64;
     const float dist[] = {3250, 3420, 3620, 3780, 3940, 4250};
     const float rise[] = {0, 0.3f, 0.72f, 1, 0.7f, 0.25f};
     const int RINGS = 6;
@@ -734,7 +734,7 @@ void WriteArena() {
     scene.Record("WATER", false, "lake.asc", "lake.mat", Vector3(0, 0, 0));
 
     // Pillars with braziers at the corners, and their fires.
-    scene.Solid("pillar", [](float cut) { return Lathe(Cut(PillarProfile(), cut), 16); },
+    scene.Solid("pillar", [](float cut) { return Lathe(Cut(PillarProfile(), cut), 10); },
                 Stone("lake_marble.bmp", "CYL", 2, 1));
     scene.Mesh("fire", Billboard(44, 58, -6));
     MeshBuilder fireMirror = Billboard(44, 58, -6);
@@ -757,7 +757,7 @@ void WriteArena() {
     for (int i = 0; i < 6; ++i) {
         const std::string name = "ruin" + std::to_string(i);
         const float height = ruins[i][2];
-        scene.Solid(name, [height](float cut) { return Lathe(Cut(RuinProfile(height), cut), 16); },
+        scene.Solid(name, [height](float cut) { return Lathe(Cut(RuinProfile(height), cut), 10); },
                     Stone("lake_marble.bmp", "CYL", 2, 1));
         const float a = ruins[i][0] * PI / 180;
         scene.Place(name, ruins[i][1] * std::cos(a), ruins[i][1] * std::sin(a));
