@@ -175,6 +175,9 @@ void Game::RunMenu() {
     menuActive = false;
     captionLight->enabled = false;
     system->mouse->ModeRel();
+    // The keys that worked the menu must not reach the fighters as commands
+    // (Down would start player 2 crouching).
+    for (Controller* controller : system->controller) controller->Forget();
 }
 
 void Game::DrawPasses() {

@@ -81,3 +81,8 @@ int Controller::Mirrored(int bit) const {
 }
 
 void Controller::SetFlip(bool f) { flip = player == 0 ? f : !f; }
+
+void Controller::Forget() {
+    pending = ready = last = 0;
+    idle = true;
+}

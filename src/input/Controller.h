@@ -30,6 +30,7 @@ public:
     int Command();           // take the ready command: its bits, 0 when none
     const char* Commands();  // the ready command's letters, without taking it
     void SetFlip(bool f);    // which side the fighters are on; player 1 is mirrored
+    void Forget();           // drop everything collected: a new match starts clean
 
     char commands[20];  // the string Commands() returns
     int player;

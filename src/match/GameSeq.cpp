@@ -495,6 +495,7 @@ void GameSeq::KeepInArena(Vector3& p, float now) {
             fallDepth = 0;
             fallStart = now;
             lost = true;
+            debug << "Player " << player << " knocked off the floor" << std::endl;
         }
     }
     if (fallen && !landed) {

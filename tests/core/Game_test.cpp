@@ -11,6 +11,7 @@
 #include "core/Options.h"
 #include "core/System.h"
 #include "frontend/MainMenu.h"
+#include "input/Controller.h"
 #include "input/Keyboard.h"
 #include "input/Mouse.h"
 #include "match/GameSeq.h"
@@ -98,6 +99,16 @@ TEST_F(GameTest, OpensOnItsMenu) {
         << "planar shadows draw with the first material of the registry";
     StartMatch();
     EXPECT_FALSE(game->quit);
+}
+
+TEST_F(GameTest, TheKeysThatWorkedTheMenuNeverReachTheFighters) {
+    Controller* second = System::instance()->controller[1];
+    second->pending = Controller::CMD_D;  // Down moved the highlight
+    second->idle = false;
+    StartMatch();
+    EXPECT_EQ(second->pending, 0);
+    EXPECT_EQ(second->ready, 0);
+    EXPECT_TRUE(second->idle);
 }
 
 TEST_F(GameTest, QuitEndsTheGame) {

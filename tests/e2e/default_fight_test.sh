@@ -1,0 +1,85 @@
+#!/bin/bash
+# A fight on the default content, played with real key presses: walking in,
+# a punch and a kick that land, a guard that holds, and a heavy blow that
+# knocks the opponent off the floor and wins the bout.
+. "$(dirname "$0")/lib.sh"
+: "${DATA:?the data folder of the build}"
+[ -f "$DATA/settings.txt" ] || fail "no default content in $DATA"
+start_xvfb
+
+rm -rf "$GAME_DIR"
+cp -r "$DATA" "$GAME_DIR"
+start_game
+wait_window
+start_match
+sleep 1
+screenshot fight_start
+
+# Where player 2's life bar ends, in window pixels: the filled part fades to
+# a saturated colour (green 0) at its end, the rest shows the sky.
+bar_end() {
+    import -window "$WINDOW" -crop 200x1+560+30 txt:- 2>/dev/null |
+        sed -n 's/^\([0-9]*\),0:.*srgba\{0,1\}(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' |
+        awk '$3 < 90 { end = $1 } END { print end + 0 }'
+}
+
+full=$(bar_end)
+[ "$full" -gt 190 ] || fail "player 2's bar is not full at the start (ends at $full)"
+
+# With the automatic camera, player 1's right key (d) walks toward player 2.
+hold_key d
+sleep 1.5
+release_key d
+screenshot fight_close
+
+for _ in 1 2 3; do tap g; sleep 0.6; done
+after_punches=$(bar_end)
+[ "$after_punches" -lt "$full" ] || fail "the punches did not land ($full, then $after_punches)"
+pass "a punch lands"
+
+for _ in 1 2; do tap h; sleep 0.9; done
+after_kicks=$(bar_end)
+[ "$after_kicks" -lt "$after_punches" ] || fail "the kicks did not land ($after_punches, then $after_kicks)"
+screenshot fight_kick
+pass "a kick lands"
+
+# Player 2 holds the guard (Insert): punches are blocked.
+xdotool keydown Insert
+sleep 0.5
+for _ in 1 2 3; do tap g; sleep 0.6; done
+guarded=$(bar_end)
+screenshot fight_guard
+xdotool keyup Insert
+[ "$guarded" -eq "$after_kicks" ] || fail "the guard did not hold ($after_kicks, then $guarded)"
+pass "a guard blocks"
+
+# Push player 2 back to the edge by walking into them, and strike with the
+# heavy blow (toward + kick) until one knocks them off the floor.
+for _ in $(seq 10); do
+    grep -q "Player 1 knocked off the floor" "$SCRATCH/debug.log" && break
+    hold_key d
+    sleep 1.5
+    xdotool keydown h
+    sleep 0.2
+    xdotool keyup h
+    release_key d
+    sleep 1.5
+done
+grep -q "Player 1 knocked off the floor" "$SCRATCH/debug.log" || fail "player 2 was never knocked off the floor"
+grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "the ring-out did not win the bout"
+sleep 1
+screenshot fight_winner
+pass "a knock-back rings player 2 out and wins the bout"
+
+for _ in $(seq 40); do
+    [ "$(bar_end)" -gt 190 ] && break
+    sleep 0.5
+done
+[ "$(bar_end)" -gt 190 ] || fail "the next bout did not start"
+screenshot fight_next_bout
+pass "the next bout starts"
+
+hold_key Escape
+wait_game 20
+release_key Escape
+expect_status 0 "Escape"
