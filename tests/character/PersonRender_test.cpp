@@ -56,11 +56,11 @@ void WriteRig() {
     }
     std::filesystem::create_directories(RIG + "materials");
     WriteText(RIG + "materials/red.mat",
-              "- 1 1 ambi 0.3 0.05 0.05 diff 0.9 0.1 0.1 emis 0.2 0 0 spec 0 0 0 shine 0");
+              "- 1 1 ambi 0.3 0.05 0.05 diff 0.9 0.1 0.1 emis 0.2 0 0 specular 0 0 0 shine 0");
     WriteText(RIG + "materials/hair.mat",
-              "- 1 1 ambi 0 0 0.3 diff 0.1 0.1 0.9 emis 0 0 0.2 spec 0 0 0 shine 0");
+              "- 1 1 ambi 0 0 0.3 diff 0.1 0.1 0.9 emis 0 0 0.2 specular 0 0 0 shine 0");
     WriteText(RIG + "materials/cloth.mat",
-              "- 1 1 0 0 CLOTH false false ambi 0 0.3 0 diff 0.1 0.9 0.1 emis 0 0.2 0 spec 0 0 0 "
+              "- 1 1 0 0 CLOTH false false ambi 0 0.3 0 diff 0.1 0.9 0.1 emis 0 0.2 0 specular 0 0 0 "
               "shine 0");
     // An 8-bit height image: stripes of relief for the emboss passes.
     std::vector<std::uint8_t> height(16 * 16);
@@ -68,10 +68,10 @@ void WriteRig() {
     WriteBmp("images/relief.bmp", 16, 16, 8, height);
     WriteText(RIG + "materials/bump.mat",
               "BUMP relief.bmp 1 1 ambi 0.4 0.3 0.2 diff 0.8 0.6 0.4 emis 0.2 0.15 0.1 "
-              "spec 0 0 0 shine 0");
+              "specular 0 0 0 shine 0");
     WriteText(RIG + "low.bdf", BODY);
     WriteText("floor.asc", GridMesh(4, 120));
-    WriteText("floor.mat", "- 1 1 ambi 0.3 0.3 0.3 diff 0.7 0.7 0.7 emis 0 0 0 spec 0 0 0 shine 0");
+    WriteText("floor.mat", "- 1 1 ambi 0.3 0.3 0.3 diff 0.7 0.7 0.7 emis 0 0 0 specular 0 0 0 shine 0");
 }
 
 class PersonRenderTest : public GLTest {
