@@ -64,22 +64,26 @@ Pony::Pony(Object* parent_, const Vector3& joint, const Vector3& end_, const Vec
     Update();
 }
 
+Vector3 HangFromParent(Object& segment, const Vector3& end, bool isRoot) {
+    const Object* parent = segment.parent;
+    Vector3 d;
+    if (parent == nullptr) {
+        segment.worldPos = segment.restPos;
+        d = end - segment.restPos;
+    } else if (isRoot) {
+        segment.worldPos = Vector3(parent->world * Vector4(segment.restPos));
+        d = parent->world ^ (end - segment.restPos);
+    } else {
+        segment.worldPos = parent->tip;
+        d = parent->tip - parent->worldPos;
+    }
+    return d.Normalized();
+}
+
 void Pony::Update() {
     prevPos = worldPos;
     const float gravity = isRoot ? 0 : HANGING_GRAVITY;
-    Vector3 d;
-    if (parent == nullptr) {
-        // Nothing to hang from: the segment hangs from where it was modelled.
-        worldPos = restPos;
-        d = end - restPos;
-    } else if (isRoot) {
-        worldPos = Vector3(parent->world * Vector4(restPos));
-        d = parent->world ^ (end - restPos);
-    } else {
-        worldPos = parent->tip;
-        d = parent->tip - parent->worldPos;
-    }
-    d.Normalize();
+    const Vector3 d = HangFromParent(*this, end, isRoot);
 
     const float k = std::clamp(System::instance()->clock->delta / SETTLE_MS, 0.0f, 1.0f);
     const Vector3 o = (prevTip - worldPos).Normalized();

@@ -21,3 +21,9 @@ public:
     float length = 0;     // from the joint to the end
     bool isRoot = false;  // hangs from a bone rather than from another segment
 };
+
+// Places a hanging segment's joint (its worldPos) where it hangs now and
+// returns the direction its parent points it in: a root hangs from its bone's
+// current pose, a later segment from the tip of the one before, and one with
+// no parent where it was modelled.
+Vector3 HangFromParent(Object& segment, const Vector3& end, bool isRoot);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "character/Pony.h"
 #include "core/Clock.h"
 #include "core/System.h"
 
@@ -74,19 +75,7 @@ void PonyBone::Update() {
     if (clock->mode == 0) return;
 
     prevPos = worldPos;
-    Vector3 d;
-    if (parent == nullptr) {
-        // Nothing to hang from: the segment hangs from where it was modelled.
-        worldPos = restPos;
-        d = end - restPos;
-    } else if (isRoot) {
-        worldPos = Vector3(parent->world * Vector4(restPos));
-        d = parent->world ^ (end - restPos);
-    } else {
-        worldPos = parent->tip;
-        d = parent->tip - parent->worldPos;
-    }
-    d.Normalize();
+    const Vector3 d = HangFromParent(*this, end, isRoot);
 
     float keep = 1 - std::clamp(clock->delta / SETTLE_MS, 0.0f, MAX_STEP_SHARE);
     if (settle > 0) {

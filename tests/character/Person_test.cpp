@@ -43,9 +43,9 @@ protected:
         Write("characters/kira/3/body.asc", TRIANGLE);
         Write("characters/kira/meshes/skirt.asc", STRIP);
         Write("characters/kira/materials/skin.mat",
-              "- 1 1 ambi 0.2 0.2 0.2 diff 0.8 0.6 0.5 emis 0 0 0 spec 0 0 0 shine 0");
+              "- 1 1 ambi 0.2 0.2 0.2 diff 0.8 0.6 0.5 emis 0 0 0 specular 0 0 0 shine 0");
         Write("materials/trail.mat",
-              "- 1 1 ambi 0 0 0 diff 1 1 1 emis 1 1 1 spec 0 0 0 shine 0");
+              "- 1 1 ambi 0 0 0 diff 1 1 1 emis 1 1 1 specular 0 0 0 shine 0");
     }
     void TearDown() override {
         delete System::instance()->display;

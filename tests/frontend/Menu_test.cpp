@@ -287,7 +287,7 @@ protected:
 
 TEST_F(MainMenuTest, StartAboveQuitWithStartSelected) {
     const std::string material = "-\n1 1\nambi 0.2 0.2 0.2\ndiff 1 1 1\nemis 0 0 0\n"
-                                 "spec 0 0 0\nshine 0\n";
+                                 "specular 0 0 0\nshine 0\n";
     ScratchDir::Write("materials/menutext1.mat", material);
     ScratchDir::Write("materials/menutext2.mat", material);
     MainMenu mainMenu;

@@ -31,7 +31,7 @@ public:
           clock(*System::instance()->clock),
           saved(clock) {
         WriteText("materials/effect.mat",
-                  "- 1 1 ambi 0.2 0.2 0.2 diff 1 1 1 emis 0 0 0 spec 0 0 0 shine 0\n");
+                  "- 1 1 ambi 0.2 0.2 0.2 diff 1 1 1 emis 0 0 0 specular 0 0 0 shine 0\n");
         display().camera = &camera;
         At(1000);
         clock.mode = 1;
