@@ -8,7 +8,7 @@
 
 class Material;
 
-// A triangle mesh drawn in immediate mode, one GL_TRIANGLES batch per call.
+// A triangle mesh drawn as one indexed GL_TRIANGLES batch per call.
 // Shapes and the mesh file reader are subclasses that fill the arrays in
 // their constructors; owners of deforming meshes (water, cloth) move
 // vertices[i].pos themselves and call RecalcNormals(false).
@@ -37,8 +37,12 @@ public:
     // Per vertex: world position and its extrusion away from light 0, six
     // floats, rebuilt on every shadow call so each vertex is transformed once.
     std::vector<float> shadowCache;
+    // The extruded edges of the last shadow call, four corners of three
+    // floats per quad, sent once for each face of the volume.
+    std::vector<float> shadowQuads;
 
 private:
-    void EmitShadowQuads(const Matrix& world, const Vector3& light) const;
+    void BuildShadowQuads(const Matrix& world, const Vector3& light);
+    void DrawShadowQuads() const;
     void SplitCylinderSeam();  // repeat vertices left of the wrap-around of u
 };
