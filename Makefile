@@ -19,6 +19,10 @@ play: build
 test: build
 	$(XVFB) sh -c "cd $(BUILD) && ctest --output-on-failure -j $(JOBS)"
 
+# On the default content unless KORVANTHE_BENCH_DATA names another match
+# (empty: the small fixture match).
+KORVANTHE_BENCH_DATA ?= $(CURDIR)/$(BUILD)/data
+export KORVANTHE_BENCH_DATA
 bench: build
 	$(XVFB) sh -c "cd $(BUILD) && ./korvanthe_bench"
 

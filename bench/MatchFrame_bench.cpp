@@ -122,8 +122,8 @@ void RenderFrames(benchmark::State& state, bool stencil) {
 
 void BM_RenderFrameStencilShadows(benchmark::State& state) { RenderFrames(state, true); }
 void BM_RenderFramePlanarShadows(benchmark::State& state) { RenderFrames(state, false); }
-BENCHMARK(BM_RenderFrameStencilShadows)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_RenderFramePlanarShadows)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RenderFrameStencilShadows)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_RenderFramePlanarShadows)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace
 

@@ -44,7 +44,10 @@ const float FALL_DEPTH = -300;  // where a fighter thrown off comes to rest
 // lit side, their shadows fall behind them on the floor, and the flare stays
 // out of the way until the camera turns towards the sun. Its light comes from
 // 38 degrees up; the disc hangs lower in the sky, where the camera can find it.
-const Vector3 SUN_AZIMUTH = Vector3(-0.6f, 0, 0.8f);
+// The more squarely the sun stands behind the camera, the shorter the shadow
+// volumes look on the screen, and a software renderer pays for every pixel
+// they cover; a little to the left, the shadows still show beside the fighters.
+const Vector3 SUN_AZIMUTH = Vector3(-0.88f, 0, 0.48f);
 const float SUN_ELEVATION = 0.66f;  // radians
 const Vector3 SUN_LIGHT_FROM =
     SUN_AZIMUTH * std::cos(SUN_ELEVATION) + Vector3(0, std::sin(SUN_ELEVATION), 0);
@@ -397,7 +400,7 @@ MeshBuilder Island(float radius, unsigned seed, float cut) {
 // Pines on an island's crown: stacked cones, standing on the mound.
 MeshBuilder Pines(float radius, unsigned seed, float cut) {
     MeshBuilder mesh;
-    const int COUNT = 7;
+    const int COUNT = 5;
     for (int i = 0; i < COUNT; ++i) {
         const float a = 2 * PI * (i + Hash(i, seed)) / COUNT;
         const float d = radius * (0.15f + 0.4f * Hash(i + 50, seed));
@@ -416,13 +419,14 @@ MeshBuilder Pines(float radius, unsigned seed, float cut) {
 }
 
 // The mountains all round the lake: for each of many directions a cross
-// section from the inner foot (in the water) over the ridge to the outer foot.
-// Rings run across the sections, from the inner foot outwards.
+// section from the foot (in the water) up to the ridge. Their far side would
+// face away from every place a camera can be: it is left out. Rings run
+// across the sections, from the foot upwards.
 std::vector<std::vector<Vector3>> MountainRings() {
-    const int SEGMENTS = 64;
-    const float dist[] = {3250, 3420, 3620, 3780, 3940, 4250};
-    const float rise[] = {0, 0.3f, 0.72f, 1, 0.7f, 0.25f};
-    const int RINGS = 6;
+    const int SEGMENTS = 48;
+    const float dist[] = {3250, 3420, 3620, 3780};
+    const float rise[] = {0, 0.3f, 0.72f, 1};
+    const int RINGS = 4;
     std::vector<std::vector<Vector3>> rings(RINGS);
     for (int k = 0; k < SEGMENTS; ++k) {
         const float a = 2 * PI * k / SEGMENTS;
@@ -433,7 +437,7 @@ std::vector<std::vector<Vector3>> MountainRings() {
         const float height = 110 + 250 * swell + 260 * summits + 40 * jag;
         const float wobble = 1 + 0.06f * (Noise(static_cast<float>(k) / 2, 3.5f, SEGMENTS / 2, 153) - 0.5f);
         for (int r = 0; r < RINGS; ++r) {
-            const float y = r == 0 || r == RINGS - 1 ? -40 : height * rise[r];
+            const float y = r == 0 ? -40 : height * rise[r];
             rings[r].push_back(Vector3(std::cos(a), 0, std::sin(a)) * (dist[r] * wobble) + Vector3(0, y, 0));
         }
     }
@@ -442,15 +446,11 @@ std::vector<std::vector<Vector3>> MountainRings() {
 
 MeshBuilder Mountains(float cut) {
     std::vector<std::vector<Vector3>> rings = MountainRings();
-    if (cut > -40) {  // the feet lie at -40: move them up to the cut along the slopes
-        const size_t last = rings.size() - 1;
+    if (cut > -40) {  // the foot lies at -40: move it up to the cut along the slope
         for (size_t k = 0; k < rings[0].size(); ++k) {
-            for (const auto& pair : {std::make_pair(size_t{0}, size_t{1}), std::make_pair(last, last - 1)}) {
-                Vector3& foot = rings[pair.first][k];
-                const Vector3& up = rings[pair.second][k];
-                const float t = (cut - foot.y) / (up.y - foot.y);
-                foot = foot + (up - foot) * t;
-            }
+            Vector3& foot = rings[0][k];
+            const Vector3& up = rings[1][k];
+            foot = foot + (up - foot) * ((cut - foot.y) / (up.y - foot.y));
         }
     }
     MeshBuilder mesh;
@@ -702,19 +702,27 @@ void WriteArena() {
         scene.Place(name, 0, 0);
     }
 
-    // The lake: a grid the Water shapes into waves, finer near the platform.
+    // The lake: a grid the Water shapes into waves, finer near the platform,
+    // with a hole under the slab. The slab and its skirt hide that water from
+    // every camera, and a software renderer would still pay for each of its
+    // pixels in all three of the water's layers.
     MeshBuilder lake;
     {
-        const int N = 28;
         const float R = 3400;
-        auto spread = [&](int i) {
-            const float t = 2.0f * i / N - 1;
-            return (t < 0 ? -1 : 1) * R * std::pow(std::fabs(t), 1.7f);
-        };
+        const int OUTER = 8;  // grid lines from the slab's edge out to R, on each side
+        std::vector<float> lines;
+        for (int i = OUTER; i >= 1; --i)
+            lines.push_back(-(FLOOR_HALF + (R - FLOOR_HALF) * std::pow(i / float(OUTER), 1.7f)));
+        for (const float t : {-1.0f, -0.5f, 0.0f, 0.5f, 1.0f}) lines.push_back(t * FLOOR_HALF);
+        for (int i = 1; i <= OUTER; ++i)
+            lines.push_back(FLOOR_HALF + (R - FLOOR_HALF) * std::pow(i / float(OUTER), 1.7f));
+        const int N = static_cast<int>(lines.size()) - 1;
         for (int j = 0; j <= N; ++j)
-            for (int i = 0; i <= N; ++i) lake.AddVertex({spread(i), WATER_Y, spread(j)});
+            for (int i = 0; i <= N; ++i) lake.AddVertex({lines[i], WATER_Y, lines[j]});
+        auto underSlab = [&](int cell) { return lines[cell] >= -FLOOR_HALF && lines[cell + 1] <= FLOOR_HALF; };
         for (int j = 0; j < N; ++j)
             for (int i = 0; i < N; ++i) {
+                if (underSlab(i) && underSlab(j)) continue;
                 const int a = j * (N + 1) + i, b = a + 1, c = a + N + 1, d = c + 1;
                 lake.Triangle(a, b, d, {0, 1, 0});
                 lake.Triangle(a, d, c, {0, 1, 0});
@@ -751,10 +759,11 @@ void WriteArena() {
             scene.Record("FLAT", true, "fire_r.asc", "fire_r.mat", Vector3(x, 2 * WATER_Y - top, z));
         }
 
-    // Broken columns of an older ring of the shrine.
-    const float ruins[][3] = {{-20, 560, 70}, {35, 610, 118}, {80, 540, 40},
-                              {140, 600, 96}, {200, 570, 24}, {255, 620, 60}};
-    for (int i = 0; i < 6; ++i) {
+    // Broken columns of an older ring of the shrine. Few, and few boulders
+    // and trees below: every object in the scene costs three draws a frame
+    // (its mirror image, and its shadowed and lit passes).
+    const float ruins[][3] = {{-20, 560, 70}, {35, 610, 118}, {140, 600, 96}, {255, 620, 60}};
+    for (size_t i = 0; i < std::size(ruins); ++i) {
         const std::string name = "ruin" + std::to_string(i);
         const float height = ruins[i][2];
         scene.Solid(name, [height](float cut) { return Lathe(Cut(RuinProfile(height), cut), 10); },
@@ -768,10 +777,9 @@ void WriteArena() {
     scene.Place("gate", 1000, -120);
 
     // Boulders.
-    const float rocks[][5] = {{300, 430, 38, 60, 1},  {318, 470, 22, 34, 2},  {60, 820, 70, 130, 3},
-                              {170, 760, 52, 80, 4},  {230, 900, 90, 150, 5}, {-40, 880, 60, 95, 6},
-                              {110, 420, 26, 30, 7},  {250, 450, 30, 44, 8}};
-    for (int i = 0; i < 8; ++i) {
+    const float rocks[][5] = {{300, 430, 38, 60, 1}, {60, 820, 70, 130, 3}, {170, 760, 52, 80, 4},
+                              {230, 900, 90, 150, 5}, {-40, 880, 60, 95, 6}};
+    for (size_t i = 0; i < std::size(rocks); ++i) {
         const std::string name = "rock" + std::to_string(i);
         const float radius = rocks[i][2], height = rocks[i][3];
         const unsigned seed = static_cast<unsigned>(rocks[i][4]);
@@ -812,8 +820,8 @@ void WriteArena() {
     scene.Mesh("cloud_r", cloudMirror);
     scene.Material("cloud", Glow("lake_cloud.bmp", Vector3(0.62f, 0.62f, 0.62f)));
     scene.Material("cloud_r", GlowMirror(Glow("lake_cloud.bmp", Vector3(0.62f, 0.62f, 0.62f)), 0.5f));
-    const float clouds[][3] = {{-12, 1250, 470}, {28, 1350, 560}, {70, 1200, 430}, {125, 1300, 520},
-                               {190, 1250, 480}, {250, 1350, 600}, {320, 1200, 450}};
+    const float clouds[][3] = {{-12, 1250, 470}, {70, 1200, 430}, {125, 1300, 520},
+                               {250, 1350, 600}, {320, 1200, 450}};
     for (const auto& c : clouds) {
         const float a = c[0] * PI / 180;
         const float x = c[1] * std::cos(a), z = c[1] * std::sin(a);

@@ -88,10 +88,13 @@ Bront::Bront() : Fighter("bront") {
     c.parent = body.chest;
     // Few links: the cloth is its own shadow mesh, and every one of its
     // triangles casts a shadow volume.
-    const int columns = 4, points = 4;
+    const int columns = 3, points = 4;
     for (int i = 0; i < columns; ++i) {
         c.rows.push_back(points);
-        c.flex.push_back({0, 0.5f, 0.5f});
+        // A link per pair of points: the first, at the shoulders, stays put.
+        std::vector<float> links(points - 1, 0.5f);
+        links.front() = 0;
+        c.flex.push_back(links);
     }
     rig.AddCloth(c);
 }

@@ -84,7 +84,7 @@ MeshBuilder ShadowWedgeBox(const Vector3& lo, const Vector3& hi) {
     for (int i = 1; i < 3; ++i)
         if (half[i] > half[along]) along = i;
     const int first = (along + 1) % 3, second = (along + 2) % 3;
-    const float w = 1.5f;
+    const float w = 1.3f;
     const Vector3 a = c - axis(along, half[along]), b = c + axis(along, half[along]);
     return ShadowWedge(a - axis(first, half[first] * w), a + axis(first, half[first] * w),
                        b - axis(second, half[second] * w), b + axis(second, half[second] * w));
@@ -99,7 +99,7 @@ MeshBuilder ShadowWedge(const std::vector<Ring>& rings) {
         rz = std::max(rz, r.rz);
     }
     // Half way along, a tetrahedron is half as wide as its edges: widen them.
-    const float w = 1.5f;
+    const float w = 1.3f;
     return ShadowWedge({-rx * w, lo.y, lo.cz}, {rx * w, lo.y, lo.cz}, {0, hi.y, hi.cz - rz * w},
                        {0, hi.y, hi.cz + rz * w});
 }
