@@ -387,7 +387,7 @@ Profile IslandProfile(float radius) {
 }
 
 MeshBuilder Island(float radius, unsigned seed, float cut) {
-    const int SEGMENTS = 20;
+    const int SEGMENTS = 14;
     MeshBuilder mesh;
     mesh.Lathe(Vector3(0, 0, 0), Cut(IslandProfile(radius), cut), SEGMENTS, true,
                [&](int, int k, const Vector3& p) {
@@ -411,9 +411,10 @@ MeshBuilder Pines(float radius, unsigned seed, float cut) {
         for (int tier = 0; tier < 3; ++tier) {
             const float y = h * (0.12f + 0.26f * tier);
             const float r = h * (0.3f - 0.07f * tier);
-            mesh.Frustum(base + Vector3(0, y, 0), r, 0, h * 0.45f, 7);
+            mesh.Frustum(base + Vector3(0, y, 0), r, 0, h * 0.45f, 6);
         }
-        mesh.Cylinder(base, h * 0.05f, h * 0.14f, 5);
+        // The trunk's ends are inside the mound and the lowest tier.
+        mesh.Cylinder(base, h * 0.05f, h * 0.14f, 4, false);
     }
     return mesh;
 }
@@ -742,7 +743,7 @@ void WriteArena() {
     scene.Record("WATER", false, "lake.asc", "lake.mat", Vector3(0, 0, 0));
 
     // Pillars with braziers at the corners, and their fires.
-    scene.Solid("pillar", [](float cut) { return Lathe(Cut(PillarProfile(), cut), 10); },
+    scene.Solid("pillar", [](float cut) { return Lathe(Cut(PillarProfile(), cut), 8); },
                 Stone("lake_marble.bmp", "CYL", 2, 1));
     scene.Mesh("fire", Billboard(44, 58, -6));
     MeshBuilder fireMirror = Billboard(44, 58, -6);
@@ -766,7 +767,7 @@ void WriteArena() {
     for (size_t i = 0; i < std::size(ruins); ++i) {
         const std::string name = "ruin" + std::to_string(i);
         const float height = ruins[i][2];
-        scene.Solid(name, [height](float cut) { return Lathe(Cut(RuinProfile(height), cut), 10); },
+        scene.Solid(name, [height](float cut) { return Lathe(Cut(RuinProfile(height), cut), 8); },
                     Stone("lake_marble.bmp", "CYL", 2, 1));
         const float a = ruins[i][0] * PI / 180;
         scene.Place(name, ruins[i][1] * std::cos(a), ruins[i][1] * std::sin(a));

@@ -154,7 +154,17 @@ public:
                 rings.back().push_back(shape ? shape(static_cast<int>(r), k, p) : p);
             }
         }
-        Loft(rings, false);
+        // A repeated pair ends one smooth run and starts the next, with no
+        // band of empty triangles between them.
+        std::vector<std::vector<Vector3>> run = {rings.front()};
+        for (size_t r = 1; r < rings.size(); ++r) {
+            if (profile[r] == profile[r - 1]) {
+                Loft(run, false);
+                run.clear();
+            }
+            run.push_back(rings[r]);
+        }
+        Loft(run, false);
         if (caps && profile.front().second > 0) Polygon(rings.front(), {0, -1, 0});
         if (caps && profile.back().second > 0) Polygon(rings.back(), {0, 1, 0});
     }
