@@ -111,4 +111,29 @@ TEST_F(ContentTest, SharedMaterialsAndLettersLoadWithoutAComplaint) {
     for (const std::string& complaint : Complaints(trace.str())) ADD_FAILURE() << complaint;
 }
 
+// Every triangle is paid for by a software renderer, seen or not: a
+// generated mesh has none without area, and a shadow mesh is a
+// tetrahedron or nothing (each of its triangles facing away from the sun
+// throws three long quads into the stencil buffer).
+TEST_F(ContentTest, MeshesHaveNoEmptyTrianglesAndShadowMeshesAreCoarse) {
+    int meshes = 0, shadows = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(".")) {
+        if (entry.path().extension() != ".asc") continue;
+        const Mesh3DS mesh(entry.path().string(), false);
+        ++meshes;
+        for (int f = 0; f < mesh.numFaces; ++f) {
+            const Vector3& a = mesh.vertices[mesh.faces[f * 3]].pos;
+            const Vector3& b = mesh.vertices[mesh.faces[f * 3 + 1]].pos;
+            const Vector3& c = mesh.vertices[mesh.faces[f * 3 + 2]].pos;
+            EXPECT_GT((b - a).Cross(c - a).Length(), 1e-4f) << entry.path() << " face " << f;
+        }
+        if (entry.path().parent_path().filename() == "3") {
+            ++shadows;
+            EXPECT_LE(mesh.numFaces, 4) << entry.path();
+        }
+    }
+    EXPECT_GT(meshes, 100);
+    EXPECT_GT(shadows, 30);
+}
+
 }  // namespace

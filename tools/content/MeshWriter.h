@@ -40,8 +40,13 @@ public:
         positions.push_back(p);
         return static_cast<int>(positions.size()) - 1;
     }
-    // A triangle already wound outward.
-    void AddTriangle(int a, int b, int c) { faces.push_back({a, b, c}); }
+    // A triangle already wound outward. One without area (at a lathe's pole,
+    // where a ring shrinks to a point) is left out: it shows nothing and
+    // still costs the renderer.
+    void AddTriangle(int a, int b, int c) {
+        if ((positions[b] - positions[a]).Cross(positions[c] - positions[a]).Length() < 1e-6f) return;
+        faces.push_back({a, b, c});
+    }
     // A triangle turned, if needed, so that its normal points along `outward`.
     void Triangle(int a, int b, int c, const Vector3& outward) {
         const Vector3 n = (positions[b] - positions[a]).Cross(positions[c] - positions[a]);

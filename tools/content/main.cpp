@@ -13,6 +13,15 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(argv[1]);
     std::filesystem::current_path(argv[1]);
 
+    // The folders the generator owns start empty, so that a mesh an earlier
+    // version wrote and this one no longer does cannot linger beside the
+    // new ones. Everything else in the folder (a modder's own fighter or
+    // arena) is left alone.
+    std::filesystem::remove_all("letters");
+    std::filesystem::remove_all(std::string("scenes/") + content::ARENA_NAME);
+    for (const char* fighter : content::FIGHTER_NAMES)
+        std::filesystem::remove_all(std::string("characters/") + fighter);
+
     content::WriteShared();
     content::WriteArena();
     content::WriteFighters();
