@@ -790,21 +790,25 @@ void WriteArena() {
         scene.Place(name, rocks[i][1] * std::cos(a), rocks[i][1] * std::sin(a));
     }
 
-    // Wooded islands further out.
+    // Wooded islands further out: all the mounds, then all the trees, so
+    // that the renderer switches between their two images only once a pass.
     const float islands[][4] = {{15, 1650, 240, 11}, {120, 1500, 180, 12}, {215, 1750, 300, 13},
                                 {300, 1450, 160, 14}};
-    for (int i = 0; i < 4; ++i) {
-        const std::string name = "island" + std::to_string(i);
-        const float radius = islands[i][2];
-        const unsigned seed = static_cast<unsigned>(islands[i][3]);
-        scene.Solid(name, [=](float cut) { return Island(radius, seed, cut); },
-                    Stone("lake_island.bmp", "CYL", 3, 1));
-        scene.Solid("pines" + std::to_string(i), [=](float cut) { return Pines(radius, seed, cut); },
-                    Stone("lake_pine.bmp", "CYL", 4, 1));
-        const float a = islands[i][0] * PI / 180;
-        const float x = islands[i][1] * std::cos(a), z = islands[i][1] * std::sin(a);
-        scene.Place(name, x, z);
-        scene.Place("pines" + std::to_string(i), x, z);
+    for (const bool trees : {false, true}) {
+        for (int i = 0; i < 4; ++i) {
+            const std::string name = (trees ? "pines" : "island") + std::to_string(i);
+            const float radius = islands[i][2];
+            const unsigned seed = static_cast<unsigned>(islands[i][3]);
+            if (trees) {
+                scene.Solid(name, [=](float cut) { return Pines(radius, seed, cut); },
+                            Stone("lake_pine.bmp", "CYL", 4, 1));
+            } else {
+                scene.Solid(name, [=](float cut) { return Island(radius, seed, cut); },
+                            Stone("lake_island.bmp", "CYL", 3, 1));
+            }
+            const float a = islands[i][0] * PI / 180;
+            scene.Place(name, islands[i][1] * std::cos(a), islands[i][1] * std::sin(a));
+        }
     }
 
     // The mountains round the lake.

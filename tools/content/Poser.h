@@ -13,6 +13,7 @@
 // toward the fighter's right), z leans toward the fighter's left.
 
 #include <optional>
+#include <string>
 
 #include "content/Rig.h"
 
@@ -20,6 +21,13 @@ namespace content {
 
 const int RIGHT = 0;  // on -x
 const int LEFT = 1;   // on +x
+
+// Runs add(side, s, k) for the right side (s = -1, k = "r"), then the left.
+template <typename Add>
+void BothSides(const Add& add) {
+    for (const int side : {RIGHT, LEFT})
+        add(side, side == RIGHT ? -1.0f : 1.0f, std::string(side == RIGHT ? "r" : "l"));
+}
 
 // The parts a move needs, by their index in the rig.
 struct BodyMap {
