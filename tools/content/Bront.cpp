@@ -17,7 +17,6 @@ public:
     Poser Guard() const override;
     Poser Crouch() const override;
     Poser CrouchGuard() const override;
-    void WriteLook() const override;
     void WriteAttacks(std::vector<Node>& rootMoves) const override;
 
 private:
@@ -25,9 +24,9 @@ private:
     // staff pointing along `dir`, the left hand `left` units behind the right
     // along it (negative: ahead of it).
     void Staff(Poser& p, const Vector3& grip, const Vector3& dir, float left) const;
-    void WriteMeshes() const;
-    void WriteImages() const;
-    void WriteMaterials() const;
+    void WriteMeshes() const override;
+    void WriteImages() const override;
+    void WriteMaterials() const override;
 
     int belt = -1;
 };
@@ -330,24 +329,13 @@ void Bront::WriteAttacks(std::vector<Node>& moves) const {
         Attack("fk", "staff_slam.kaf", reaction::KNOCKBACK, "K", {}, "staff_slam_end.kaf"));
 }
 
-void Bront::WriteLook() const {
-    WriteMeshes();
-    WriteImages();
-    WriteMaterials();
-    std::ofstream(Dir() + "tracerlist.txt") << "1\n" << Dir() << "materials/trail.mat\n";
-}
-
 void Bront::WriteMeshes() const {
     const std::string dir = Dir();
-    auto lofted = [&](int part, const std::vector<Ring>& rings, int segments, bool casts = true) {
-        WritePartMeshes(dir, rig.parts[part], Loft(rings, segments),
-                        casts ? ShadowWedge(rings) : NoShadow());
-    };
-    lofted(body.hips, {{-8, 11, 8}, {0, 12.2f, 8.6f}, {10, 11.6f, 8.2f}}, 8);
-    lofted(body.belly, {{-1, 11.6f, 8.3f}, {5, 12.4f, 8.6f}, {11, 13.2f, 9}}, 8);
-    lofted(body.chest, {{0, 13.2f, 9}, {8, 15.5f, 10.2f}, {14, 15, 9.4f}, {17, 9, 6.5f}}, 8);
-    lofted(body.neck, {{-1, 4.6f, 4.6f}, {6, 4.2f, 4.4f}}, 6, false);
-    lofted(belt, {{-0.5f, 12.9f, 9.3f}, {4, 12.9f, 9.3f}}, 8, false);
+    Lofted(body.hips, {{-8, 11, 8}, {0, 12.2f, 8.6f}, {10, 11.6f, 8.2f}}, 8);
+    Lofted(body.belly, {{-1, 11.6f, 8.3f}, {5, 12.4f, 8.6f}, {11, 13.2f, 9}}, 8);
+    Lofted(body.chest, {{0, 13.2f, 9}, {8, 15.5f, 10.2f}, {14, 15, 9.4f}, {17, 9, 6.5f}}, 8);
+    Lofted(body.neck, {{-1, 4.6f, 4.6f}, {6, 4.2f, 4.4f}}, 6, false);
+    Lofted(belt, {{-0.5f, 12.9f, 9.3f}, {4, 12.9f, 9.3f}}, 8, false);
     {
         MeshBuilder head, shadow;
         head.Sphere({0, 97.5f, -0.3f}, {6.6f, 8.2f, 7.4f}, 8, 6);
@@ -361,18 +349,18 @@ void Bront::WriteMeshes() const {
         MeshBuilder pad;
         pad.Sphere({13.5f * s, 84, 0}, {6.5f, 4.8f, 6.5f}, 6, 4);
         WritePartMeshes(dir, shoulder, pad, NoShadow(), true);
-        lofted(body.upper[side], {{-1, 5.3f, 5.3f}, {7, 5.8f, 5.5f}, {19.5f, 4.4f, 4.4f}}, 6);
-        lofted(body.fore[side], {{0, 4.4f, 4.4f}, {6, 4.8f, 4.6f}, {17, 3.6f, 3.4f}}, 6);
+        Lofted(body.upper[side], {{-1, 5.3f, 5.3f}, {7, 5.8f, 5.5f}, {19.5f, 4.4f, 4.4f}}, 6);
+        Lofted(body.fore[side], {{0, 4.4f, 4.4f}, {6, 4.8f, 4.6f}, {17, 3.6f, 3.4f}}, 6);
         MeshBuilder fist;
         fist.Box({-3.2f, 0, -3.2f}, {3.2f, 8, 3.8f});
         WritePartMeshes(dir, rig.parts[body.hand[side]], fist, NoShadow());
-        lofted(body.thigh[side], {{-3, 7.2f, 7.2f}, {10, 6.6f, 7}, {22, 5, 5.4f}}, 6);
-        lofted(body.shin[side], {{0, 5, 5.2f}, {8, 4.8f, 5.4f, -0.6f}, {22, 3.8f, 4}}, 6);
+        Lofted(body.thigh[side], {{-3, 7.2f, 7.2f}, {10, 6.6f, 7}, {22, 5, 5.4f}}, 6);
+        Lofted(body.shin[side], {{0, 5, 5.2f}, {8, 4.8f, 5.4f, -0.6f}, {22, 3.8f, 4}}, 6);
         MeshBuilder boot;
         boot.Box({7 * s - 3.8f, 0, -12.5f}, {7 * s + 3.8f, 7.5f, 4});
         WritePartMeshes(dir, rig.parts[body.foot[side]], boot, NoShadow(), true);
     }
-    lofted(body.weapon, {{-30, 1.8f, 1.8f}, {58, 1.6f, 1.6f}}, 6, false);
+    Lofted(body.weapon, {{-30, 1.8f, 1.8f}, {58, 1.6f, 1.6f}}, 6, false);
 
     // The cape: chains down the back from the shoulders, widening.
     std::vector<std::vector<Vector3>> rows;

@@ -62,6 +62,18 @@ void Fighter::SaveRecovery(const std::string& file, const Move& attack, float ba
     Save(m);
 }
 
+void Fighter::WriteLook() const {
+    WriteMeshes();
+    WriteImages();
+    WriteMaterials();
+    std::ofstream(Dir() + "tracerlist.txt") << "1\n" << Dir() << "materials/trail.mat\n";
+}
+
+void Fighter::Lofted(int part, const std::vector<Ring>& rings, int segments, bool casts) const {
+    WritePartMeshes(Dir(), rig.parts[part], Loft(rings, segments),
+                    casts ? ShadowWedge(rings) : NoShadow());
+}
+
 void Fighter::Write() const {
     namespace fs = std::filesystem;
     for (const char* sub : {"meshes", "3", "materials"}) fs::create_directories(Dir() + sub);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "content/Look.h"
 #include "content/Moves.h"
 #include "content/Poser.h"
 #include "content/Rig.h"
@@ -36,8 +37,10 @@ public:
     virtual Poser Guard() const = 0;        // blocking, standing
     virtual Poser Crouch() const = 0;       // down low
     virtual Poser CrouchGuard() const = 0;  // blocking, low
-    // Writes the fighter's meshes, materials and images.
-    virtual void WriteLook() const = 0;
+    // The fighter's look: its meshes (and shadow meshes), images and materials.
+    virtual void WriteMeshes() const = 0;
+    virtual void WriteImages() const = 0;
+    virtual void WriteMaterials() const = 0;
     // Writes the attacks and adds their records under the root of the tree.
     virtual void WriteAttacks(std::vector<Node>& rootMoves) const = 0;
 
@@ -68,8 +71,11 @@ public:
 
 protected:
     float T(float seconds) const { return seconds * tempo; }
+    // Writes a part lofted through `rings`, with a shadow wedge when it casts one.
+    void Lofted(int part, const std::vector<Ring>& rings, int segments, bool casts = true) const;
 
 private:
+    void WriteLook() const;  // meshes, images, materials and the trail list
     void WriteCommonMoves(std::vector<Node>& rootMoves) const;
     void WriteReactions() const;
     // Flat on the back where a blow threw the fighter, then up again.

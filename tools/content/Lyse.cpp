@@ -17,13 +17,12 @@ public:
     Poser Guard() const override;
     Poser Crouch() const override;
     Poser CrouchGuard() const override;
-    void WriteLook() const override;
     void WriteAttacks(std::vector<Node>& rootMoves) const override;
 
 private:
-    void WriteMeshes() const;
-    void WriteImages() const;
-    void WriteMaterials() const;
+    void WriteMeshes() const override;
+    void WriteImages() const override;
+    void WriteMaterials() const override;
 
     int band = -1;
     std::vector<int> hair;
@@ -329,24 +328,13 @@ void Lyse::WriteAttacks(std::vector<Node>& moves) const {
         Attack("fk", "lyse_axekick.kaf", reaction::KNOCKBACK, "K", {}, "lyse_axekick_end.kaf"));
 }
 
-void Lyse::WriteLook() const {
-    WriteMeshes();
-    WriteImages();
-    WriteMaterials();
-    std::ofstream(Dir() + "tracerlist.txt") << "1\n" << Dir() << "materials/trail.mat\n";
-}
-
 void Lyse::WriteMeshes() const {
     const std::string dir = Dir();
-    auto lofted = [&](int part, const std::vector<Ring>& rings, int segments, bool casts = true) {
-        WritePartMeshes(dir, rig.parts[part], Loft(rings, segments),
-                        casts ? ShadowWedge(rings) : NoShadow());
-    };
-    lofted(body.hips, {{-6, 9.5f, 7}, {2, 10.5f, 7.4f}, {9, 9.2f, 6.6f}}, 8);
-    lofted(body.belly, {{-1, 8.9f, 6.4f}, {9, 9.3f, 6.4f}}, 8);
-    lofted(body.chest, {{0, 9.5f, 6.6f}, {6, 10.8f, 7.6f, -0.4f}, {11, 11, 7}, {14.5f, 7, 5}}, 8);
-    lofted(body.neck, {{-1, 3.6f, 3.6f}, {6, 3.3f, 3.5f}}, 6, false);
-    lofted(band, {{0, 6.1f, 6.9f, -0.3f}, {3, 5.8f, 6.6f, -0.3f}}, 8, false);
+    Lofted(body.hips, {{-6, 9.5f, 7}, {2, 10.5f, 7.4f}, {9, 9.2f, 6.6f}}, 8);
+    Lofted(body.belly, {{-1, 8.9f, 6.4f}, {9, 9.3f, 6.4f}}, 8);
+    Lofted(body.chest, {{0, 9.5f, 6.6f}, {6, 10.8f, 7.6f, -0.4f}, {11, 11, 7}, {14.5f, 7, 5}}, 8);
+    Lofted(body.neck, {{-1, 3.6f, 3.6f}, {6, 3.3f, 3.5f}}, 6, false);
+    Lofted(band, {{0, 6.1f, 6.9f, -0.3f}, {3, 5.8f, 6.6f, -0.3f}}, 8, false);
     {
         MeshBuilder head, shadow;
         head.Sphere({0, 88.7f, -0.3f}, {5.8f, 7.2f, 6.6f}, 8, 6);
@@ -360,13 +348,13 @@ void Lyse::WriteMeshes() const {
         MeshBuilder cap;
         cap.Sphere({10 * s, 76, 0}, {4.6f, 3.8f, 4.6f}, 6, 4);
         WritePartMeshes(dir, shoulder, cap, NoShadow(), true);
-        lofted(body.upper[side], {{-1, 3.9f, 3.9f}, {6, 4.1f, 4}, {16.5f, 3.2f, 3.2f}}, 6);
-        lofted(body.fore[side], {{0, 3.3f, 3.3f}, {5, 3.5f, 3.4f}, {14, 2.6f, 2.5f}}, 6);
+        Lofted(body.upper[side], {{-1, 3.9f, 3.9f}, {6, 4.1f, 4}, {16.5f, 3.2f, 3.2f}}, 6);
+        Lofted(body.fore[side], {{0, 3.3f, 3.3f}, {5, 3.5f, 3.4f}, {14, 2.6f, 2.5f}}, 6);
         MeshBuilder fist;
         fist.Box({-2.4f, 0, -2.5f}, {2.4f, 7, 2.9f});
         WritePartMeshes(dir, rig.parts[body.hand[side]], fist, NoShadow());
-        lofted(body.thigh[side], {{-3, 5.9f, 6.1f}, {9, 5.5f, 5.9f}, {21, 4.1f, 4.3f}}, 6);
-        lofted(body.shin[side], {{0, 4.1f, 4.3f}, {7, 4, 4.5f, -0.5f}, {20, 3, 3.1f}}, 6);
+        Lofted(body.thigh[side], {{-3, 5.9f, 6.1f}, {9, 5.5f, 5.9f}, {21, 4.1f, 4.3f}}, 6);
+        Lofted(body.shin[side], {{0, 4.1f, 4.3f}, {7, 4, 4.5f, -0.5f}, {20, 3, 3.1f}}, 6);
         MeshBuilder shoe;
         shoe.Box({6 * s - 3, 0, -11}, {6 * s + 3, 5.5f, 3});
         WritePartMeshes(dir, rig.parts[body.foot[side]], shoe, NoShadow(), true);
@@ -375,7 +363,7 @@ void Lyse::WriteMeshes() const {
         const Part& part = rig.parts[hair[i]];
         const float r0 = 2.7f - 0.35f * i, r1 = 2.35f - 0.35f * i;
         const std::vector<Ring> rings = {{-0.5f, r0, r0}, {part.length + 0.5f, r1, r1}};
-        lofted(hair[i], rings, 6, false);
+        Lofted(hair[i], rings, 6, false);
     }
 
     // The sash: two ribbons hanging from the back of the waist.
