@@ -537,7 +537,20 @@ void GameSeq::UpdateEffects() {
             particlesOn = true;
         }
     }
-    for (int i = 0; i < explosions.count; ++i) explosions[i]->Update();
+    // A ring that has reached its full size is never drawn again: it goes,
+    // or every heavy blow of a long session would leave one behind.
+    int kept = 0;
+    for (int i = 0; i < explosions.count; ++i) {
+        ExplCyl* ring = explosions[i];
+        ring->Update();
+        if (ring->done) {
+            delete ring;
+        } else {
+            explosions[kept++] = ring;
+        }
+    }
+    explosions.count = kept;
+    explosions.cursor = kept;
 }
 
 void GameSeq::RestartSplines() {

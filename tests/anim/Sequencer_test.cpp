@@ -8,6 +8,7 @@
 
 #include "anim/Anim.h"
 #include "character/Person.h"
+#include "core/Clock.h"
 #include "core/Trace.h"
 #include "frontend/Sound.h"
 #include "match/ExplCyl.h"
@@ -162,6 +163,16 @@ TEST_F(PlaybackTest, TheExplosionFlagStartsARingWhereTheFighterStands) {
     EXPECT_EQ(ring->maxRadius, 1000);
     ASSERT_NE(ring->material, nullptr);
     EXPECT_EQ(ring->material->fileName, "materials/explcyl.mat");
+
+    // 500 units a second on the frame time: the ring is 1000 wide two
+    // seconds later, and goes.
+    Clock* clock = System::instance()->clock;
+    clock->delta = 1250;
+    Step(1500);
+    EXPECT_EQ(seq[0]->explosions.count, 1) << "still growing";
+    clock->delta = 800;
+    Step(2300);
+    EXPECT_EQ(seq[0]->explosions.count, 0) << "a ring at its full size is dropped";
 }
 
 TEST_F(PlaybackTest, AKeyWithoutPositionOrVelocityFliesOnBallistically) {
