@@ -96,7 +96,7 @@ Bront::Bront() : Fighter("bront") {
     c.parent = body.chest;
     // Few links: the cloth is its own shadow mesh, and every one of its
     // triangles casts a shadow volume.
-    const int columns = 3, points = 4;
+    const int columns = 3, points = 3;
     for (int i = 0; i < columns; ++i) {
         c.rows.push_back(points);
         // A link per pair of points: the first, at the shoulders, stays put.
@@ -371,7 +371,7 @@ void Bront::WriteMeshes() const {
         std::vector<Vector3> chain;
         for (int j = 0; j < c.rows[r]; ++j) {
             const float d = static_cast<float>(j) / (c.rows[r] - 1);
-            chain.push_back({t * (10.5f + 5 * d), 84 - 34 * d, 9.8f + 3.5f * d - 1.5f * t * t});
+            chain.push_back({t * (10.5f + 4 * d), 84 - 28 * d, 9.8f + 3 * d - 1.5f * t * t});
         }
         rows.push_back(chain);
     }
