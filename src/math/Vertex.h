@@ -2,8 +2,8 @@
 
 #include "math/Vector3.h"
 
-// One vertex of a mesh: eight floats, drawn as glTexCoord2f(u, v),
-// glNormal3f(normal), glVertex3f(pos).
+// One vertex of a mesh: eight packed floats, which a mesh hands to GL as
+// interleaved arrays of positions, normals and texture coordinates.
 struct Vertex {
     // u and v stay uninitialised (pos and normal get Vector3's zeros): meshes
     // fill their arrays right after allocating them.
@@ -16,4 +16,4 @@ struct Vertex {
     float u, v;      // texture coordinates
 };
 
-static_assert(sizeof(Vertex) == 8 * sizeof(float), "meshes rely on eight packed floats");
+static_assert(sizeof(Vertex) == 8 * sizeof(float), "mesh arrays rely on eight packed floats");
