@@ -8,8 +8,12 @@ XVFB  = scripts/with-xvfb
 deps:
 	@scripts/install-deps
 
+# ccache, where installed, makes rebuilds of other checkouts cheap; the build
+# does not need it.
+LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
 build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER) > /dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 play: build
