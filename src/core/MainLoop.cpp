@@ -4,13 +4,17 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <string>
 
 #include "core/Display.h"
 #include "core/DisplayOpts.h"
 #include "core/Game.h"
+#include "core/Preferences.h"
 #include "core/System.h"
 
 void init() {
+    const std::string options = Preferences::Path();
+    if (!options.empty()) preferences.Load(options);
     dispopt = new DisplayOpts();
     if (!dispopt->LoadConfig()) {
         std::cerr << "There was an error in the device.cfg file, or it didn't exist!" << std::endl;
