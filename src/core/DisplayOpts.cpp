@@ -1,6 +1,7 @@
 #include "core/DisplayOpts.h"
 
 #include "core/Trace.h"
+#include "core/UserDirs.h"
 #include "core/WordReader.h"
 
 DisplayOpts* dispopt = nullptr;
@@ -33,7 +34,7 @@ const Line LINES[] = {
 }  // namespace
 
 bool DisplayOpts::LoadConfig() {
-    WordReader reader("device.cfg");
+    WordReader reader(UserDirs::Own("device.cfg"));
     if (!reader.isOpen()) {
         problem = "device.cfg: cannot be opened";
         return false;

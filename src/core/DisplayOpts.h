@@ -7,7 +7,7 @@ class WordReader;
 // The display configuration of device.cfg: eight keyword lines in a fixed order.
 class DisplayOpts {
 public:
-    bool LoadConfig();             // read "device.cfg"; false when missing or malformed
+    bool LoadConfig();             // the player's device.cfg, else the data folder's; false when missing or malformed
     bool Read(WordReader& reader); // the eight lines from any reader
 
     std::string driver;        // rest of line 1, at most 99 characters; not consulted

@@ -15,6 +15,7 @@
 #include "core/Options.h"
 #include "core/System.h"
 #include "core/Trace.h"
+#include "core/UserDirs.h"
 #include "core/WordReader.h"
 #include "frontend/MainMenu.h"
 #include "frontend/String3D.h"
@@ -62,7 +63,7 @@ Game::Game() {
 
     options = new Options("options.txt");
 
-    WordReader settings("settings.txt");
+    WordReader settings(UserDirs::Own("settings.txt"));
     if (!settings.isOpen()) {
         debug << "no settings file" << std::endl;
         std::cerr << "settings.txt: cannot be opened" << std::endl;

@@ -7,6 +7,7 @@
 #include "core/Clock.h"
 #include "core/Display.h"
 #include "core/Trace.h"
+#include "core/UserDirs.h"
 #include "core/WordReader.h"
 #include "input/JoyController.h"
 #include "input/Joystick.h"
@@ -70,7 +71,7 @@ System::System() {
     joystick[0] = new Joystick(0);
     joystick[1] = new Joystick(1);
 
-    WordReader reader("controllers.txt");
+    WordReader reader(UserDirs::Own("controllers.txt"));
     if (!reader.isOpen()) {
         Refuse("Expected controllers.txt file\n", "controllers.txt: cannot be opened");
     }
