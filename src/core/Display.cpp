@@ -7,9 +7,11 @@
 #include <iostream>
 
 #include "core/DisplayOpts.h"
+#include "core/Screenshot.h"
 #include "core/Trace.h"
 #include "math/Camera.h"
 #include "math/Vector4.h"
+#include "render/Texture.h"
 #include "scene/Light.h"
 
 Matrix ShadMtx[SHADOW_MATRICES];
@@ -33,27 +35,70 @@ bool Display::Init(DisplayOpts* opts) {
     SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, 12);
     SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 12);
 
-    const Uint32 flags = fullscreen ? (SDL_OPENGL | SDL_FULLSCREEN) : (SDL_OPENGL | SDL_RESIZABLE);
-    surface = SDL_SetVideoMode(width, height, depth, flags);
+    surface = SetMode(fullscreen);
     if (surface == nullptr) {
         std::cerr << "Couldn't set GL video mode: " << SDL_GetError() << std::endl;
         SDL_Quit();
         std::exit(2);
     }
+    CheckContext();
     SDL_WM_SetCaption("KORVANTHE", "korvanthe");
     return true;
+}
+
+SDL_Surface* Display::SetMode(bool full) {
+    const Uint32 flags = full ? (SDL_OPENGL | SDL_FULLSCREEN) : (SDL_OPENGL | SDL_RESIZABLE);
+    return SDL_SetVideoMode(width, height, depth, flags);
 }
 
 bool Display::Resize(int w, int h) {
     width = w;
     height = h;
-    surface = SDL_SetVideoMode(width, height, depth, SDL_OPENGL | SDL_RESIZABLE);
+    surface = SetMode(false);
     if (surface == nullptr) {
         std::cerr << "ERROR RESIZING VIDEO DISPLAY\n";
         std::exit(3);
     }
+    fullscreen = false;
+    CheckContext();
     debug << "display resized to " << width << 'x' << height << std::endl;
     return true;
+}
+
+bool Display::SetFullScreen(bool on) {
+    SDL_Surface* switched = SetMode(on);
+    const bool done = switched != nullptr;
+    if (!done) {
+        debug << (on ? "full screen" : "a window") << " refused: " << SDL_GetError() << std::endl;
+        switched = SetMode(fullscreen);
+        if (switched == nullptr) {
+            std::cerr << "ERROR RESIZING VIDEO DISPLAY\n";
+            std::exit(3);
+        }
+    }
+    surface = switched;
+    if (done) fullscreen = on;
+    CheckContext();
+    debug << (fullscreen ? "full screen " : "windowed ") << width << 'x' << height << std::endl;
+    return done;
+}
+
+// SDL 1.2 on X11 keeps the context through a new video mode; other back
+// ends (SDL 1.2 on top of SDL 2 among them, on some systems) make a new one.
+// A texture object made in the old context tells which: a new context has
+// never heard of it.
+void Display::CheckContext() {
+    if (contextProbe != 0 && glIsTexture(contextProbe)) return;
+    ++contextGeneration;
+    if (contextGeneration > 1) debug << "a new GL context: textures are made again" << std::endl;
+    Texture* texture = nullptr;
+    textures.Head();
+    while (textures.Next(texture)) texture->Forget();
+    GLuint probe = 0;
+    glGenTextures(1, &probe);
+    glBindTexture(GL_TEXTURE_2D, probe);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    contextProbe = probe;
 }
 
 void Display::StartScene() {
@@ -76,7 +121,13 @@ void Display::StartScene() {
     for (int i = 0; lights.Next(light); ++i) light->index(i);
 }
 
-void Display::EndScene() { SDL_GL_SwapBuffers(); }
+void Display::EndScene() {
+    if (screenshotRequested) {
+        screenshotRequested = false;
+        Screenshot::Take(width, height);
+    }
+    SDL_GL_SwapBuffers();
+}
 
 void Display::SetWorld(const Matrix& m) {
     glMatrixMode(GL_MODELVIEW);

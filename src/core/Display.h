@@ -22,8 +22,11 @@ public:
 
     bool Init(DisplayOpts* opts);   // GL attributes, window, caption
     bool Resize(int w, int h);      // always windowed and resizable afterwards
+    // Alt+Enter: full screen or a window of the same size. When the new
+    // mode is refused the old one is kept and the result is false.
+    bool SetFullScreen(bool on);
     void StartScene();              // viewport, clear, default state, lights
-    void EndScene();                // swap buffers
+    void EndScene();                // save a requested screenshot, swap buffers
     void SetWorld(const Matrix& m); // load the model-view matrix
     void SetCamera(Camera* c);      // load projection × view, remember the camera
     void CreateShadowMatrix();      // rebuild ShadMtx from light 0
@@ -52,9 +55,20 @@ public:
     Material* currentMaterial = nullptr;  // the material last made current
     SDL_Surface* surface = nullptr;  // the last video mode set
     bool filter = false;             // linear rather than nearest texture filtering
+    bool screenshotRequested = false;  // the frame being drawn is saved before it is shown
+    // How many GL contexts the window has had. A new video mode may come
+    // with a new context, which knows none of the old one's objects: the
+    // textures are then made again on their next use, and whatever else
+    // keeps GL objects builds them again when this number has changed.
+    int contextGeneration = 0;
+
+    // Counts a new context when SDL has made one; called after every video mode set.
+    void CheckContext();
 
 private:
     Vector3 ToView(const Vector3& p) const;  // through camera view and projection
+    SDL_Surface* SetMode(bool full);         // the window's video mode, at its size
+    unsigned int contextProbe = 0;           // a texture object the current context knows
 };
 
 // Planar shadow matrices: each shadow drawn in a frame takes the next one, a

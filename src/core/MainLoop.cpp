@@ -6,13 +6,20 @@
 #include <iostream>
 #include <string>
 
+#include "core/DataFolder.h"
 #include "core/Display.h"
 #include "core/DisplayOpts.h"
 #include "core/Game.h"
 #include "core/Preferences.h"
 #include "core/System.h"
+#include "core/UserDirs.h"
+#include "input/Keyboard.h"
 
 void init() {
+    DataFolder::Enter();
+    // Said once: the player's own files are then looked for in vain, quietly.
+    const std::string config = UserDirs::CheckConfig();
+    if (!config.empty()) std::cerr << config << std::endl;
     const std::string options = Preferences::Path();
     if (!options.empty()) preferences.Load(options);
     dispopt = new DisplayOpts();
@@ -33,7 +40,20 @@ void init() {
 void idle() {
     System* const system = System::instance();
     system->Update();
+    WindowKeys();
     game->RenderFrame();
+}
+
+void WindowKeys() {
+    System* const system = System::instance();
+    Keyboard* const keys = system->keyboard;
+    Display* const display = system->display;
+    if (keys->Pressed(SDLK_F8)) display->screenshotRequested = true;
+    if (keys->Alt() && (keys->Pressed(SDLK_RETURN) || keys->Pressed(SDLK_KP_ENTER))) {
+        display->SetFullScreen(!display->fullscreen);
+        keys->Consume(SDLK_RETURN);
+        keys->Consume(SDLK_KP_ENTER);
+    }
 }
 
 bool DrainEvents() {

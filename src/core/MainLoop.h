@@ -6,8 +6,12 @@
 // the game. Ends the process with the start-up messages and statuses when
 // that fails.
 void init();
-// One frame: poll the devices, then let the game advance and draw.
+// One frame: poll the devices, act on the window keys, then let the game
+// advance and draw.
 void idle();
+// The keys that act on the window whatever the game shows: F8 saves the
+// frame being drawn, Alt+Enter switches between full screen and a window.
+void WindowKeys();
 // Drains the SDL event queue: a quit request returns true, a resize resizes
 // the display. Every event is taken, whatever came first.
 bool DrainEvents();

@@ -14,6 +14,11 @@ public:
 
     bool Down(int key) const { return Valid(key) && keys[key] != 0; }
     bool Pressed(int key) const { return Down(key) && oldKeys[key] == 0; }
+    // The press of `key` has been acted on: for the rest of this frame it
+    // no longer counts as pressed (Alt+Enter must not also pick a menu entry).
+    void Consume(int key) {
+        if (Valid(key)) oldKeys[key] = keys[key];
+    }
     bool Shift() const;
     bool Control() const;
     bool Alt() const;

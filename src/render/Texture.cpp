@@ -158,6 +158,11 @@ unsigned int Texture::TexIDNegative() {
     return negativeId;
 }
 
+void Texture::Forget() {
+    made = positiveMade = negativeMade = false;
+    id = positiveId = negativeId = 0;
+}
+
 unsigned int Texture::MakeHeight(bool positive) {
     GLuint object = 0;
     glGenTextures(1, &object);

@@ -15,6 +15,9 @@ public:
     unsigned int TexID();          // the image: 1-component luminance or 3-component BGR
     unsigned int TexIDPositive();  // 8-bit height × 0.75 / 256
     unsigned int TexIDNegative();  // 0.75 minus the positive height
+    // The GL context that held the objects is gone: they are made again,
+    // from the image kept in `surface`, on their next use.
+    void Forget();
 
     SDL_Surface* surface = nullptr;  // 8-bit luminance or 24-bit BGR; null until loaded
     bool made = false;

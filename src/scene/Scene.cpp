@@ -69,6 +69,7 @@ void DeleteAll(DArray<Object*>& list) {
 }  // namespace
 
 Scene::Scene(const std::string& name) {
+    contextGeneration = System::instance()->display->contextGeneration;
     const std::string dir = "scenes/" + name + "/";
     if (!LoadLights(dir + "lights.txt")) return;
     LoadScenery(dir);
@@ -95,8 +96,7 @@ bool Scene::LoadLights(const std::string& path) {
     }
     Vector3 colour;
     if (reader.Vector(colour)) ambient = colour;
-    const float model[4] = {ambient.x, ambient.y, ambient.z, 1};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, model);
+    ApplyAmbient();
 
     int count = 0;
     if (reader.failed() || !reader.Int(count)) {
@@ -161,18 +161,17 @@ void Scene::LoadScenery(const std::string& dir) {
         if (!reader.Float(start) || !reader.Float(end) || !reader.Vector(colour)) {
             debug << reader.problem() << "; the fog is left off and scene.sdf is read no further"
                   << std::endl;
-            glDisable(GL_FOG);
+            ApplyFog();
             return;
         }
-        const float fogColour[4] = {colour.x, colour.y, colour.z, 1};
-        glEnable(GL_FOG);
-        glFogi(GL_FOG_MODE, GL_LINEAR);
-        glFogf(GL_FOG_START, start);
-        glFogf(GL_FOG_END, end);
-        glFogfv(GL_FOG_COLOR, fogColour);
+        fog = true;
+        fogStart = start;
+        fogEnd = end;
+        fogColour = colour;
+        ApplyFog();
         reader.Word(word);
     } else {
-        glDisable(GL_FOG);
+        ApplyFog();
     }
 
     if (word.empty()) {
@@ -244,7 +243,33 @@ bool Scene::AddObject(const std::string& type, bool reflected, WordReader& reade
     return true;
 }
 
+void Scene::ApplyAmbient() const {
+    const float model[4] = {ambient.x, ambient.y, ambient.z, 1};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, model);
+}
+
+void Scene::ApplyFog() const {
+    if (!fog) {
+        glDisable(GL_FOG);
+        return;
+    }
+    const float colour[4] = {fogColour.x, fogColour.y, fogColour.z, 1};
+    glEnable(GL_FOG);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogf(GL_FOG_START, fogStart);
+    glFogf(GL_FOG_END, fogEnd);
+    glFogfv(GL_FOG_COLOR, colour);
+}
+
 void Scene::Update() {
+    // A new GL context (full screen on some systems) starts from GL's defaults.
+    const int generation = System::instance()->display->contextGeneration;
+    if (generation != contextGeneration) {
+        contextGeneration = generation;
+        ApplyAmbient();
+        ApplyFog();
+        if (background != nullptr) background->background(true);
+    }
     if (arena != nullptr) arena->raised = stencilShadows;
     CallOn(solids, &Object::Update);
     CallOn(transparents, &Object::Update);

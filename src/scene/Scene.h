@@ -45,8 +45,16 @@ public:
     Vector3 ambient;       // global ambient colour
     Arena* arena = nullptr;       // also in solids
     bool stencilShadows = true;   // stencil shadow passes, or planar shadows when false
+    bool fog = false;             // linear fog from fogStart to fogEnd
+    float fogStart = 0, fogEnd = 0;
+    Vector3 fogColour;
 
 private:
+    // GL state that holds for the whole match: set when the scene loads,
+    // and again in Update when the display has had a new GL context.
+    void ApplyAmbient() const;
+    void ApplyFog() const;
+    int contextGeneration = 0;  // the display's when that state was last set
     bool LoadLights(const std::string& path);  // false when the scene is to stay empty
     void LoadScenery(const std::string& dir);
     // Builds the object of one type word; false for an unknown type.

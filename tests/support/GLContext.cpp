@@ -5,17 +5,24 @@
 #include <cstdlib>
 
 namespace {
+bool Open() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    return SDL_SetVideoMode(GLTest::WIDTH, GLTest::HEIGHT, 0, SDL_OPENGL) != nullptr;
+}
+
 bool OpenWindow() {
-    static const bool open = [] {
-        if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        return SDL_SetVideoMode(GLTest::WIDTH, GLTest::HEIGHT, 0, SDL_OPENGL) != nullptr;
-    }();
+    static const bool open = Open();
     return open;
 }
 }  // namespace
+
+bool GLTest::Reopen() {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return Open();
+}
 
 void GLTest::SetUp() {
     // `make test` always provides an X server; running the binary by hand
