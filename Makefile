@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 XVFB  = scripts/with-xvfb
 
-.PHONY: play test deps build bench clean
+.PHONY: play test deps build bench clean install uninstall
 
 deps:
 	@scripts/install-deps
@@ -29,6 +29,14 @@ KORVANTHE_BENCH_DATA ?= $(CURDIR)/$(BUILD)/data
 export KORVANTHE_BENCH_DATA
 bench: build
 	$(XVFB) sh -c "cd $(BUILD) && ./korvanthe_bench"
+
+# A desktop game: PREFIX (default /usr/local) and DESTDIR, as packagers expect.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	cmake -D PREFIX=$(PREFIX) -P $(BUILD)/uninstall.cmake
 
 clean:
 	rm -rf $(BUILD)

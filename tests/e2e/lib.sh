@@ -9,6 +9,8 @@ set -u
 
 SCRATCH=$(mktemp -d /tmp/korvanthe-e2e.XXXXXX)
 GAME_DIR="$SCRATCH/game"
+# The player's own files (config directory) are the test's, never the machine's.
+export XDG_CONFIG_HOME="$SCRATCH/config"
 XVFB_PID=""
 GAME_PID=""
 
@@ -108,9 +110,20 @@ tap() {
     sleep 0.1
 }
 
+# Waits (at most 60 s) for the game's first frame: keys pressed while it
+# still loads are never seen, for it polls them from that frame on.
+wait_first_frame() {
+    for _ in $(seq 600); do
+        grep -qxF -- "--------begin" "$SCRATCH/debug.log" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    fail "the game drew no frame within 60 s"
+}
+
 # From the menu into the match. Moving the pointer onto the window leaves no
 # entry highlighted; Down then selects "Start".
 start_match() {
+    wait_first_frame
     focus_window
     sleep 0.3
     tap Down

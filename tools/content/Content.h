@@ -9,6 +9,9 @@ namespace content {
 void WriteShared();    // materials/, images/ shared by everything, letters/a.asc .. z.asc
 void WriteArena();     // scenes/<arena>/: lights, scenery, water, fire, sun and flare
 void WriteFighters();  // characters/<name>/ for both fighters
+// The desktop icon as PNG files, in the icon theme's layout below `dir`:
+// hicolor/<size>x<size>/apps/korvanthe.png.
+void WriteIcons(const std::string& dir);
 
 // The names settings.txt chooses.
 extern const char* const ARENA_NAME;

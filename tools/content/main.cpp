@@ -1,13 +1,19 @@
-// Writes Korvanthe's default data directory: make_content DATA-DIR
+// Writes Korvanthe's default data directory, make_content DATA-DIR, or the
+// desktop icons, make_content --icons ICON-DIR.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <string>
 
 #include "content/Content.h"
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icons") {
+        content::WriteIcons(argv[2]);
+        return 0;
+    }
     if (argc != 2) {
-        std::cerr << "usage: make_content DATA-DIR" << std::endl;
+        std::cerr << "usage: make_content DATA-DIR | make_content --icons ICON-DIR" << std::endl;
         return 2;
     }
     std::filesystem::create_directories(argv[1]);
