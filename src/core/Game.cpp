@@ -17,6 +17,7 @@
 #include "core/Trace.h"
 #include "core/UserDirs.h"
 #include "core/WordReader.h"
+#include "frontend/GameSounds.h"
 #include "frontend/MainMenu.h"
 #include "frontend/String3D.h"
 #include "input/Controller.h"
@@ -174,6 +175,7 @@ void Game::RunMenu() {
         return;
     }
     menuActive = false;
+    GameSounds::Play(GameSounds::BELL);
     captionLight->enabled = false;
     system->mouse->ModeRel();
     // The keys that worked the menu must not reach the fighters as commands
@@ -228,6 +230,7 @@ void Game::EndOfBout() {
         }
         if (winner != -1) {
             debug << "bout won by " << (winner == 0 ? "player one" : "player two") << std::endl;
+            GameSounds::Play(GameSounds::WINNER);
             cameraMode = 4;
             options->slowMotion = 2;
             winnerTime = now;
@@ -242,6 +245,7 @@ void Game::EndOfBout() {
         seqs[1]->Reset();
         options->slowMotion = 0;
         captionDepth = -1000;
+        GameSounds::Play(GameSounds::BELL);
     }
 }
 

@@ -13,6 +13,7 @@
 #include "core/Preferences.h"
 #include "core/System.h"
 #include "core/UserDirs.h"
+#include "frontend/Sound.h"
 #include "input/Keyboard.h"
 
 void init() {
@@ -34,6 +35,10 @@ void init() {
         std::cerr << "Failed opening display" << std::endl;
         std::exit(-1);
     }
+    // Before the game loads its sounds: they are converted to the device's format.
+    Sound::Manager* const audio = Sound::Manager::instance();
+    audio->SetVolume(preferences.volume);
+    audio->Open();
     game = new Game();
 }
 
@@ -41,6 +46,8 @@ void idle() {
     System* const system = System::instance();
     system->Update();
     WindowKeys();
+    // M mutes and unmutes, in the menus as in a fight; no player's key is M.
+    if (system->keyboard->Pressed(SDLK_m)) Sound::Manager::instance()->ToggleMute();
     game->RenderFrame();
 }
 

@@ -8,6 +8,7 @@
 #include "core/System.h"
 #include "core/Trace.h"
 #include "frontend/Choice.h"
+#include "frontend/GameSounds.h"
 #include "frontend/String3D.h"
 #include "input/Joystick.h"
 #include "input/Keyboard.h"
@@ -51,6 +52,7 @@ void Menu::UpdateMouse() {
     // Layout units have y upwards, the mouse has it downwards.
     const Display* display = System::instance()->display;
     const int height = display != nullptr ? display->height : 0;
+    const int before = selection;
     selection = -1;
     for (int i = 0; i < choices.count; ++i) {
         const Choice& c = *choices[i];
@@ -59,10 +61,12 @@ void Menu::UpdateMouse() {
             selection = i;
         }
     }
+    if (HasSelection() && selection != before) GameSounds::Play(GameSounds::MENU_MOVE);
     if (HasSelection() && (mouse->LButton() || mouse->RButton())) {
         if (mouse->LButton()) debug << "MENU: Pressed L Mouse button" << std::endl;
         if (mouse->RButton()) debug << "MENU: Pressed R Mouse button" << std::endl;
         activated = true;
+        GameSounds::Play(GameSounds::MENU_CHOICE);
     }
 }
 
@@ -97,16 +101,23 @@ void Menu::UpdateJoysticks() {
 
 void Menu::Up() {
     System::instance()->mouse->ModeRel();
-    if (selection > 0) --selection;
+    if (selection > 0) {
+        --selection;
+        GameSounds::Play(GameSounds::MENU_MOVE);
+    }
 }
 
 void Menu::Down() {
     System::instance()->mouse->ModeRel();
-    if (selection < choices.count - 1) ++selection;
+    if (selection < choices.count - 1) {
+        ++selection;
+        GameSounds::Play(GameSounds::MENU_MOVE);
+    }
 }
 
 void Menu::Activate() {
     activated = true;
+    GameSounds::Play(GameSounds::MENU_CHOICE);
     System::instance()->mouse->ModeRel();
 }
 

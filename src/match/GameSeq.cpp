@@ -18,6 +18,7 @@
 #include "core/Display.h"
 #include "core/System.h"
 #include "core/Trace.h"
+#include "frontend/GameSounds.h"
 #include "frontend/Sound.h"
 #include "input/Controller.h"
 #include "match/ExplCyl.h"
@@ -224,12 +225,28 @@ void GameSeq::ApplyReactions() {
         HitReaction();
     } else if (guardHitPending) {
         GuardHitReaction();
+    } else {
+        return;
     }
+    SoundOfTheBlow();
+}
+
+// A reaction's first key carries the sound of the blow. It is heard as the
+// blow lands: played when the motion reached the key, behind the keys
+// already in the splines, a guard's clack would come up to half a second late.
+void GameSeq::SoundOfTheBlow() {
+    blowSound = nullptr;
+    if (anim == nullptr || anim->nframes == 0) return;
+    const KeyFrame* first = anim->frames[0];
+    if (!first->hasSound || !first->sound) return;
+    first->sound->PlayOnce();
+    blowSound = first;
 }
 
 void GameSeq::HitReaction() {
     hitPending = false;
     inReaction = true;
+    debug << "Player " << player << " takes a blow" << std::endl;
 
     // The blow costs what the attacker's move is worth, read off the move
     // the attacker is heading into now.
@@ -326,7 +343,11 @@ void GameSeq::Feed(float& now) {
 // The events of the key the new segment runs to.
 void GameSeq::FrameEvents() {
     const KeyFrame* key = keyWindow[2];
-    if (key != nullptr && key->hasSound && key->sound) key->sound->PlayOnce();
+    if (key != nullptr && key == blowSound) {
+        blowSound = nullptr;
+    } else if (key != nullptr && key->hasSound && key->sound) {
+        key->sound->PlayOnce();
+    }
 
     const unsigned long flags = flagWindow[2];
     if (Anim::isFlag(flags, 1)) {
@@ -496,6 +517,7 @@ void GameSeq::KeepInArena(Vector3& p, float now) {
             fallStart = now;
             lost = true;
             debug << "Player " << player << " knocked off the floor" << std::endl;
+            GameSounds::Play(GameSounds::FALL);
         }
     }
     if (fallen && !landed) {
@@ -506,6 +528,7 @@ void GameSeq::KeepInArena(Vector3& p, float now) {
         if (fallDepth <= scene->arenaParam) {
             fallDepth = scene->arenaParam;
             landed = true;
+            GameSounds::Play(scene->water != nullptr ? GameSounds::SPLASH : GameSounds::LAND);
         }
     }
     if (fallen) p.y += fallDepth;
@@ -564,6 +587,7 @@ void GameSeq::ClearWindows() {
         keyWindow[slot] = nullptr;
         flagWindow[slot] = 0;
     }
+    blowSound = nullptr;
 }
 
 void GameSeq::PlaceAtStart() {

@@ -65,6 +65,9 @@ public:
     Scene* scene;                            // the arena; null: no edge, no fall
     int player;                              // 0 or 1
     Controller* controller;                  // null: no commands
+    // The reaction's first key, whose sound was played as the blow landed:
+    // it is not played again when the motion reaches it.
+    const KeyFrame* blowSound = nullptr;
 
 private:
     static float Now();  // the game clock in seconds
@@ -72,6 +75,7 @@ private:
     void ApplyReactions();
     void HitReaction();
     void GuardHitReaction();
+    void SoundOfTheBlow();
     void Interrupt();
     void Feed(float& now);
     void FrameEvents();

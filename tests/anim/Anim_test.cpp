@@ -9,13 +9,24 @@
 
 #include "support/ScratchDir.h"
 #include "support/TraceCapture.h"
+#include "support/WavFile.h"
 #include "anim/KeyFrame.h"
 #include "frontend/Sound.h"
 
 namespace {
 
-using AnimTest = ScratchDirTest;
 using AnimDeathTest = ScratchDirTest;
+
+// With the sounds the animations below name.
+class AnimTest : public ScratchDirTest {
+protected:
+    void SetUp() override {
+        ScratchDirTest::SetUp();
+        for (const std::string& name : {std::string("whoosh"), std::string("hit"), std::string(39, 's')}) {
+            wav::Write("sounds/" + name);
+        }
+    }
+};
 
 const char* const DIR = "characters/kira";
 
@@ -112,7 +123,7 @@ TEST_F(AnimTest, VersionTwoFileReadsEveryClause) {
     EXPECT_TRUE(first.hasSound);
     EXPECT_EQ(first.soundName, "whoosh");
     ASSERT_NE(first.sound, nullptr);
-    EXPECT_EQ(first.sound->length, 0u) << "no sound format is read";
+    EXPECT_EQ(first.sound->length, 6u);
     ASSERT_TRUE(anim.hasCameraPos[0]);
     EXPECT_TRUE(Same(anim.cameraPos[0], 1, 2, 3));
     EXPECT_EQ(anim.flags[0], 513u);
@@ -147,6 +158,15 @@ TEST_F(AnimTest, VersionTwoFileReadsEveryClause) {
     EXPECT_TRUE(Same(second.rot[2], 0, 0.5f, 0));
     EXPECT_EQ(second.boneFlags[2], 4);
     EXPECT_FLOAT_EQ(anim.length, 0.75f);
+}
+
+TEST_F(AnimTest, ASoundThatCannotBeLoadedLeavesTheFrameSilent) {
+    Write("characters/kira/punch.kaf", "version 2 damage 1 tracerindex 0 tracerlength 1\n1\n"
+                                       "soundname gone.wav flags 0 0.1 -1\n");
+    TraceCapture trace;
+    Anim anim(DIR, "punch.kaf", 1);
+    EXPECT_FALSE(anim.frames[0]->hasSound);
+    EXPECT_TRUE(trace.Has("ERROR: couldn't load sound sounds/gone.wav"));
 }
 
 TEST_F(AnimTest, LongSoundNamesAreCut) {

@@ -18,6 +18,7 @@
 #include "math/Matrix.h"
 #include "render/Material.h"
 #include "support/TraceCapture.h"
+#include "support/WavFile.h"
 
 namespace {
 
@@ -105,6 +106,7 @@ TEST_F(PlaybackTest, KeysAlreadyBehindTheClockPlayInOneStepAndTheirEventsFireOnc
                           {{"intro.kaf", Kaf({Key(0.1f), Key(0.1f),
                                               Key(0.1f).Flags(1 | 512).Sound("boom.wav")})},
                            {"wait.kaf", Kaf({Key(10), Key(10)})}});
+    wav::Write("sounds/boom.wav");
     Sound::Manager* sounds = Sound::Manager::instance();
     sounds->playing.clear();
     sounds->positions.clear();

@@ -13,6 +13,8 @@
 #include "match/Particle.h"
 #include "math/Camera.h"
 #include "support/TraceCapture.h"
+#include "support/WavFile.h"
+#include "frontend/Sound.h"
 
 namespace {
 
@@ -633,6 +635,32 @@ TEST_F(GameSeqDrawTest, EffectsAndTheLifeBarAreDrawnWithoutTouchingTheDepthBuffe
     glReadPixels(GLTest::WIDTH / 10, GLTest::HEIGHT - 30, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel);
     EXPECT_GT(pixel[0] + pixel[1] + pixel[2], 0);
     display.camera = nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+// A blow taken on the guard is heard as it lands, and only then: not again
+// when the motion reaches the guard's first key, a segment or two later.
+TEST_F(GameSeqTest, TheSoundOfABlowIsHeardOnceAsItLands) {
+    wav::Write("sounds/clack.wav");
+    fixture::WriteFighter("kira");
+    fixture::WriteFighter("mori", fixture::IDLE_TREE,
+                          {{"1_ghit.kaf", Kaf({Key(0.05f).Sound("clack.wav"), Key(0.2f)})}});
+    Start();
+    Sound::Manager* sounds = Sound::Manager::instance();
+    sounds->deviceOpen = true;
+    Run(10, 300);
+    seq[1]->guardHitPending = true;
+    Frame(310);
+    const size_t atOnce = sounds->playing.size();
+    Run(320, 2500);
+    const size_t later = sounds->playing.size();
+    sounds->deviceOpen = false;
+    sounds->SetFormat(Sound::Manager::RATE, Sound::Manager::CHANNELS);
+    EXPECT_EQ(atOnce, 1u);
+    EXPECT_EQ(later, 1u);
 }
 
 }  // namespace

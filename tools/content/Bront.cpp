@@ -5,6 +5,7 @@
 
 #include "content/Fighters.h"
 #include "content/Look.h"
+#include "content/Sounds.h"
 
 namespace content {
 
@@ -166,7 +167,7 @@ void Bront::WriteAttacks(std::vector<Node>& moves) const {
         p.ShiftFoot(LEFT, {0, 0, -8}).ShiftFoot(RIGHT, {0, 0, 4});
         p.Root(0, -6, -8).Hips(4, 0, 0).Chest(12, -4, 0).Belly(6, 0, 0);
         Staff(p, {-4, 59, -18}, {0.02f, 0.07f, -1}, -22);
-        m.Add(T(0.09f), p.Get(), open).Strike({staff});
+        m.Add(T(0.09f), p.Get(), open).Strike({staff}).Sound(sound::SWISH_MID);
         m.Add(T(0.12f), p.Get(), open).Trail({staff});
         Save(m);
         SaveRecovery("staff_thrust_end.kaf", m, 0.28f);
@@ -184,7 +185,7 @@ void Bront::WriteAttacks(std::vector<Node>& moves) const {
         p.Hips(2, 5, 0).Chest(8, -5, 0);
         p.Hand(RIGHT, {-8, 64, -20}, ELBOW_OUT_R, 3.5f).Weapon({-0.15f, 0.06f, -1});
         p.ArmAngles(LEFT, {-10, 0, 50}, 30);
-        m.Add(T(0.06f), p.Get(), open).Strike({staff});
+        m.Add(T(0.06f), p.Get(), open).Strike({staff}).Sound(sound::SWISH_SLOW);
         p.Hips(2, -25, 0).Chest(8, -25, 0);
         p.Hand(RIGHT, {10, 62, -16}, ELBOW_OUT_R, 3.5f).Weapon({0.9f, 0.02f, -0.4f});
         m.Add(T(0.07f), p.Get(), open).Strike({staff});
@@ -203,7 +204,8 @@ void Bront::WriteAttacks(std::vector<Node>& moves) const {
         p.ShiftFoot(LEFT, {0, 0, -6});
         p.Root(0, -9, -10).Hips(8, 12, 0).Chest(26, 4, 0).Belly(8, 0, 0);
         Staff(p, {-3, 60, -20}, {0, -0.3f, -1}, 16);
-        m.Add(T(0.08f), p.Get(), open).Strike({staff, body.fore[RIGHT], body.hand[RIGHT]});
+        m.Add(T(0.08f), p.Get(), open).Strike({staff, body.fore[RIGHT], body.hand[RIGHT]})
+            .Sound(sound::SWISH_SLOW);
         m.Add(T(0.18f), p.Get(), open);
         Save(m);
         SaveRecovery("staff_smash_end.kaf", m, 0.32f);
@@ -220,7 +222,7 @@ void Bront::WriteAttacks(std::vector<Node>& moves) const {
         m.Add(T(0.12f), p.Get(), open).Trail({foot});
         p.Root(0, -2, -5).Chest(-12, 10, 0);
         p.Foot(LEFT, {4, 50, -40}).FootAlong(LEFT, {0, 1, -0.35f});
-        m.Add(T(0.08f), p.Get(), open).Strike({foot, shin});
+        m.Add(T(0.08f), p.Get(), open).Strike({foot, shin}).Sound(sound::SWISH_MID);
         p.Foot(LEFT, {8, 36, -14}).Knee(LEFT, {0, 1, -1});
         m.Add(T(0.1f), p.Get(), open).Trail({foot});
         p = s;
@@ -238,7 +240,7 @@ void Bront::WriteAttacks(std::vector<Node>& moves) const {
         m.Add(T(0.1f), p.Get(), open).Trail({staff});
         p.Chest(18, -5, 0).Root(0, -22, -4);
         Staff(p, {-5, 45, -16}, {0.02f, -0.42f, -1}, -22);
-        m.Add(T(0.08f), p.Get(), open).Strike({staff});
+        m.Add(T(0.08f), p.Get(), open).Strike({staff}).Sound(sound::SWISH_MID);
         m.Add(T(0.14f), p.Get(), open);
         Save(m);
         SaveRecovery("staff_low_end.kaf", m, 0.25f);
@@ -253,7 +255,7 @@ void Bront::WriteAttacks(std::vector<Node>& moves) const {
         m.Add(T(0.12f), p.Get(), open).Trail({staff});
         p.Hips(14, 5, 0).Chest(20, -5, 0);
         p.Hand(RIGHT, {-6, 40, -18}, ELBOW_OUT_R, 3.5f).Weapon({-0.1f, -0.3f, -1});
-        m.Add(T(0.07f), p.Get(), open).Strike({staff});
+        m.Add(T(0.07f), p.Get(), open).Strike({staff}).Sound(sound::SWISH_SLOW);
         p.Hips(14, -30, 0).Chest(20, -25, 0);
         p.Hand(RIGHT, {10, 40, -12}, ELBOW_OUT_R, 3.5f).Weapon({0.9f, -0.25f, -0.35f});
         m.Add(T(0.08f), p.Get(), open).Strike({staff});
@@ -299,12 +301,12 @@ void Bront::WriteAttacks(std::vector<Node>& moves) const {
         Staff(air, {-4, 90, -12}, {0, 0.75f, -0.55f}, 12);
         // The arms strike too: an opponent crowded in close is under them.
         const std::vector<int> blow = {staff, body.fore[RIGHT], body.hand[RIGHT]};
-        m.Add(T(0.12f), air.Get(), open).Strike(blow);
+        m.Add(T(0.12f), air.Get(), open).Strike(blow).Sound(sound::SWISH_SLOW);
         Poser slam = Crouch();
         slam.Shift({0, 0, -26});
         slam.Root(0, -16, -26).Chest(30, 0, 0).Hips(14, 5, 0);
         Staff(slam, {-3, 52, -18}, {0.02f, -0.5f, -1}, 12);
-        m.Add(T(0.08f), slam.Get(), open).Strike(blow).Events(SHAKE | RING);
+        m.Add(T(0.08f), slam.Get(), open).Strike(blow).Events(SHAKE | RING).Sound(sound::BURST);
         m.Add(T(0.34f), slam.Get(), open);
         Save(m);
         SaveRecovery("staff_slam_end.kaf", m, 0.35f);

@@ -9,6 +9,7 @@ namespace content {
 void WriteShared();    // materials/, images/ shared by everything, letters/a.asc .. z.asc
 void WriteArena();     // scenes/<arena>/: lights, scenery, water, fire, sun and flare
 void WriteFighters();  // characters/<name>/ for both fighters
+void WriteSounds();    // sounds/: what the keyframes name and the game's own events
 // The desktop icon as PNG files, in the icon theme's layout below `dir`:
 // hicolor/<size>x<size>/apps/korvanthe.png.
 void WriteIcons(const std::string& dir);

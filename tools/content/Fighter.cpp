@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "content/Sounds.h"
 #include "math/Gravity.h"
 
 namespace content {
@@ -263,7 +264,8 @@ Poser Fighter::Lying(const Vector3& at) const {
 
 void Fighter::GetUp(Move& m, const Vector3& at) const {
     const std::vector<int> none = Untouchable();
-    m.Add(T(0.35f), Lying(at).Get(), none);
+    // The body has reached the floor as this key begins.
+    m.Add(T(0.35f), Lying(at).Get(), none).Sound(sound::THUD);
     // Sitting up, knees drawn in, then up through a crouch.
     Poser sit = Pose0();
     sit.pos = at + Vector3(0, 12 - hipHeight, 0);
@@ -289,7 +291,7 @@ void Fighter::WriteReactions() const {
         p.pos.y -= 2;
         p.Belly(s.belly.x - 10, s.belly.y, s.belly.z).Chest(-24, s.chest.y - 10, 4).Neck(-20, 0, 0);
         p.ArmAngles(RIGHT, Vector3(-20, 0, 35), 40).ArmAngles(LEFT, Vector3(-10, 0, 30), 50);
-        m.Add(0.05f, p.Get(), open);
+        m.Add(0.05f, p.Get(), open).Sound(sound::HIT);
         Poser q = s;
         q.Chest(-10, s.chest.y, 0);
         q.pos.y -= 3;
@@ -304,7 +306,7 @@ void Fighter::WriteReactions() const {
         p.Hips(8, 0, 0).Belly(18, 0, 0).Chest(28, 0, 0).Neck(-10, 0, 0);
         p.Hand(RIGHT, Vector3(-5, 44, -10), Vector3(-1, 0, 1), 3);
         p.Hand(LEFT, Vector3(5, 46, -10), Vector3(1, 0, 1), 3);
-        m.Add(0.06f, p.Get(), open);
+        m.Add(0.06f, p.Get(), open).Sound(sound::HIT);
         p.pos.y += 2;
         m.Add(T(0.25f), p.Get(), open);
         m.Add(T(0.25f), s.Get(), open);
@@ -317,7 +319,7 @@ void Fighter::WriteReactions() const {
         p.ShiftFoot(LEFT, Vector3(2, 0, 5));
         p.Chest(s.chest.x + 12, s.chest.y - 15, -8).Belly(s.belly.x + 8, 0, -4);
         p.ArmAngles(RIGHT, Vector3(10, 0, 30), 30).ArmAngles(LEFT, Vector3(30, 0, 25), 30);
-        m.Add(0.06f, p.Get(), open);
+        m.Add(0.06f, p.Get(), open).Sound(sound::HIT);
         p.pos.y += 3;
         m.Add(T(0.24f), p.Get(), open);
         m.Add(T(0.22f), s.Get(), open);
@@ -328,7 +330,7 @@ void Fighter::WriteReactions() const {
         Poser hit = s;
         hit.Chest(-28, 0, 0).Belly(-12, 0, 0).Neck(-20, 0, 0);
         hit.ArmAngles(RIGHT, Vector3(-30, 0, 40), 30).ArmAngles(LEFT, Vector3(-30, 0, 40), 30);
-        m.Add(0.05f, hit.Get(), open);
+        m.Add(0.05f, hit.Get(), open).Sound(sound::HIT_HEAVY);
         Poser off = hit;
         off.Shift(Vector3(0, 4, 6));
         off.Hips(-25, 0, 0);
@@ -358,7 +360,7 @@ void Fighter::WriteReactions() const {
         grabbed.pos += Vector3(0, 3, -3);
         grabbed.Chest(12, 0, 0).Neck(-10, 0, 0);
         grabbed.ArmAngles(RIGHT, Vector3(50, 0, 30), 60).ArmAngles(LEFT, Vector3(60, 0, 30), 60);
-        m.Add(0.06f, grabbed.Get(), open);
+        m.Add(0.06f, grabbed.Get(), open).Sound(sound::GRAB);
         Poser lifted = grabbed;
         lifted.pos = Vector3(0, 20, -4);
         lifted.LegAngles(RIGHT, Vector3(15, 0, 10), Vector3(40, 0, 0));
@@ -391,7 +393,7 @@ void Fighter::WriteReactions() const {
         p.LegAngles(RIGHT, Vector3(45, 0, 8), Vector3(10, 0, 0));
         p.LegAngles(LEFT, Vector3(55, 0, 8), Vector3(20, 0, 0));
         p.ArmAngles(RIGHT, Vector3(40, 0, 50), 30).ArmAngles(LEFT, Vector3(50, 0, 50), 30);
-        m.Add(0.06f, p.Get(), open);
+        m.Add(0.06f, p.Get(), open).Sound(sound::HIT);
         p.pos = Vector3(0, 0.5f * (9 - hipHeight), 4);
         p.Hips(-60, 0, 0);
         m.Add(T(0.16f), p.Get(), Untouchable());
@@ -404,14 +406,14 @@ void Fighter::WriteReactions() const {
         Poser p = Guard();
         p.pos.y -= 2;
         p.Chest(p.chest.x - 10, p.chest.y, p.chest.z);
-        m.Add(0.05f, p.Get(), Guarding(false));
+        m.Add(0.05f, p.Get(), Guarding(false)).Sound(sound::GUARD);
         m.Add(T(0.16f), Guard().Get(), Guarding(false));
         Save(m);
         Move low("1d_ghit.kaf");
         Poser q = CrouchGuard();
         q.pos.y -= 2;
         q.Chest(q.chest.x - 10, q.chest.y, q.chest.z);
-        low.Add(0.05f, q.Get(), Guarding(true));
+        low.Add(0.05f, q.Get(), Guarding(true)).Sound(sound::GUARD);
         low.Add(T(0.16f), CrouchGuard().Get(), Guarding(true));
         Save(low);
     }

@@ -5,6 +5,7 @@
 
 #include "content/Fighters.h"
 #include "content/Look.h"
+#include "content/Sounds.h"
 
 namespace content {
 
@@ -152,7 +153,7 @@ void Lyse::WriteAttacks(std::vector<Node>& moves) const {
         Poser p = s;
         p.Root(0, -4, -4).Hips(0, 30, 0).Chest(6, 18, 0);
         p.Hand(LEFT, {1, 76, -38}, ELBOW_DOWN_L, 6).Wrist(LEFT, {0, 0, -1});
-        m.Add(T(0.08f), p.Get(), open).Strike({lHand, lFore});
+        m.Add(T(0.08f), p.Get(), open).Strike({lHand, lFore}).Sound(sound::SWISH_FAST);
         m.Add(T(0.06f), p.Get(), open);
         Poser back = s;
         back.Shift({0, 0, -3});
@@ -172,7 +173,7 @@ void Lyse::WriteAttacks(std::vector<Node>& moves) const {
         p.Hips(2, -12, 0).Chest(10, -18, 0);
         p.Hand(RIGHT, {-1, 76, -38}, {-0.5f, -1, 0.2f}, 6).Wrist(RIGHT, {0, 0, -1});
         p.Hand(LEFT, {6, 80, -8}, ELBOW_DOWN_L, 3);
-        m.Add(T(0.08f), p.Get(), open).Strike({rHand, rFore});
+        m.Add(T(0.08f), p.Get(), open).Strike({rHand, rFore}).Sound(sound::SWISH_FAST);
         m.Add(T(0.1f), p.Get(), open);
         Save(m);
         SaveRecovery("lyse_cross_end.kaf", m, 0.2f);
@@ -187,7 +188,7 @@ void Lyse::WriteAttacks(std::vector<Node>& moves) const {
         m.Add(T(0.12f), p.Get(), open).Trail({rFoot});
         p.Hips(0, -70, 25).Chest(-10, -10, 15);
         p.Foot(RIGHT, {-4, 72, -40}).FootAlong(RIGHT, {1, 0.1f, -0.2f});
-        m.Add(T(0.08f), p.Get(), open).Strike({rFoot, rShin});
+        m.Add(T(0.08f), p.Get(), open).Strike({rFoot, rShin}).Sound(sound::SWISH_MID);
         p.Hips(0, -95, 20);
         p.Foot(RIGHT, {18, 64, -28}).FootAlong(RIGHT, {1, 0, 0.3f});
         m.Add(T(0.08f), p.Get(), open).Strike({rFoot, rShin});
@@ -205,7 +206,7 @@ void Lyse::WriteAttacks(std::vector<Node>& moves) const {
         m.Add(T(0.09f), p.Get(), open).Trail({lFoot});
         p.Root(0, -3, -4).Chest(-12, 12, 0);
         p.Foot(LEFT, {3, 52, -42}).FootAlong(LEFT, {0, 0.2f, -1});
-        m.Add(T(0.07f), p.Get(), open).Strike({lFoot, lShin});
+        m.Add(T(0.07f), p.Get(), open).Strike({lFoot, lShin}).Sound(sound::SWISH_MID);
         p.Foot(LEFT, {7, 34, -16}).Knee(LEFT, {0, 1, -1});
         m.Add(T(0.09f), p.Get(), open).Trail({lFoot});
         Poser down = s;
@@ -223,7 +224,7 @@ void Lyse::WriteAttacks(std::vector<Node>& moves) const {
         m.Add(T(0.1f), p.Get(), open).Facing(-110).Trail({rFoot});
         p.Chest(30, 0, 0).Hips(20, 0, 0).Neck(-30, 0, 0);
         p.Foot(RIGHT, {-3, 58, 38}).FootAlong(RIGHT, {0, -1, 0.25f}).Knee(RIGHT, {0, -1, 0.3f});
-        m.Add(T(0.09f), p.Get(), open).Facing(-180).Strike({rFoot, rShin});
+        m.Add(T(0.09f), p.Get(), open).Facing(-180).Strike({rFoot, rShin}).Sound(sound::SWISH_MID);
         p.Foot(RIGHT, {-5, 30, 10}).Knee(RIGHT, {0, 1, 1});
         p.Chest(10, 0, 0).Hips(0, 0, 0).Neck(0, 0, 0);
         m.Add(T(0.1f), p.Get(), open).Facing(-250).Trail({rFoot});
@@ -237,7 +238,7 @@ void Lyse::WriteAttacks(std::vector<Node>& moves) const {
         Poser p = Crouch();
         p.Root(0, -21, -4).Hips(10, -5, 0).Chest(16, -12, 0);
         p.Hand(RIGHT, {-2, 48, -38}, {-0.5f, -1, 0.2f}, 6).Wrist(RIGHT, {0, -0.2f, -1});
-        m.Add(T(0.09f), p.Get(), open).Strike({rHand, rFore});
+        m.Add(T(0.09f), p.Get(), open).Strike({rHand, rFore}).Sound(sound::SWISH_FAST);
         m.Add(T(0.1f), p.Get(), open);
         Save(m);
         SaveRecovery("lyse_lowpunch_end.kaf", m, 0.2f);
@@ -253,7 +254,7 @@ void Lyse::WriteAttacks(std::vector<Node>& moves) const {
         m.Add(T(0.12f), p.Get(), open).Trail({rFoot});
         p.Hips(20, -20, 0);
         p.Foot(RIGHT, {-18, 5, -38}).FootAlong(RIGHT, {0.5f, 0, -1});
-        m.Add(T(0.08f), p.Get(), open).Strike({rFoot, rShin});
+        m.Add(T(0.08f), p.Get(), open).Strike({rFoot, rShin}).Sound(sound::SWISH_MID);
         p.Hips(20, -70, 0);
         p.Foot(RIGHT, {22, 5, -32}).FootAlong(RIGHT, {1, 0, 0});
         m.Add(T(0.09f), p.Get(), open).Strike({rFoot, rShin});
@@ -297,13 +298,13 @@ void Lyse::WriteAttacks(std::vector<Node>& moves) const {
         m.Add(T(0.16f), air.Get(), open).Trail({rFoot});
         air.Root(0, 20, -16).Hips(-16, 0, 0);
         air.Foot(RIGHT, {-6, 116, -40});
-        m.Add(T(0.1f), air.Get(), open).Trail({rFoot});
+        m.Add(T(0.1f), air.Get(), open).Trail({rFoot}).Sound(sound::SWISH_MID);
         Poser drop = Crouch();
         drop.Shift({0, 0, -20});
         drop.Root(0, -10, -20).Hips(20, 0, 0).Chest(22, 0, 0);
         drop.Foot(RIGHT, {-5, 6, -52}).FootAlong(RIGHT, {0, -0.3f, -1});
         drop.ArmAngles(RIGHT, {-20, 0, 40}, 30).ArmAngles(LEFT, {-20, 0, 40}, 30);
-        m.Add(T(0.08f), drop.Get(), open).Strike({rFoot, rShin}).Events(SHAKE | RING);
+        m.Add(T(0.08f), drop.Get(), open).Strike({rFoot, rShin}).Events(SHAKE | RING).Sound(sound::BURST);
         m.Add(T(0.3f), drop.Get(), open);
         Save(m);
         SaveRecovery("lyse_axekick_end.kaf", m, 0.3f);

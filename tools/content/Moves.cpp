@@ -77,6 +77,8 @@ bool Move::Save(const std::string& dir) const {
         if (key.vel) frame->vel = *key.vel;
         frame->hasFacing = key.facing.has_value();
         if (key.facing) frame->facing = *key.facing;
+        frame->hasSound = !key.sound.empty();
+        frame->soundName = key.sound;
         for (int b = 0; b < bones; ++b) {
             const Vector3& a = key.pose.angles[b];
             Vector3 r(Nearest(a.x, previous[b].x), Nearest(a.y, previous[b].y),

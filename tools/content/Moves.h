@@ -49,6 +49,11 @@ struct Key {
         hasPos = false;
         return *this;
     }
+    // The file in "sounds/" heard as the motion toward this key begins.
+    Key& Sound(const std::string& file) {
+        sound = file;
+        return *this;
+    }
     Key& Facing(float yawDegrees) {
         facing = Vector3(0, Rad(yawDegrees), 0);
         return *this;
@@ -61,6 +66,7 @@ struct Key {
     bool hasPos = true;
     std::optional<Vector3> vel;
     std::optional<Vector3> facing;
+    std::string sound;
 };
 
 class Move {

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     content::WriteShared();
     content::WriteArena();
     content::WriteFighters();
+    content::WriteSounds();
 
     std::ofstream("settings.txt") << "scene " << content::ARENA_NAME << "\n"
                                   << "player1 " << content::FIGHTER_NAMES[0] << "\n"

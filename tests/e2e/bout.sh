@@ -1,0 +1,50 @@
+# The bout the sound tests play on the default content, sourced after
+# lib.sh: player 1 walks in and punches until two blows have landed, then
+# punches at player 2's held guard until one is blocked; Escape ends it.
+# The game's environment is the caller's (the audio driver to use).
+: "${DATA:?the data folder of the build}"
+
+# Punches until the trace has $2 lines with $1.
+punch_until() {
+    for _ in $(seq 12); do
+        [ "$(grep -c "$1" "$SCRATCH/debug.log")" -ge "$2" ] && return 0
+        tap g
+        sleep 0.5
+    done
+    screenshot bout_no_blows
+    fail "fewer than $2 '$1' after a dozen punches"
+}
+
+play_bout() {
+    [ -f "$DATA/settings.txt" ] || fail "no default content in $DATA"
+    rm -rf "$GAME_DIR"
+    cp -r "$DATA" "$GAME_DIR"
+    # The player's options stay out of the tester's own.
+    export XDG_CONFIG_HOME="$SCRATCH/config"
+    start_game
+    wait_window
+    # The menu takes keys once the game has loaded and draws it.
+    for _ in $(seq 300); do
+        grep -q -- "--------begin" "$SCRATCH/debug.log" 2>/dev/null && break
+        sleep 0.1
+    done
+    for _ in 1 2 3; do
+        grep -q "MENU:  Pressed keyboard key" "$SCRATCH/debug.log" && break
+        start_match
+    done
+    hold_key d
+    sleep 1.5
+    release_key d
+    screenshot bout_close
+    punch_until "takes a blow" 2
+    xdotool keydown Insert
+    sleep 0.4
+    punch_until "GUARD HIT" 1
+    xdotool keyup Insert
+    # The last blow's sound plays out before the game ends.
+    sleep 0.5
+    hold_key Escape
+    wait_game 20
+    release_key Escape
+    expect_status 0 "Escape"
+}

@@ -1,0 +1,65 @@
+#!/bin/bash
+# What a player hears. A bout on the default content played with real key
+# presses through SDL's disk audio driver, which writes what would be heard
+# to a file: the audio is silent between the bout's bell and the first
+# swing, and grows loud within 100 ms of each blow landing. The trace says
+# where in the audio stream each sound started; the file says what was
+# there.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/bout.sh"
+command -v sox >/dev/null || fail "sox is not installed"
+start_xvfb
+
+RATE=22050    # the game's mixing rate: 16-bit mono samples
+AUDIO="$SCRATCH/audio.raw"
+# The disk driver sleeps this many milliseconds after each buffer it
+# writes (150 unless told): about a buffer's length keeps it near real time.
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$AUDIO" SDL_DISKAUDIODELAY=20 play_bout
+grep -q "^sound: disk, $RATE Hz" "$SCRATCH/debug.log" || fail "the disk driver was not opened"
+sox -t raw -r $RATE -e signed -b 16 -c 1 "$AUDIO" "$SCRATCH/audio.wav" || fail "no audio written"
+
+# Seconds into the stream where the trace's byte offset lies.
+seconds() { awk -v b="$1" -v r=$RATE 'BEGIN { printf "%.4f", b / 2 / r }'; }
+# The RMS amplitude (0..1) of the audio from $1 s for $2 s.
+rms() {
+    sox "$SCRATCH/audio.wav" -n trim "$1" "$2" stat 2>&1 | awk '/RMS +amplitude/ { print $3 }'
+}
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+# Where each sound started, and which sound a blow made: the first sound
+# that started in the frame the blow landed in.
+starts() { sed -n "s|^sound sounds/$1 starts at stream byte \([0-9]*\)$|\1|p" "$SCRATCH/debug.log"; }
+blow_sounds=$(awk '/^--------begin/ { blow = 0 }
+                   /takes a blow|GUARD HIT/ { blow = 1 }
+                   /^sound .* starts at stream byte/ && blow { print $NF; blow = 0 }' "$SCRATCH/debug.log")
+blows=$(grep -c "takes a blow\|GUARD HIT" "$SCRATCH/debug.log")
+[ "$blows" -ge 3 ] || fail "only $blows blows landed"
+[ "$(echo "$blow_sounds" | grep -c .)" -eq "$blows" ] || fail "$blows blows, but sounds for: $blow_sounds"
+
+# Silence from the end of the bell to the first swing.
+bell=$(starts bell.wav | head -n 1)
+[ -n "$bell" ] || fail "no bell at the start of the bout"
+bell_end=$(awk -v s="$(seconds "$bell")" 'BEGIN { printf "%.4f", s + 1.15 }')
+first_swing=$(grep "^sound .* starts at stream byte" "$SCRATCH/debug.log" |
+    awk -v b="$bell" '$NF > b { print $NF; exit }')
+quiet=$(awk -v a="$bell_end" -v b="$(seconds "$first_swing")" 'BEGIN { printf "%.4f", b - a }')
+above "$quiet" 0.2 || fail "no quiet stretch before the first swing ($quiet s)"
+level=$(rms "$bell_end" "$quiet")
+above 0.001 "$level" || fail "not silent before the first blow: RMS $level"
+pass "silent from the bell to the first swing ($quiet s at RMS $level)"
+
+for at in $blow_sounds; do
+    t=$(seconds "$at")
+    before=$(rms "$(awk -v t="$t" 'BEGIN { printf "%.4f", t - 0.1 }')" 0.1)
+    after=$(rms "$t" 0.1)
+    above "$after" 0.05 || fail "too quiet within 100 ms of the blow at $t s: RMS $after"
+    above "$after" "$(awk -v b="$before" 'BEGIN { print 1.5 * b }')" ||
+        fail "no louder after the blow at $t s: RMS $before, then $after"
+    echo "blow at $t s: RMS $before, then $after"
+done
+pass "each of $blows blows is heard within 100 ms"
+
+# Nothing in the stream clips: the mixer saturates, and nothing is that loud.
+peak=$(sox "$SCRATCH/audio.wav" -n stat 2>&1 | awk '/Maximum amplitude/ { print $3 }')
+above 0.99 "$peak" || fail "the bout's audio reaches $peak"
+pass "the loudest moment peaks at $peak"
