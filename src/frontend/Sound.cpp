@@ -49,7 +49,7 @@ bool ReadFile(const char* path, std::vector<Uint8>& bytes, std::string& problem)
 // Walks the RIFF chunks before SDL does: every chunk must lie within the
 // file, and the samples must be plain PCM, which is all the game needs and
 // spares SDL's compressed-format decoders files from strangers.
-bool CheckWav(const std::vector<Uint8>& b, std::string& problem) {
+bool CheckWav(const std::vector<Uint8>& b, Uint32& dataBytes, std::string& problem) {
     if (b.size() < 12 || std::memcmp(b.data(), "RIFF", 4) != 0 ||
         std::memcmp(b.data() + 8, "WAVE", 4) != 0) {
         problem = "expected a WAV file (RIFF, WAVE)";
@@ -77,7 +77,10 @@ bool CheckWav(const std::vector<Uint8>& b, std::string& problem) {
             }
             format = true;
         }
-        samples = samples || id == "data";
+        if (id == "data") {
+            samples = true;
+            dataBytes = size;
+        }
         at += 8 + size + (size & 1);
     }
     if (!format || !samples) {
@@ -112,8 +115,11 @@ bool Sound::Load(const char* path) {
     std::string problem;
     SDL_AudioSpec wav{};
     Uint8* decoded = nullptr;
-    Uint32 decodedBytes = 0;
-    if (ReadFile(path, file, problem) && CheckWav(file, problem)) {
+    Uint32 decodedBytes = 0, dataBytes = 0;
+    const bool readable = ReadFile(path, file, problem) && CheckWav(file, dataBytes, problem);
+    // SDL refuses a data chunk without samples; it is a sound all the same.
+    if (readable && dataBytes == 0) return true;
+    if (readable) {
         SDL_RWops* in = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
         if (SDL_LoadWAV_RW(in, 1, &wav, &decoded, &decodedBytes) == nullptr) {
             problem = SDL_GetError();
@@ -229,6 +235,7 @@ void Sound::Manager::Close() {
 }
 
 void Sound::Manager::SetFormat(int rate, int channels) {
+    if (deviceOpen) return;  // the open device's format is the mixer's
     spec = SDL_AudioSpec{};
     spec.freq = rate;
     spec.format = AUDIO_S16SYS;

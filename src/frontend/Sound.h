@@ -55,7 +55,7 @@ public:
     // line: the game then runs silently and queues nothing.
     bool Open();
     void Close();  // stops the device and empties the queue
-    // The format sounds are converted to, set without a device (for the
+    // The format sounds are converted to while no device is open (for the
     // tests and for a game without sound). Empties the queue.
     void SetFormat(int rate, int channels);
 

@@ -1,6 +1,7 @@
 # The bout the sound tests play on the default content, sourced after
 # lib.sh: player 1 walks in and punches until two blows have landed, then
-# punches at player 2's held guard until one is blocked; Escape ends it.
+# punches at player 2's held guard until one is blocked; then the caller's
+# bout_end, if it defines one; Escape ends it.
 # The game's environment is the caller's (the audio driver to use).
 : "${DATA:?the data folder of the build}"
 
@@ -41,6 +42,8 @@ play_bout() {
     sleep 0.4
     punch_until "GUARD HIT" 1
     xdotool keyup Insert
+    # A caller's own end to the bout, if it has one.
+    if declare -F bout_end >/dev/null; then bout_end; fi
     # The last blow's sound plays out before the game ends.
     sleep 0.5
     hold_key Escape

@@ -164,6 +164,7 @@ TEST_F(SoundTest, WavsOfEveryLayoutAreConvertedToTheMixersFormatAndPlay) {
         {"stereo", {22050, 2, 16}, {1000, 3000, -2000, -4000}, 2, 2000},
         {"44100 Hz", {44100, 1, 16}, std::vector<int>(400, 1000), 200, 1000},
         {"11025 Hz", {11025, 1, 16}, std::vector<int>(100, -500), 200, -500},
+        {"no samples", {22050, 1, 16}, {}, 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
