@@ -90,6 +90,55 @@ bool CheckWav(const std::vector<Uint8>& b, Uint32& dataBytes, std::string& probl
     return true;
 }
 
+// The samples of a WAV file in the file's own format, as SDL decodes them.
+bool Decode(const char* path, SDL_AudioSpec& format, std::vector<Uint8>& samples,
+            std::string& problem) {
+    std::vector<Uint8> file;
+    Uint32 dataBytes = 0;
+    if (!ReadFile(path, file, problem) || !CheckWav(file, dataBytes, problem)) return false;
+    // SDL refuses a data chunk without samples; it is a sound all the same.
+    if (dataBytes == 0) return true;
+    Uint8* decoded = nullptr;
+    Uint32 decodedBytes = 0;
+    SDL_RWops* in = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
+    if (SDL_LoadWAV_RW(in, 1, &format, &decoded, &decodedBytes) == nullptr) {
+        problem = SDL_GetError();
+        return false;
+    }
+    samples.assign(decoded, decoded + decodedBytes);
+    SDL_FreeWAV(decoded);
+    return true;
+}
+
+// Samples from `from` into `to`, in place, cut to whole sample frames.
+bool Convert(std::vector<Uint8>& samples, const SDL_AudioSpec& from, const SDL_AudioSpec& to,
+             std::string& problem) {
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, from.format, from.channels, from.freq, to.format, to.channels,
+                          to.freq) < 0) {
+        problem = std::string("cannot be converted: ") + SDL_GetError();
+        return false;
+    }
+    const size_t given = samples.size();
+    // SDL converts in place and may need the buffer several times longer.
+    samples.resize(given * static_cast<size_t>(std::max(cvt.len_mult, 1)) + 16);
+    cvt.buf = samples.data();
+    cvt.len = static_cast<int>(given);
+    cvt.len_cvt = cvt.len;
+    if (cvt.needed && SDL_ConvertAudio(&cvt) < 0) {
+        problem = std::string("cannot be converted: ") + SDL_GetError();
+        return false;
+    }
+    const size_t frame = sizeof(Sint16) * to.channels;
+    const size_t bytes = std::min(static_cast<size_t>(std::max(cvt.len_cvt, 0)), samples.size());
+    if (bytes > static_cast<size_t>(MAX_SECONDS) * to.freq * frame) {
+        problem = "longer than " + std::to_string(MAX_SECONDS) + " s, more than a sound may be";
+        return false;
+    }
+    samples.resize(bytes - bytes % frame);
+    return true;
+}
+
 Sint16 Sample(const Uint8* at) {
     Sint16 s;
     std::memcpy(&s, at, sizeof s);
@@ -111,53 +160,15 @@ bool Sound::Load(const char* path) {
     length = 0;
     name = path;
 
-    std::vector<Uint8> file;
+    SDL_AudioSpec format{};
+    std::vector<Uint8> read;
     std::string problem;
-    SDL_AudioSpec wav{};
-    Uint8* decoded = nullptr;
-    Uint32 decodedBytes = 0, dataBytes = 0;
-    const bool readable = ReadFile(path, file, problem) && CheckWav(file, dataBytes, problem);
-    // SDL refuses a data chunk without samples; it is a sound all the same.
-    if (readable && dataBytes == 0) return true;
-    if (readable) {
-        SDL_RWops* in = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
-        if (SDL_LoadWAV_RW(in, 1, &wav, &decoded, &decodedBytes) == nullptr) {
-            problem = SDL_GetError();
-        }
-    }
-    if (decoded == nullptr) {
+    if (!Decode(path, format, read, problem) ||
+        (!read.empty() && !Convert(read, format, manager->spec, problem))) {
         debug << path << ": " << problem << std::endl;
         return false;
     }
-
-    const SDL_AudioSpec& out = manager->spec;
-    SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, out.format, out.channels,
-                          out.freq) < 0) {
-        debug << path << ": cannot be converted (" << SDL_GetError() << ")" << std::endl;
-        SDL_FreeWAV(decoded);
-        return false;
-    }
-    // SDL converts in place and may need the buffer several times longer.
-    std::vector<Uint8> converted(static_cast<size_t>(decodedBytes) * std::max(cvt.len_mult, 1) + 16);
-    std::memcpy(converted.data(), decoded, decodedBytes);
-    SDL_FreeWAV(decoded);
-    cvt.buf = converted.data();
-    cvt.len = static_cast<int>(decodedBytes);
-    cvt.len_cvt = cvt.len;
-    if (cvt.needed && SDL_ConvertAudio(&cvt) < 0) {
-        debug << path << ": cannot be converted (" << SDL_GetError() << ")" << std::endl;
-        return false;
-    }
-    const size_t bytes = std::min(static_cast<size_t>(std::max(cvt.len_cvt, 0)), converted.size());
-    const size_t frame = sizeof(Sint16) * out.channels;
-    if (bytes > static_cast<size_t>(MAX_SECONDS) * out.freq * frame) {
-        debug << path << ": longer than " << MAX_SECONDS << " s, more than a sound may be"
-              << std::endl;
-        return false;
-    }
-    converted.resize(bytes - bytes % frame);
-    samples = std::move(converted);
+    samples = std::move(read);
     data = samples.empty() ? nullptr : samples.data();
     length = static_cast<Uint32>(samples.size());
     return true;
@@ -299,6 +310,8 @@ void Sound::Manager::callback(void* userdata, Uint8* stream, int len) {
 
 void Sound::Manager::callback(Uint8* stream, int len) {
     if (len <= 0) return;
+    // Silence first: an odd last byte cannot hold a sample.
+    std::memset(stream, spec.silence, static_cast<size_t>(len));
     const size_t room = static_cast<size_t>(len) / sizeof(Sint16);
     // Only a caller with a buffer bigger than the device's makes this grow.
     if (sums.size() < room) sums.resize(room);
@@ -335,7 +348,5 @@ void Sound::Manager::callback(Uint8* stream, int len) {
         const Sint16 out = static_cast<Sint16>(std::clamp<Sint32>(sums[j], -32768, 32767));
         std::memcpy(stream + 2 * j, &out, sizeof out);
     }
-    // An odd last byte cannot hold a sample.
-    if (len % 2 != 0) stream[len - 1] = spec.silence;
     streamBytes += static_cast<Uint64>(len);
 }

@@ -31,6 +31,7 @@
 #include "math/Matrix.h"
 #include "render/Material.h"
 #include "scene/Scene.h"
+#include "scene/Water.h"
 
 namespace {
 
@@ -231,9 +232,9 @@ void GameSeq::ApplyReactions() {
     SoundOfTheBlow();
 }
 
-// A reaction's first key carries the sound of the blow. It is heard as the
-// blow lands: played when the motion reached the key, behind the keys
-// already in the splines, a guard's clack would come up to half a second late.
+// A reaction's first key carries the sound of the blow, heard as the blow
+// lands. Played only once the motion reaches that key, behind the keys
+// already in the splines, a guard's clack would come half a second late.
 void GameSeq::SoundOfTheBlow() {
     blowSound = nullptr;
     if (anim == nullptr || anim->nframes == 0) return;
@@ -521,6 +522,7 @@ void GameSeq::KeepInArena(Vector3& p, float now) {
         }
     }
     if (fallen && !landed) {
+        const float before = fallDepth;
         if (scene->arenaParam < fallDepth) {
             const float t = now - fallStart;
             fallDepth = 0.5f * GRAVITY_Y * t * t;
@@ -528,7 +530,15 @@ void GameSeq::KeepInArena(Vector3& p, float now) {
         if (fallDepth <= scene->arenaParam) {
             fallDepth = scene->arenaParam;
             landed = true;
-            GameSounds::Play(scene->water != nullptr ? GameSounds::SPLASH : GameSounds::LAND);
+        }
+        // Into the water as the feet pass its surface; without water, on
+        // whatever lies below.
+        const Water* water = scene->water;
+        if (water != nullptr) {
+            const float surface = water->worldPos.y + Water::LEVEL;
+            if (before > surface && fallDepth <= surface) GameSounds::Play(GameSounds::SPLASH);
+        } else if (landed) {
+            GameSounds::Play(GameSounds::LAND);
         }
     }
     if (fallen) p.y += fallDepth;

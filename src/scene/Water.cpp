@@ -24,7 +24,6 @@ const double WAVE_PHASE_X[WAVES] = {0.0, 0.1, 0.7};
 const double WAVE_FREQUENCY_Z[WAVES] = {0.12, 0.08, 0.04};
 const double WAVE_PHASE_Z[WAVES] = {0.0, 0.2, 0.9};
 const double WAVE_TIME_SCALE = 0.0001;
-const double WATER_LEVEL = -28.0;
 
 // The planes the rays are followed to, and how the images are laid on them.
 const float SKY_HEIGHT = 300;
@@ -79,7 +78,7 @@ void Water::Update() {
                  std::sin(WAVE_FREQUENCY_X[k] * WAVE_TIME_SCALE * p.x * t + WAVE_PHASE_X[k]) *
                  std::sin(WAVE_FREQUENCY_Z[k] * WAVE_TIME_SCALE * p.z * t + WAVE_PHASE_Z[k]);
         }
-        p.y = static_cast<float>(h + WATER_LEVEL);
+        p.y = static_cast<float>(h + LEVEL);
     }
     mesh->RecalcNormals(false);
 

@@ -13,6 +13,9 @@ class WordReader;
 // rays followed from the camera through each vertex.
 class Water : public Static {
 public:
+    // The surface's height, give or take its waves, below the water's own place.
+    static constexpr float LEVEL = -28;
+
     // Reads the record after the type and reflect words; dir is the scene directory with its "/".
     Water(WordReader& in, const std::string& dir);
 

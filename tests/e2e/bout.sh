@@ -24,11 +24,6 @@ play_bout() {
     export XDG_CONFIG_HOME="$SCRATCH/config"
     start_game
     wait_window
-    # The menu takes keys once the game has loaded and draws it.
-    for _ in $(seq 300); do
-        grep -q -- "--------begin" "$SCRATCH/debug.log" 2>/dev/null && break
-        sleep 0.1
-    done
     for _ in 1 2 3; do
         grep -q "MENU:  Pressed keyboard key" "$SCRATCH/debug.log" && break
         start_match

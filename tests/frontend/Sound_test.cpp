@@ -35,10 +35,13 @@ protected:
     }
 
     // One call of the mixer, as SDL makes it, over `count` samples.
+    // An odd byte more than the samples asked for must come back silent.
     std::vector<Sint16> Mix(size_t count) {
-        std::vector<Sint16> out(count, 12345);
+        std::vector<Sint16> out(count + 1, 12345);
         Sound::Manager::callback(manager, reinterpret_cast<Uint8*>(out.data()),
-                                 static_cast<int>(count * 2));
+                                 static_cast<int>(count * 2 + 1));
+        EXPECT_EQ(reinterpret_cast<const Uint8*>(out.data())[count * 2], 0);
+        out.pop_back();
         return out;
     }
 
@@ -139,6 +142,7 @@ TEST_F(SoundTest, FilesThatAreNoUsableWavAreRefusedWithATraceLine) {
         {valid.substr(0, 100), "the 'data' chunk claims 200 bytes, 56 follow"},
         {wav::Bytes({}, {1, 2}, 0xFFFFFFF0u), "the 'data' chunk claims 4294967280 bytes"},
         {"version 2\ndamage 12\n", "expected a WAV file"},
+        {std::string("RIFF\x0c\0\0\0WAVEdata\0\0\0\0", 20), "expected a 'fmt ' and a 'data' chunk"},
         {wav::Bytes({22050, 1, 24}, {1, 2}), "expected PCM samples of 8 or 16 bits"},
         {"", "cannot be read"},
     };
