@@ -13,7 +13,7 @@ struct EventSound {
 };
 
 const EventSound FILES[GameSounds::EVENTS] = {
-    {"bell.wav", 0.8f},     {"winner.wav", 0.7f},     {"fall.wav", 0.8f},
+    {"bell.wav", 0.8f},     {"winner.wav", 0.55f},     {"fall.wav", 0.8f},
     {"splash.wav", 0.9f},   {"thud.wav", 1.0f},       {"menu_move.wav", 0.6f},
     {"menu_choice.wav", 0.7f},
 };

@@ -346,8 +346,8 @@ void GameSeq::FrameEvents() {
     const KeyFrame* key = keyWindow[2];
     if (key != nullptr && key == blowSound) {
         blowSound = nullptr;
-    } else if (key != nullptr && key->hasSound && key->sound) {
-        key->sound->PlayOnce();
+    } else if (key != nullptr && key->hasSound && key->sound && !fallen) {
+        key->sound->PlayOnce();  // off the floor, nothing a fighter does is heard
     }
 
     const unsigned long flags = flagWindow[2];

@@ -63,7 +63,7 @@ Wave Thud() {
         w.samples[i] = knock(Glide(t, 95, 48, 0.06f)) * Decay(t, 0.08f) +
                        0.8f * dull(noise(), 500) * Decay(t, 0.05f);
     }
-    w.Finish(0.8f);
+    w.Finish(0.65f);
     return w;
 }
 
@@ -108,7 +108,7 @@ Wave Burst() {
         const float ground = boom(Glide(t, 60, 34, 0.2f)) * Decay(t, 0.3f);
         w.samples[i] = std::tanh(1.6f * (air + ground));
     }
-    w.Finish(0.9f);
+    w.Finish(0.7f);
     return w;
 }
 
@@ -232,8 +232,8 @@ void WriteSounds() {
         {sound::SWISH_FAST, [] { return Swish(0.16f, 700, 2600, 0.35f, 1); }},
         {sound::SWISH_MID, [] { return Swish(0.22f, 500, 1800, 0.4f, 2); }},
         {sound::SWISH_SLOW, [] { return Swish(0.32f, 250, 1000, 0.45f, 3); }},
-        {sound::HIT, [] { return Blow(1, 0.8f, 11); }},
-        {sound::HIT_HEAVY, [] { return Blow(1.7f, 0.9f, 12); }},
+        {sound::HIT, [] { return Blow(1, 0.7f, 11); }},
+        {sound::HIT_HEAVY, [] { return Blow(1.7f, 0.75f, 12); }},
         {sound::GRAB, Grab},
         {sound::GUARD, Guard},
         {sound::BURST, Burst},
