@@ -92,7 +92,7 @@ Wave Guard() {
         w.samples[i] = a(1150) * Decay(t, 0.025f) + 0.7f * b(1870) * Decay(t, 0.018f) +
                        0.4f * c(2930) * Decay(t, 0.01f) + click(noise(), 3200) * Decay(t, 0.003f);
     }
-    w.Finish(0.7f);
+    w.Finish(0.8f);
     return w;
 }
 
