@@ -20,8 +20,6 @@ play_bout() {
     [ -f "$DATA/settings.txt" ] || fail "no default content in $DATA"
     rm -rf "$GAME_DIR"
     cp -r "$DATA" "$GAME_DIR"
-    # The player's options stay out of the tester's own.
-    export XDG_CONFIG_HOME="$SCRATCH/config"
     start_game
     wait_window
     for _ in 1 2 3; do

@@ -6,16 +6,18 @@
 . "$(dirname "$0")/bout.sh"
 start_xvfb
 
+# The trace says why in one line; its words are SDL's own, so only the
+# dummy driver's is known in advance.
 expect_silent_bout() {
-    grep -qxF "$1" "$SCRATCH/debug.log" || fail "the trace does not say why: $1"
+    grep -q "^sound: $1.*; the game is silent$" "$SCRATCH/debug.log" || fail "the trace does not say why"
     ! grep -q "^sound .* starts at stream byte" "$SCRATCH/debug.log" || fail "a sound was queued"
 }
 
 SDL_AUDIODRIVER=dummy play_bout
-expect_silent_bout "sound: the dummy audio driver plays nothing; the game is silent"
+expect_silent_bout "the dummy audio driver plays nothing"
 pass "with the dummy driver the bout is played, silently"
 
 # A driver no SDL has: as on a machine without any sound.
 SDL_AUDIODRIVER=none play_bout
-expect_silent_bout "sound: no audio driver: No available audio device; the game is silent"
+expect_silent_bout ""
 pass "with no audio at all the bout is played, silently"
