@@ -1,6 +1,10 @@
 #include "frontend/Sound.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -139,6 +143,38 @@ bool Convert(std::vector<Uint8>& samples, const SDL_AudioSpec& from, const SDL_A
     return true;
 }
 
+// Standard error sent nowhere while it lives. The audio libraries SDL tries
+// in turn write their complaints there (ALSA without a sound card, a dozen
+// lines); SDL's own error, which says what matters, goes to the trace.
+class StderrMuted {
+public:
+    StderrMuted() : saved(dup(STDERR_FILENO)) {
+        std::fflush(stderr);
+        const int nowhere = open("/dev/null", O_WRONLY);
+        if (nowhere >= 0) {
+            dup2(nowhere, STDERR_FILENO);
+            close(nowhere);
+        }
+    }
+    ~StderrMuted() {
+        std::fflush(stderr);
+        if (saved < 0) return;
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    }
+    StderrMuted(const StderrMuted&) = delete;
+    StderrMuted& operator=(const StderrMuted&) = delete;
+
+private:
+    int saved;
+};
+
+template <class Call>
+auto Quietly(Call call) {
+    const StderrMuted quiet;
+    return call();
+}
+
 Sint16 Sample(const Uint8* at) {
     Sint16 s;
     std::memcpy(&s, at, sizeof s);
@@ -204,7 +240,7 @@ bool Sound::Manager::Open() {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     };
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) return silent(SDL_GetError());
+    if (Quietly([] { return SDL_InitSubSystem(SDL_INIT_AUDIO); }) < 0) return silent(SDL_GetError());
     char driver[32] = "";
     if (SDL_AudioDriverName(driver, sizeof driver) == nullptr) {
         return silent(std::string("no audio driver: ") + SDL_GetError());
@@ -221,7 +257,7 @@ bool Sound::Manager::Open() {
     wanted.userdata = this;
     // Without a spec to take what the device offers, SDL converts to it
     // itself: the mixer always sees the format it asked for.
-    if (SDL_OpenAudio(&wanted, nullptr) < 0) {
+    if (Quietly([&wanted] { return SDL_OpenAudio(&wanted, nullptr); }) < 0) {
         return silent(std::string("the audio device cannot be opened: ") + SDL_GetError());
     }
     spec = wanted;
