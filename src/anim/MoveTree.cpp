@@ -200,6 +200,14 @@ MTNode* MoveTree::FindNext(const char* command) {
     return current;
 }
 
+MTNode* MoveTree::Peek(MTNode* from, const char* command) {
+    MTNode* const kept = current;
+    current = from;
+    MTNode* const chosen = FindNext(command);
+    current = kept;
+    return chosen;
+}
+
 // The search itself; null when a link leads nowhere.
 MTNode* MoveTree::Next(const char* command, int hops) {
     debug << "command: " << command << std::endl;

@@ -27,6 +27,9 @@ public:
     // The next move for a command; becomes current. A command that matches no
     // child, or a link that leads nowhere, keeps the current node.
     MTNode* FindNext(const char* command);
+    // The node FindNext would choose for a command if `from` were current;
+    // current stays where it is.
+    MTNode* Peek(MTNode* from, const char* command);
     // Jumps to top-level node "1".."4" after a hit reaction; a branch naming no
     // node keeps the current one.
     MTNode* GoToBranch(const char* branch);

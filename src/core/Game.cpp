@@ -4,15 +4,19 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <random>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 
+#include "ai/ComputerController.h"
+#include "ai/Skill.h"
 #include "character/Person.h"
 #include "core/Clock.h"
 #include "core/Display.h"
 #include "core/Options.h"
+#include "core/Preferences.h"
 #include "core/System.h"
 #include "core/Trace.h"
 #include "core/UserDirs.h"
@@ -21,6 +25,7 @@
 #include "frontend/MainMenu.h"
 #include "frontend/String3D.h"
 #include "input/Controller.h"
+#include "input/Joystick.h"
 #include "input/Keyboard.h"
 #include "input/Mouse.h"
 #include "match/GameSeq.h"
@@ -98,6 +103,12 @@ Game::Game() {
     seqs[0] = new GameSeq(persons[0], persons[1], system->controller[0], 0, scene);
     seqs[1] = new GameSeq(persons[1], persons[0], system->controller[1], 1, scene);
     debug << "done creating gameseqs" << std::endl;
+    // The computer can play either side; controllers.txt may give it one for good.
+    for (int i = 0; i < 2; ++i) {
+        computers[i] = new ComputerController(i, *seqs[i], *seqs[1 - i], preferences.skill, 0);
+        devices[i] = system->computer[i] ? computers[i] : system->controller[i];
+        system->controller[i] = seqs[i]->controller = devices[i];
+    }
     debug << "Init Done" << std::endl;
     debug << "Num Textures loaded: " << display->textures.count << std::endl;
 
@@ -112,8 +123,9 @@ Game::Game() {
     captionLight = new DirectionalLight(Vector3(1, 1, 1), Vector3(-1, -1, 1));
     captionLight->index(0);
     menu = new MainMenu();
+    ChangeSkill(0);
 
-    // The game opens on its menu: "Start" begins the match, "Quit" leaves.
+    // The game opens on its menu.
     display->SetCamera(&captionCamera);
     system->mouse->SetPos(320, 200);
 }
@@ -125,6 +137,10 @@ void Game::RenderFrame() {
         return;
     }
     System* system = System::instance();
+    if (demo && AnyPress()) {
+        ShowMenu();
+        return;
+    }
     system->clock->Update();
 
     seqs[0]->Update();
@@ -162,6 +178,11 @@ void Game::RenderFrame() {
 
 void Game::RunMenu() {
     System* system = System::instance();
+    const Keyboard* keyboard = system->keyboard;
+    if (menu->selection == MainMenu::SKILL) {
+        if (keyboard->Pressed(SDLK_LEFT)) ChangeSkill(-1);
+        if (keyboard->Pressed(SDLK_RIGHT)) ChangeSkill(1);
+    }
     system->display->StartScene();
     menu->Update();
     menu->Draw();
@@ -170,17 +191,73 @@ void Game::RunMenu() {
     if (!menu->activated) return;
 
     menu->activated = false;
-    if (menu->selection == MainMenu::QUIT) {
-        quit = true;
-        return;
+    switch (menu->selection) {
+        case MainMenu::QUIT: quit = true; return;
+        case MainMenu::SKILL: ChangeSkill(1); return;
+        case MainMenu::ONE_PLAYER: StartMatch(Players::ONE); break;
+        case MainMenu::DEMO: StartMatch(Players::DEMO); break;
+        default: StartMatch(Players::TWO); break;
     }
     menuActive = false;
     GameSounds::Play(GameSounds::BELL);
     captionLight->enabled = false;
     system->mouse->ModeRel();
-    // The keys that worked the menu must not reach the fighters as commands
-    // (Down would start player 2 crouching).
-    for (Controller* controller : system->controller) controller->Forget();
+}
+
+void Game::StartMatch(Players players) {
+    System* system = System::instance();
+    std::random_device entropy;
+    const std::uint64_t seed = (static_cast<std::uint64_t>(entropy()) << 32) | entropy();
+    demo = players == Players::DEMO;
+    for (int i = 0; i < 2; ++i) {
+        // In one player, player 1 keeps their own controller and the computer takes player 2.
+        const bool computer = demo || (players == Players::ONE && i == 1) || devices[i] == computers[i];
+        Controller* controller = computer ? computers[i] : devices[i];
+        if (computer) {
+            computers[i]->SetLevel(preferences.skill);
+            computers[i]->Restart(seed + i);
+        }
+        // The keys that worked the menu must not reach the fighters as
+        // commands (Down would start player 2 crouching).
+        controller->Forget();
+        system->controller[i] = seqs[i]->controller = controller;
+    }
+    cameraMode = 0;
+    winner = winnerTime = -1;
+    options->slowMotion = 0;
+    captionDepth = -1000;
+    seqs[0]->Reset();
+    seqs[1]->Reset();
+}
+
+void Game::ShowMenu() {
+    System* system = System::instance();
+    menuActive = true;
+    captionLight->enabled = true;
+    captionLight->index(0);
+    system->display->SetCamera(&captionCamera);
+    system->mouse->SetPos(320, 200);
+}
+
+void Game::ChangeSkill(int step) {
+    preferences.skill = (preferences.skill + step + Skill::LEVELS) % Skill::LEVELS;
+    if (step != 0) {
+        const std::string path = Preferences::Path();
+        if (!path.empty()) preferences.Save(path);
+    }
+    const std::string text = std::string("skill ") + Skill::Level(preferences.skill).name;
+    if (auto* main = dynamic_cast<MainMenu*>(menu)) main->SetSkill(text.c_str());
+}
+
+bool Game::AnyPress() const {
+    const System* system = System::instance();
+    for (int key = 0; key < Keyboard::KEY_COUNT; ++key) {
+        if (system->keyboard->Pressed(key)) return true;
+    }
+    for (const Joystick* stick : system->joystick) {
+        if ((stick->buttons & ~stick->oldButtons) != 0) return true;
+    }
+    return false;
 }
 
 void Game::DrawPasses() {

@@ -4,6 +4,8 @@
 #include "math/Matrix.h"
 #include "math/Ptr.h"
 
+class ComputerController;
+class Controller;
 class DirectionalLight;
 class GameSeq;
 class Material;
@@ -20,7 +22,14 @@ class Game {
 public:
     Game();  // ends the program with status 231 without settings.txt
 
+    // Who plays: a person against the computer, two players, or the computer
+    // against itself until a key is pressed.
+    enum class Players { ONE, TWO, DEMO };
+
     void RenderFrame();   // the menu, or one frame of the match
+    // Gives each side its controller and starts the bout afresh. A side
+    // controllers.txt gives to "cpu" is the computer's in every match.
+    void StartMatch(Players players);
     void UpdateCamera();  // camera modes, F3 freeze, F12 camera, then the camera is loaded
 
     // The automatic camera's distance r from the fighters and its height h,
@@ -49,9 +58,15 @@ public:
     int winnerTime = -1;         // game time the bout was decided
     int clockMode = 1;           // what F3 toggles: 1 running, 0 frozen
     bool quit = false;           // "Quit" was chosen in the menu
+    Controller* devices[2] = {};            // each player's from controllers.txt
+    ComputerController* computers[2] = {};  // the computer's hands, one per side
+    bool demo = false;           // the computer plays both sides until a key is pressed
 
 private:
     void RunMenu();
+    void ShowMenu();              // back to the menu, as at start-up
+    void ChangeSkill(int step);   // the computer's level, kept in the player's options
+    bool AnyPress() const;        // a key or button went down this frame
     void DrawPasses();
     void EndOfBout();
     void DrawCaptions();

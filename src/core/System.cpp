@@ -26,21 +26,29 @@ namespace {
     std::exit(1);
 }
 
-// Reads "controllerN keyboard" or "controllerN joystick" and makes the
-// player's controller.
-Controller* ReadController(WordReader& reader, int player, const Joystick& stick) {
+// Reads "controllerN keyboard", "controllerN joystick" or "controllerN cpu"
+// and makes the player's controller; for "cpu" there is none yet (the game
+// makes the computer's once the fighters exist) and `computer` is set.
+Controller* ReadController(WordReader& reader, int player, const Joystick& stick, bool& computer) {
     const std::string name = "controller" + std::to_string(player);
     if (!reader.Expect(name.c_str())) {
         Refuse("expected '" + name + "' in controllers.txt\n", reader.problem());
     }
     std::string device;
     reader.Word(device);
+    computer = device == "cpu";
+    if (computer) {
+        debug << name << ": cpu" << std::endl;
+        return nullptr;
+    }
     if (device == "keyboard") {
         debug << name << ": keyboard" << std::endl;
         return new KbdController(player);
     }
     if (device != "joystick") {
-        reader.Fail("expected 'keyboard' or 'joystick', found " +
+        // The first line is the one players and their tools have always seen,
+        // though "cpu" is a value too now.
+        reader.Fail("expected 'keyboard', 'joystick' or 'cpu', found " +
                     (device.empty() ? std::string("the end of the file") : "'" + device + "'"));
         Refuse("expected 'joystick' or 'keyboard' as a value for " + name + "\n",
                reader.problem());
@@ -77,7 +85,7 @@ System::System() {
     }
     // Anything after the fourth word is left unread.
     for (int player = 0; player < 2; ++player) {
-        controller[player] = ReadController(reader, player, *joystick[player]);
+        controller[player] = ReadController(reader, player, *joystick[player], computer[player]);
     }
 }
 

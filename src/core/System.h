@@ -34,6 +34,8 @@ public:
     Mouse* mouse = nullptr;
     Keyboard* keyboard = nullptr;
     Joystick* joystick[2] = {};      // always both, present or not
-    Controller* controller[2] = {};  // fighter 0's and fighter 1's
+    Controller* controller[2] = {};  // fighter 0's and fighter 1's; null until the game
+                                     // makes the computer's for a "cpu" player
+    bool computer[2] = {};           // controllers.txt gave "cpu": the computer plays them
     Timer timer;
 };

@@ -24,6 +24,7 @@ Controller::Controller(int player) : commands(), player(player) {
 }
 
 void Controller::Update() {
+    NextFrame();
     pending |= Sample();
     Group();
 }
@@ -60,13 +61,15 @@ int Controller::Command() {
     return taken;
 }
 
-const char* Controller::Commands() {
-    char* out = commands;
+const char* Controller::Commands() { return Letters(ready, commands); }
+
+char* Controller::Letters(int bits, char* out) {
+    char* end = out;
     for (const Letter& l : LETTERS) {
-        if ((ready & l.bit) != 0) *out++ = l.letter;
+        if ((bits & l.bit) != 0) *end++ = l.letter;
     }
-    *out = '\0';
-    return commands;
+    *end = '\0';
+    return out;
 }
 
 int Controller::Mirrored(int bit) const {

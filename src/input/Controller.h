@@ -29,6 +29,9 @@ public:
     void Update();           // sample the device and advance the grouping, once a frame
     int Command();           // take the ready command: its bits, 0 when none
     const char* Commands();  // the ready command's letters, without taking it
+    // The letters of a set of command bits, in their fixed order, into `out`
+    // (room for 11 characters); returns out.
+    static char* Letters(int bits, char* out);
     void SetFlip(bool f);    // which side the fighters are on; player 1 is mirrored
     void Forget();           // drop everything collected: a new match starts clean
 
@@ -42,6 +45,9 @@ public:
     bool flip = false;    // mirror toward/away and the i/o actions
 
 protected:
+    // Called first in every Update, once a frame: a controller that decides
+    // rather than reads a device makes this frame's decision here.
+    virtual void NextFrame() {}
     // This frame's inputs as command bits: directions and guard while held,
     // the other actions in the frame they go down.
     virtual int Sample() const = 0;

@@ -81,7 +81,7 @@ protected:
         game->RenderFrame();
     }
     void StartMatch() {
-        Choose(MainMenu::START);
+        Choose(MainMenu::TWO_PLAYERS);
         ASSERT_FALSE(game->menuActive);
     }
 

@@ -285,19 +285,23 @@ protected:
     Devices devices;
 };
 
-TEST_F(MainMenuTest, StartAboveQuitWithStartSelected) {
+TEST_F(MainMenuTest, TheMatchesTheSkillAndQuitWithOnePlayerSelected) {
     const std::string material = "-\n1 1\nambi 0.2 0.2 0.2\ndiff 1 1 1\nemis 0 0 0\n"
                                  "specular 0 0 0\nshine 0\n";
     ScratchDir::Write("materials/menutext1.mat", material);
     ScratchDir::Write("materials/menutext2.mat", material);
-    MainMenu mainMenu;
-    ASSERT_EQ(mainMenu.choices.count, 2);
-    EXPECT_EQ(mainMenu.choices[MainMenu::START]->text->length, 5);
-    EXPECT_EQ(mainMenu.choices[MainMenu::START]->top, 300);
-    EXPECT_EQ(mainMenu.choices[MainMenu::QUIT]->text->length, 4);
-    EXPECT_EQ(mainMenu.choices[MainMenu::QUIT]->top, 200);
-    EXPECT_EQ(mainMenu.choices[MainMenu::QUIT]->left, 200);
-    EXPECT_EQ(mainMenu.selection, MainMenu::START);
+    MainMenu mainMenu("skill novice");
+    ASSERT_EQ(mainMenu.choices.count, 5);
+    const int letters[] = {10, 11, 4, 12, 4};  // one player, two players, demo, skill novice, quit
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(mainMenu.choices[i]->text->length, letters[i]) << i;
+        if (i > 0) {
+            EXPECT_LT(mainMenu.choices[i]->top, mainMenu.choices[i - 1]->top) << i;
+        }
+    }
+    EXPECT_EQ(mainMenu.selection, MainMenu::ONE_PLAYER);
+    mainMenu.SetSkill("skill legend");
+    EXPECT_EQ(mainMenu.choices[MainMenu::SKILL]->text->length, 12);
     ASSERT_NE(mainMenu.normalMaterial, nullptr);
     EXPECT_EQ(mainMenu.normalMaterial->fileName, "materials/menutext1.mat");
     EXPECT_EQ(mainMenu.highlightMaterial->fileName, "materials/menutext2.mat");
@@ -307,8 +311,11 @@ TEST_F(MainMenuTest, StartAboveQuitWithStartSelected) {
     EXPECT_EQ(registry[1], mainMenu.highlightMaterial);
 
     Menu& menu = mainMenu;
-    devices.Keys({SDLK_DOWN});
-    menu.Update();
+    for (int i = 0; i < 4; ++i) {
+        devices.Keys({});
+        devices.Keys({SDLK_DOWN});
+        menu.Update();
+    }
     devices.Keys({SDLK_RETURN});
     menu.Update();
     EXPECT_TRUE(menu.activated);

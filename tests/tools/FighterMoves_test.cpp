@@ -4,25 +4,15 @@
 // guard, and a knock-back near the edge rings the opponent out.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <string>
+#include <optional>
 #include <vector>
 
-#include "character/Person.h"
-#include "core/Clock.h"
-#include "core/Display.h"
-#include "core/System.h"
 #include "input/Controller.h"
 #include "match/GameSeq.h"
-#include "match/LifeBar.h"
-#include "math/Ptr.h"
-#include "scene/Scene.h"
+#include "support/ContentMatch.h"
 
 namespace {
 
-const char* const DATA = KORVANTHE_DATA_DIR;
 const int FRAME_MS = 16;
 
 // A player whose keys the test holds and taps.
@@ -38,74 +28,31 @@ protected:
 class FighterMovesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(std::filesystem::exists(std::string(DATA) + "/settings.txt"));
-        System::instance();
-        previous = std::filesystem::current_path();
-        std::filesystem::current_path(DATA);
-        savedDisplay = System::instance()->display;
-        System::instance()->display = new Display();
-        Clock& clock = *System::instance()->clock;
-        savedClock = clock;
-        std::ifstream settings("settings.txt");
-        std::string label;
-        settings >> label >> arena >> label >> names[0] >> label >> names[1];
-        scene = std::make_unique<Scene>(arena);
-    }
-    void TearDown() override {
-        seq[0].reset();
-        seq[1].reset();
-        fighter[0] = nullptr;
-        fighter[1] = nullptr;
-        scene.reset();
-        Clock& clock = *System::instance()->clock;
-        clock.time = savedClock.time;
-        clock.delta = savedClock.delta;
-        clock.mode = savedClock.mode;
-        System::instance()->display = savedDisplay;
-        std::filesystem::current_path(previous);
+        ASSERT_TRUE(ContentMatch::HasContent());
+        match.emplace();
     }
 
     // Both fighters in their stance, `apart` from each other, the
     // defender `fromEdge` from the edge behind it.
     void Start(int attacker, float apart, float fromEdge = 150) {
-        time = 0;
-        for (int i = 0; i < 2; ++i) {
-            player[i] = Player(i);
-            fighter[i] = new Person(names[i], 1);
-        }
-        seq[0] = std::make_unique<GameSeq>(fighter[0], fighter[1], &player[0], 0, scene.get());
-        seq[1] = std::make_unique<GameSeq>(fighter[1], fighter[0], &player[1], 1, scene.get());
+        for (int i = 0; i < 2; ++i) player[i] = Player(i);
+        match->Start(&player[0], &player[1]);
         Run(600);
         const int defender = 1 - attacker;
         // Player 0 stands on +z facing -z, player 1 on -z facing +z.
         const float back = defender == 0 ? 1.0f : -1.0f;
-        const float half = scene->arenaSize / 2;
-        Place(defender, back * (half - fromEdge));
-        Place(attacker, back * (half - fromEdge - apart));
+        const float half = match->scene->arenaSize / 2;
+        match->Place(defender, back * (half - fromEdge));
+        match->Place(attacker, back * (half - fromEdge - apart));
         Run(500);
     }
-    void Place(int i, float z) {
-        const Vector3 offset = Vector3(0, 0, z) - fighter[i]->position;
-        for (int slot = 0; slot < 4; ++slot) seq[i]->rootSpline.pos[slot] += offset;
-        seq[i]->rootSpline.CalcSegment();
-        seq[i]->basePos += offset;
-    }
-    void Frame() {
-        time += FRAME_MS;
-        Clock& clock = *System::instance()->clock;
-        clock.time = time;
-        clock.delta = FRAME_MS;
-        clock.mode = 1;
-        for (Player& p : player) p.Update();
-        seq[0]->Update();
-        seq[1]->Update();
-        seq[0]->CheckCollision();
-        seq[1]->CheckCollision();
-        if (seq[0]->guardHitPending || seq[1]->guardHitPending) ++guardHits;
-        for (Player& p : player) p.tap = 0;
-    }
     void Run(int ms) {
-        for (int t = 0; t < ms; t += FRAME_MS) Frame();
+        for (int t = 0; t < ms; t += FRAME_MS) {
+            const int before = match->guarded[0] + match->guarded[1];
+            match->Frame(FRAME_MS);
+            guardHits += match->guarded[0] + match->guarded[1] - before;
+            for (Player& p : player) p.tap = 0;
+        }
     }
     // Presses each command in turn, 260 ms apart, then lets the moves play out.
     void Press(int who, const std::vector<int>& commands) {
@@ -118,17 +65,10 @@ protected:
         player[who].held &= Controller::CMD_G;
         Run(3000);
     }
-    int Life(int who) const { return seq[who]->lifeBar->value; }
+    int Life(int who) const { return match->Life(who); }
 
-    std::filesystem::path previous;
-    Display* savedDisplay = nullptr;
-    Clock savedClock;
-    std::string arena, names[2];
-    std::unique_ptr<Scene> scene;
+    std::optional<ContentMatch> match;
     Player player[2] = {Player(0), Player(1)};
-    Ptr<Person> fighter[2];
-    std::unique_ptr<GameSeq> seq[2];
-    int time = 0;
     int guardHits = 0;
 };
 
@@ -140,7 +80,7 @@ TEST_F(FighterMovesTest, PunchesKicksAndLowBlowsLandAtTheDistanceTheFightersStan
         for (const std::vector<int>& blow : {std::vector<int>{P}, {K}, {D | P}, {D | K}}) {
             Start(attacker, 30);
             Press(attacker, blow);
-            EXPECT_LT(Life(1 - attacker), 100) << names[attacker] << " command " << blow[0];
+            EXPECT_LT(Life(1 - attacker), 100) << match->names[attacker] << " command " << blow[0];
         }
     }
 }
@@ -152,7 +92,7 @@ TEST_F(FighterMovesTest, ACombosSecondBlowLandsToo) {
         const int one = 100 - Life(1 - attacker);
         Start(attacker, 30);
         Press(attacker, {P, P});
-        EXPECT_GT(100 - Life(1 - attacker), one) << names[attacker];
+        EXPECT_GT(100 - Life(1 - attacker), one) << match->names[attacker];
     }
 }
 
@@ -163,13 +103,13 @@ TEST_F(FighterMovesTest, AStandingGuardBlocksHighButNotLow) {
             player[1 - attacker].held = G;
             guardHits = 0;
             Press(attacker, {blow});
-            EXPECT_EQ(Life(1 - attacker), 100) << names[attacker] << " command " << blow;
-            EXPECT_GT(guardHits, 0) << names[attacker] << " command " << blow;
+            EXPECT_EQ(Life(1 - attacker), 100) << match->names[attacker] << " command " << blow;
+            EXPECT_GT(guardHits, 0) << match->names[attacker] << " command " << blow;
         }
         Start(attacker, 30);
         player[1 - attacker].held = G;
         Press(attacker, {D | K});
-        EXPECT_LT(Life(1 - attacker), 100) << names[attacker] << ": a sweep gets under the guard";
+        EXPECT_LT(Life(1 - attacker), 100) << match->names[attacker] << ": a sweep gets under the guard";
     }
 }
 
@@ -178,7 +118,7 @@ TEST_F(FighterMovesTest, ACrouchingGuardBlocksLowBlows) {
         Start(attacker, 30);
         player[1 - attacker].held = G | D;
         Press(attacker, {D | P});
-        EXPECT_EQ(Life(1 - attacker), 100) << names[attacker];
+        EXPECT_EQ(Life(1 - attacker), 100) << match->names[attacker];
     }
 }
 
@@ -186,12 +126,12 @@ TEST_F(FighterMovesTest, TheHeavyBlowRingsOutAnOpponentNearTheEdgeButNotOneInThe
     for (int attacker : {0, 1}) {
         Start(attacker, 30, 40);
         Press(attacker, {F | K});
-        EXPECT_TRUE(seq[1 - attacker]->lost) << names[attacker];
+        EXPECT_TRUE(match->seq[1 - attacker]->lost) << match->names[attacker];
 
         Start(attacker, 30, 180);
         Press(attacker, {F | K});
-        EXPECT_LT(Life(1 - attacker), 100) << names[attacker];
-        EXPECT_FALSE(seq[1 - attacker]->lost) << names[attacker];
+        EXPECT_LT(Life(1 - attacker), 100) << match->names[attacker];
+        EXPECT_FALSE(match->seq[1 - attacker]->lost) << match->names[attacker];
     }
 }
 

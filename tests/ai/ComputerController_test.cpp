@@ -1,0 +1,160 @@
+// The computer opponent on the default fighters, headless, with the game
+// clock and the seeds under the test's control.
+#include "ai/ComputerController.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "core/Clock.h"
+#include "core/System.h"
+#include "match/GameSeq.h"
+#include "support/ContentMatch.h"
+
+namespace {
+
+const int FRAME_MS = 16;
+const int LEVELS = Skill::LEVELS;
+
+// Never presses anything.
+class Statue : public Controller {
+public:
+    explicit Statue(int player) : Controller(player) {}
+
+protected:
+    int Sample() const override { return 0; }
+};
+
+// Walks in until the two stand close, then strikes once a period: a high
+// blow (p) and a low one (d k) in turn.
+class Attacker : public Controller {
+public:
+    Attacker(int player, const GameSeq& me_, const GameSeq& them_)
+        : Controller(player), me(me_), them(them_) {}
+    static constexpr int PERIOD_MS = 1100;
+
+protected:
+    void NextFrame() override {
+        const int now = System::instance()->clock->time;
+        if ((me.person->position - them.person->position).Length() > 55) {
+            bits = CMD_F;
+        } else if (now - last >= PERIOD_MS) {
+            last = now;
+            high = !high;
+            bits = high ? CMD_P : CMD_D | CMD_K;
+        } else {
+            bits &= CMD_D;  // the direction is held while the command forms
+        }
+    }
+    int Sample() const override { return bits; }
+
+private:
+    const GameSeq& me;
+    const GameSeq& them;
+    int bits = 0, last = 0;
+    bool high = false;
+};
+
+class ComputerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(ContentMatch::HasContent());
+        match.emplace();
+    }
+    // A new match, the fighters of settings.txt swapped when `swap`; a side
+    // whose level is below 0 is played by `other`.
+    void Start(int level0, int level1, std::uint64_t seed, bool swap = false,
+               Controller* other = nullptr) {
+        const std::string& first = match->names[swap ? 1 : 0];
+        const std::string& second = match->names[swap ? 0 : 1];
+        match->Start(nullptr, nullptr, first, second);
+        const int levels[2] = {level0, level1};
+        for (int i = 0; i < 2; ++i) {
+            computer[i].reset();
+            if (levels[i] >= 0) {
+                computer[i] = std::make_unique<ComputerController>(
+                    i, *match->seq[i], *match->seq[1 - i], levels[i], seed + i);
+            }
+            Controller* c = levels[i] >= 0 ? computer[i].get() : other;
+            match->controller[i] = match->seq[i]->controller = c;
+        }
+    }
+    int Bout(int limitMs) { return match->PlayBout(limitMs, FRAME_MS); }
+
+    std::optional<ContentMatch> match;
+    std::unique_ptr<ComputerController> computer[2];
+};
+
+TEST_F(ComputerTest, AtEveryLevelItBeatsAFighterWhoOnlyStands) {
+    for (int level = 0; level < LEVELS; ++level) {
+        const int side = level % 2;
+        Statue statue(1 - side);
+        Start(side == 0 ? level : -1, side == 1 ? level : -1, 10 + level, false, &statue);
+        EXPECT_EQ(Bout(60000), side) << "level " << level;
+        EXPECT_GT(match->hits[1 - side], 0) << "level " << level;
+    }
+}
+
+TEST_F(ComputerTest, TheHigherTheLevelTheMoreOfAnAttackersBlowsItGuards) {
+    float share[LEVELS];
+    for (int level = 0; level < LEVELS; ++level) {
+        Start(-1, level, 20 + level);
+        Attacker attacker(0, *match->seq[0], *match->seq[1]);
+        match->controller[0] = match->seq[0]->controller = &attacker;
+        while (match->hits[1] + match->guarded[1] < 80 && match->time < 600000) {
+            Bout(60000);
+            match->NextBout();
+        }
+        share[level] = static_cast<float>(match->guarded[1]) / (match->guarded[1] + match->hits[1]);
+    }
+    for (int level = 1; level < LEVELS; ++level) {
+        EXPECT_GT(share[level], share[level - 1] - 0.1f) << "level " << level;
+    }
+    EXPECT_GT(share[LEVELS - 1], 0.6f);
+    EXPECT_GT(share[LEVELS - 1], share[0] + 0.25f);
+}
+
+TEST_F(ComputerTest, TheStrongestLevelBeatsTheWeakest) {
+    int strongWins = 0;
+    for (int bout = 0; bout < 20; ++bout) {
+        const int strong = bout % 2;  // either side, either fighter
+        Start(strong == 0 ? LEVELS - 1 : 0, strong == 1 ? LEVELS - 1 : 0, 100 + bout, bout % 4 >= 2);
+        if (Bout(120000) == strong) ++strongWins;
+    }
+    EXPECT_GE(strongWins, 15);
+}
+
+TEST_F(ComputerTest, EqualLevelsWinAboutEvenlyFromEitherSide) {
+    int wins[2] = {};
+    for (int bout = 0; bout < 20; ++bout) {
+        Start(3, 3, 200 + bout, bout % 2 == 1);
+        const int winner = Bout(120000);
+        if (winner >= 0) ++wins[winner];
+    }
+    EXPECT_GE(wins[0], 5);
+    EXPECT_GE(wins[1], 5);
+}
+
+TEST_F(ComputerTest, EveryBoutBetweenComputersEndsWithinTwoMinutes) {
+    for (int bout = 0; bout < 50; ++bout) {
+        Start(bout % LEVELS, (3 * bout + 2) % LEVELS, 300 + bout, bout % 2 == 1);
+        EXPECT_GE(Bout(120000), 0) << "bout " << bout;
+    }
+}
+
+TEST_F(ComputerTest, TheSameSeedAndClockGiveTheSameBout) {
+    std::vector<int> lives[2];
+    for (std::vector<int>& record : lives) {
+        Start(2, 5, 77);
+        for (int t = 0; t < 20000; t += FRAME_MS) {
+            match->Frame(FRAME_MS);
+            record.push_back(match->Life(0) * 1000 + match->Life(1));
+        }
+    }
+    EXPECT_EQ(lives[0], lives[1]);
+    EXPECT_NE(lives[0].front(), lives[0].back()) << "blows landed";
+}
+
+}  // namespace
