@@ -1,6 +1,7 @@
 // One frame of a match, measured: the simulation alone (both sequencers, the
-// scene, both collision tests) and the whole rendered frame at 800x600 with
-// stencil shadow volumes and with planar shadows.
+// scene, both collision tests), the computer's decisions for both players,
+// and the whole rendered frame at 800x600 with stencil shadow volumes and
+// with planar shadows.
 //
 // The match is the one in KORVANTHE_BENCH_DATA (for instance build/data, the
 // default content), or else the small fixture match written to a scratch
@@ -15,11 +16,13 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "ai/ComputerController.h"
 #include "core/Clock.h"
 #include "core/Display.h"
 #include "core/DisplayOpts.h"
@@ -104,6 +107,37 @@ void BM_MatchSimulation(benchmark::State& state) {
     CountFrames(state);
 }
 BENCHMARK(BM_MatchSimulation)->Unit(benchmark::kMillisecond);
+
+// The computer's decisions for both players, frame by frame through ten
+// seconds of a demo bout: only the two controllers' updates are timed, the
+// simulation they watch runs between them.
+void BM_ComputerDecision(benchmark::State& state) {
+    const int frames = 600;
+    Game* game = TheGame();
+    System* system = System::instance();
+    game->StartMatch(Game::Players::DEMO);
+    for (auto _ : state) {
+        Rewind(game);
+        for (int i = 0; i < 2; ++i) game->computers[i]->Restart(1000 + i);
+        std::chrono::duration<double> deciding{0};
+        for (int frame = 0; frame < frames; ++frame) {
+            Tick();
+            system->clock->Update();
+            const auto start = std::chrono::steady_clock::now();
+            for (ComputerController* computer : game->computers) computer->Update();
+            deciding += std::chrono::steady_clock::now() - start;
+            game->seqs[0]->Update();
+            game->seqs[1]->Update();
+            game->scene->Update();
+            game->seqs[0]->CheckCollision();
+            game->seqs[1]->CheckCollision();
+        }
+        state.SetIterationTime(deciding.count() / frames * FRAMES_PER_RUN);
+    }
+    game->StartMatch(Game::Players::TWO);
+    CountFrames(state);
+}
+BENCHMARK(BM_ComputerDecision)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void RenderFrames(benchmark::State& state, bool stencil) {
     Game* game = TheGame();

@@ -232,6 +232,7 @@ void Game::StartMatch(Players players) {
 
 void Game::ShowMenu() {
     System* system = System::instance();
+    debug << "back to the menu" << std::endl;
     menuActive = true;
     captionLight->enabled = true;
     captionLight->index(0);
@@ -241,10 +242,7 @@ void Game::ShowMenu() {
 
 void Game::ChangeSkill(int step) {
     preferences.skill = (preferences.skill + step + Skill::LEVELS) % Skill::LEVELS;
-    if (step != 0) {
-        const std::string path = Preferences::Path();
-        if (!path.empty()) preferences.Save(path);
-    }
+    if (step != 0 && UserDirs::Make(UserDirs::Config())) preferences.Save(Preferences::Path());
     const std::string text = std::string("skill ") + Skill::Level(preferences.skill).name;
     if (auto* main = dynamic_cast<MainMenu*>(menu)) main->SetSkill(text.c_str());
 }

@@ -3,7 +3,16 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
+#include <string>
+
+#include "ai/ComputerController.h"
+#include "ai/Skill.h"
+#include "core/Preferences.h"
+#include "frontend/Choice.h"
+#include "frontend/String3D.h"
 
 #include "character/Person.h"
 #include "core/Clock.h"
@@ -199,6 +208,47 @@ TEST_F(GameTest, F2SwitchesTheShadowMethod) {
     Press(SDLK_F2);
     game->RenderFrame();
     EXPECT_TRUE(game->scene->stencilShadows);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GameTest, EachMatchGivesTheComputerItsSidesAndAKeyEndsTheDemo) {
+    struct Case {
+        int entry;
+        bool computer[2];
+    };
+    for (const Case& c : {Case{MainMenu::ONE_PLAYER, {false, true}},
+                          {MainMenu::TWO_PLAYERS, {false, false}}, {MainMenu::DEMO, {true, true}}}) {
+        game->menuActive = true;
+        Choose(c.entry);
+        ASSERT_FALSE(game->menuActive) << c.entry;
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(game->seqs[i]->controller == game->computers[i], c.computer[i]) << c.entry;
+            EXPECT_EQ(System::instance()->controller[i], game->seqs[i]->controller) << c.entry;
+        }
+    }
+    EXPECT_TRUE(game->demo);
+    Press(SDLK_SPACE);
+    game->RenderFrame();
+    EXPECT_TRUE(game->menuActive);
+}
+
+TEST_F(GameTest, TheSkillEntryStepsThroughTheLevelsAndKeepsTheChoice) {
+    const int kept = preferences.skill;
+    setenv("XDG_CONFIG_HOME", std::filesystem::current_path().c_str(), 1);
+    preferences.skill = Skill::LEVELS - 1;
+    Choose(MainMenu::SKILL);
+    EXPECT_TRUE(game->menuActive);
+    EXPECT_EQ(preferences.skill, 0) << "past the strongest, the weakest";
+    EXPECT_EQ(game->menu->choices[MainMenu::SKILL]->text->length,
+              static_cast<int>(std::string("skill ").size() + std::string(Skill::Level(0).name).size()));
+    Preferences read;
+    EXPECT_TRUE(read.Load(Preferences::Path()));
+    EXPECT_EQ(read.skill, 0);
+    unsetenv("XDG_CONFIG_HOME");
+    preferences.skill = kept;
 }
 
 }  // namespace

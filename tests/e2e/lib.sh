@@ -62,7 +62,9 @@ fresh_game_dir() {
 
 # Runs the game to its end in the background; the trace goes to debug.log.
 start_game() {
-    (cd "$GAME_DIR" && exec env KORVANTHE_DEBUG="$SCRATCH/debug.log" "$KORVANTHE") \
+    # The player's options go to the scratch folder, not to the real home.
+    (cd "$GAME_DIR" && exec env KORVANTHE_DEBUG="$SCRATCH/debug.log" \
+        XDG_CONFIG_HOME="$SCRATCH/config" XDG_DATA_HOME="$SCRATCH/share" "$KORVANTHE") \
         >"$SCRATCH/stdout.log" 2>"$SCRATCH/stderr.log" &
     GAME_PID=$!
 }
@@ -120,15 +122,27 @@ wait_first_frame() {
     fail "the game drew no frame within 60 s"
 }
 
-# From the menu into the match. Moving the pointer onto the window leaves no
-# entry highlighted; Down then selects "Start".
+# From the menu into a match of two players. Moving the pointer onto the
+# window leaves no entry highlighted; Down then selects "one player" and
+# Down again "two players".
 start_match() {
     wait_first_frame
     focus_window
     sleep 0.3
     tap Down
+    tap Down
     tap Return
     sleep 0.5
+}
+
+# Where player N's (0 or 1) life bar ends, in window pixels, on an 800-wide
+# window: the filled part fades to a saturated colour (green 0) at its end,
+# the rest shows the sky.
+bar_end() {
+    local left=$(( $1 == 0 ? 40 : 560 ))
+    import -window "$WINDOW" -crop "200x1+$left+30" txt:- 2>/dev/null |
+        sed -n 's/^\([0-9]*\),0:.*srgba\{0,1\}(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' |
+        awk '$3 < 90 { end = $1 } END { print end + 0 }'
 }
 
 window_size() { xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }

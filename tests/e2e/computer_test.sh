@@ -1,0 +1,63 @@
+#!/bin/bash
+# The computer opponent as a player meets it: "one player" chosen with
+# Return alone, and a computer on player 2's side whose blows shorten
+# player 1's life bar while player 1 touches nothing; and "cpu" in
+# controllers.txt, which gives that player to the computer in every match.
+. "$(dirname "$0")/lib.sh"
+: "${DATA:?the data folder of the build}"
+[ -f "$DATA/settings.txt" ] || fail "no default content in $DATA"
+start_xvfb
+
+# Waits up to $2 seconds for a line of the trace that starts with $1.
+wait_trace_start() {
+    for _ in $(seq $(( $2 * 10 ))); do
+        grep -q "^$1" "$SCRATCH/debug.log" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    fail "the trace lacks a line starting: $1"
+}
+
+# The menu keeps the keyboard's choice while the mouse stays where the game
+# put it, (320, 200) in the window, which opens in the screen's corner: the
+# pointer waits there, and the keys go to the window under it.
+xdotool mousemove 320 200
+
+rm -rf "$GAME_DIR"
+cp -r "$DATA" "$GAME_DIR"
+start_game
+wait_window
+wait_first_frame
+screenshot computer_menu
+tap Return
+wait_trace_start "computer player 1: seed" 20
+grep -q "^computer player 0: seed" "$SCRATCH/debug.log" && fail "the computer took player 1 too"
+sleep 1
+full=$(bar_end 0)
+[ "$full" -gt 190 ] || fail "player 1's bar is not full at the start (ends at $full)"
+shrunk=""
+for _ in $(seq 60); do
+    now=$(bar_end 0)
+    [ "$now" -lt $(( full - 5 )) ] && { shrunk=$now; break; }
+    sleep 0.5
+done
+[ -n "$shrunk" ] || fail "player 1's life bar never shrank in 30 s"
+screenshot computer_one_player
+pass "in one player the computer's blows shorten player 1's bar ($full, then $shrunk)"
+hold_key Escape
+wait_game 20
+release_key Escape
+expect_status 0 "Escape in one player"
+
+fresh_game_dir game
+printf 'controller0 cpu\ncontroller1 keyboard\n' > "$GAME_DIR/controllers.txt"
+xdotool mousemove 320 200  # the game before moved the pointer
+start_game
+wait_window
+wait_first_frame
+tap Return
+wait_trace_start "computer player 0: seed" 20
+pass "cpu in controllers.txt gives player 1 to the computer, in one player too"
+hold_key Escape
+wait_game 20
+release_key Escape
+expect_status 0 "Escape with a cpu player"

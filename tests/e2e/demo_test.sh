@@ -1,0 +1,51 @@
+#!/bin/bash
+# The demo: the computer against itself, two whole bouts with no key
+# pressed, until a key brings the menu back.
+. "$(dirname "$0")/lib.sh"
+: "${DATA:?the data folder of the build}"
+[ -f "$DATA/settings.txt" ] || fail "no default content in $DATA"
+start_xvfb
+
+# Counts the bouts won so far.
+bouts() { grep -c "^bout won by" "$SCRATCH/debug.log" 2>/dev/null; }
+
+# The menu keeps the keyboard's choice while the mouse stays where the game
+# put it (see computer_test.sh); Down twice from "one player" is "demo".
+xdotool mousemove 320 200
+rm -rf "$GAME_DIR"
+cp -r "$DATA" "$GAME_DIR"
+start_game
+wait_window
+wait_first_frame
+tap Down
+tap Down
+tap Return
+for _ in $(seq 2500); do
+    [ "$(bouts)" -ge 1 ] && break
+    sleep 0.1
+done
+[ "$(bouts)" -ge 1 ] || fail "the demo's first bout did not end"
+grep -q "^computer player 0: seed" "$SCRATCH/debug.log" || fail "the computer does not play player 1"
+grep -q "^computer player 1: seed" "$SCRATCH/debug.log" || fail "the computer does not play player 2"
+sleep 1
+screenshot demo_first_bout
+for _ in $(seq 2500); do
+    [ "$(bouts)" -ge 2 ] && break
+    sleep 0.1
+done
+[ "$(bouts)" -ge 2 ] || fail "the demo's second bout did not end"
+pass "the demo plays two whole bouts on its own"
+
+focus_window
+tap space
+for _ in $(seq 100); do
+    grep -q "^back to the menu" "$SCRATCH/debug.log" && break
+    sleep 0.1
+done
+grep -q "^back to the menu" "$SCRATCH/debug.log" || fail "a key did not end the demo"
+screenshot demo_ended
+pass "a key ends the demo"
+hold_key Escape
+wait_game 20
+release_key Escape
+expect_status 0 "Escape after the demo"
