@@ -105,6 +105,7 @@ void Menu::Up() {
         --selection;
         GameSounds::Play(GameSounds::MENU_MOVE);
     }
+    debug << "MENU: selection " << selection << std::endl;
 }
 
 void Menu::Down() {
@@ -113,6 +114,7 @@ void Menu::Down() {
         ++selection;
         GameSounds::Play(GameSounds::MENU_MOVE);
     }
+    debug << "MENU: selection " << selection << std::endl;
 }
 
 void Menu::Activate() {

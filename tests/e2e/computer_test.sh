@@ -28,7 +28,7 @@ start_game
 wait_window
 wait_first_frame
 screenshot computer_menu
-tap Return
+menu_choose 0
 wait_trace_start "computer player 1: seed" 20
 grep -q "^computer player 0: seed" "$SCRATCH/debug.log" && fail "the computer took player 1 too"
 sleep 1
@@ -54,7 +54,7 @@ xdotool mousemove 320 200  # the game before moved the pointer
 start_game
 wait_window
 wait_first_frame
-tap Return
+menu_choose 0
 wait_trace_start "computer player 0: seed" 20
 pass "cpu in controllers.txt gives player 1 to the computer, in one player too"
 hold_key Escape

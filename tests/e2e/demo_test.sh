@@ -17,9 +17,7 @@ cp -r "$DATA" "$GAME_DIR"
 start_game
 wait_window
 wait_first_frame
-tap Down
-tap Down
-tap Return
+menu_choose 2
 for _ in $(seq 2500); do
     [ "$(bouts)" -ge 1 ] && break
     sleep 0.1
@@ -37,11 +35,7 @@ done
 pass "the demo plays two whole bouts on its own"
 
 focus_window
-tap space
-for _ in $(seq 100); do
-    grep -q "^back to the menu" "$SCRATCH/debug.log" && break
-    sleep 0.1
-done
+press_until space "back to the menu"
 grep -q "^back to the menu" "$SCRATCH/debug.log" || fail "a key did not end the demo"
 screenshot demo_ended
 pass "a key ends the demo"

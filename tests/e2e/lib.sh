@@ -122,16 +122,34 @@ wait_first_frame() {
     fail "the game drew no frame within 60 s"
 }
 
+# Holds a key down until the game has acted on it, which the trace shows by
+# one more line holding $2 (at most 10 s), then lets it go: a quick tap may
+# fall between two frames of a slow one.
+press_until() {
+    local before
+    before=$(grep -cF -- "$2" "$SCRATCH/debug.log" 2>/dev/null)
+    xdotool keydown "$1"
+    for _ in $(seq 200); do
+        [ "$(grep -cF -- "$2" "$SCRATCH/debug.log" 2>/dev/null)" -gt "$before" ] && break
+        sleep 0.05
+    done
+    xdotool keyup "$1"
+    sleep 0.1
+}
+
+# Moves the menu's highlight down by $1 entries and chooses that entry.
+menu_choose() {
+    for _ in $(seq "$1"); do press_until Down "MENU: selection"; done
+    press_until Return "MENU:  Pressed keyboard key"
+}
+
 # From the menu into a match of two players. Moving the pointer onto the
 # window leaves no entry highlighted; Down then selects "one player" and
 # Down again "two players".
 start_match() {
     wait_first_frame
     focus_window
-    sleep 0.3
-    tap Down
-    tap Down
-    tap Return
+    menu_choose 2
     sleep 0.5
 }
 

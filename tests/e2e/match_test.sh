@@ -16,9 +16,8 @@ fresh_game_dir game
 start_game
 wait_window
 focus_window
-sleep 0.5
-for _ in 1 2 3 4 5; do tap Down; done
-tap Return
+wait_first_frame
+menu_choose 5
 wait_game 20
 expect_status 0 "Quit"
 grep -q -- "--------begin" "$SCRATCH/debug.log" || fail "no frame was drawn"
