@@ -29,7 +29,8 @@ const int FORMING_MS = WINDOW_MS + 40;
 const float SLACK = 12;
 
 // Give-up timers.
-const int STALE_MS = 6000;           // nothing landed for this long: attack more, guard less
+const int STALE_MS = 6000;           // nothing happened for this long: attack more, guard less, and more so on
+const int LONG_BOUT_MS = 40000;      // a bout longer than this, likewise
 const int GUARD_GIVE_UP_MS = 1800;   // a guard held this long comes down
 const int APPROACH_GIVE_UP_MS = 2000;
 const int PRESS_GIVE_UP_MS = 600;    // a move the controller could not take by then is dropped
@@ -49,15 +50,19 @@ const float REST = 0.08f;
 Tactics::Tactics(int player_, const MoveBook& own_, const MoveBook& theirs_, Random& random_)
     : player(player_),
       own(own_), theirs(theirs_), random(random_), skill(Skill::Level(3)) {
-    std::vector<float> ranges;
-    for (const Move* m : own.Attacks()) ranges.push_back(Range(*m));
-    std::sort(ranges.begin(), ranges.end());
-    approachTo = ranges.empty() ? 0 : ranges[ranges.size() / 2];
+    std::vector<float> mine;
+    for (const Move* m : own.Attacks()) {
+        ranges[m->node] = MoveBook::Range(*m, theirs);
+        mine.push_back(ranges[m->node]);
+    }
+    std::sort(mine.begin(), mine.end());
+    approachTo = mine.empty() ? 0 : mine[mine.size() / 2];
     float push = 0;
     threat = 0;
     for (const Move* m : theirs.Attacks()) {
+        ranges[m->node] = MoveBook::Range(*m, own);
         push = std::max(push, m->knockback);
-        threat = std::max(threat, MoveBook::Range(*m, own) + SLACK);
+        threat = std::max(threat, ranges[m->node] + SLACK);
     }
     edgeMargin = push + 30;
 }
@@ -73,6 +78,7 @@ void Tactics::Forget() {
     lastSeen = -1;
     lastLives[0] = lastLives[1] = -1;
     lastExchange = 0;
+    boutStart = 0;
     guardingSince = -1;
     comboFor = -1;
     theyWereOpen = false;
@@ -82,6 +88,7 @@ void Tactics::Forget() {
 
 Tactics::Hands Tactics::Think(int now, const Sight::View& v, const GameSeq& me, bool canPress) {
     const MTNode* node = me.curNode;
+    seen = v.distance;
     const bool newBlow = Remember(now, v);
     const bool open = v.time >= 0 && OpenUntil(v) >= 0;
     const Move& mine = own.Facts(node);
@@ -98,7 +105,7 @@ Tactics::Hands Tactics::Think(int now, const Sight::View& v, const GameSeq& me, 
         }
     } else {
         const Move& blow = theirs.Facts(v.them.node);
-        const bool reaches = v.distance <= blow.reach + own.front + SLACK;
+        const bool reaches = v.distance <= Range(blow) + SLACK;
         const bool free = mine.interruptible || mine.kind == Move::GUARD;
         if (newBlow && reaches && free && random.Chance(skill.guard)) {
             const int over = v.them.since + static_cast<int>(blow.activeEnd * 1000) + 250;
@@ -149,6 +156,8 @@ bool Tactics::Remember(int now, const Sight::View& v) {
     if (lastLives[0] < 0 || v.me.life != lastLives[0] || v.them.life != lastLives[1]) {
         lastExchange = now;
     }
+    // Life given back is a new bout.
+    if (lastLives[0] < 0 || v.me.life > lastLives[0] || v.them.life > lastLives[1]) boutStart = now;
     lastLives[0] = v.me.life;
     lastLives[1] = v.them.life;
 
@@ -165,6 +174,7 @@ bool Tactics::Remember(int now, const Sight::View& v) {
     blowStarts[blows % BLOWS_KEPT] = v.them.since;
     ++blows;
     freeBlows += 1;
+    lastExchange = now;  // a fight goes on, whether the blow lands or not
     return true;
 }
 
@@ -173,7 +183,8 @@ bool Tactics::Remember(int now, const Sight::View& v) {
 bool Tactics::Spoiled(int now, const Sight::View& v, const MTNode* node, bool opened) const {
     const bool chance = opened && v.distance <= approachTo + SLACK;  // they just left an opening
     switch (plan.act) {
-        case Act::APPROACH: return v.distance <= plan.distance;
+        // Coming into their reach is worth a second thought.
+        case Act::APPROACH: return v.distance <= plan.distance || (plan.outside && v.distance <= threat);
         case Act::GUARD: return chance || GivenUp(now);
         case Act::REST: return node != plan.from || chance;
         case Act::RETREAT: return chance;
@@ -244,6 +255,7 @@ void Tactics::Start(int now, const Option* option, const MTNode* node, float dis
             plan.act = Act::APPROACH;
             plan.until = now + APPROACH_GIVE_UP_MS;
             plan.distance = distance > approachTo ? approachTo : 0;
+            plan.outside = distance > threat;
             break;
         case Move::WALK_OUT:
             plan.act = Act::RETREAT;
@@ -267,7 +279,8 @@ void Tactics::Trace(int now, const char* what) const {
     if (!debug.enabled()) return;
     char letters[16];
     debug << "computer player " << player << " at " << now << ": " << what << " ("
-          << Controller::Letters(plan.command, letters) << ") until " << plan.until << std::endl;
+          << Controller::Letters(plan.command, letters) << ") until " << plan.until
+          << ", the opponent seen " << static_cast<int>(seen) << " away" << std::endl;
 }
 
 void Tactics::Guard(int now, const MTNode* node, float lowest, int until) {
@@ -371,7 +384,10 @@ int Tactics::ExpectedBlow() const {
     return blowStarts[(blows - 1) % BLOWS_KEPT] + gaps[(n - 1) / 2];
 }
 
-float Tactics::Range(const Move& attack) const { return attack.reach + theirs.front; }
+float Tactics::Range(const Move& attack) const {
+    const auto found = ranges.find(attack.node);
+    return found != ranges.end() ? found->second : 0;
+}
 
 int Tactics::Uses(const MTNode* node) const {
     return static_cast<int>(std::count(std::begin(recent), std::end(recent), node));
@@ -385,7 +401,12 @@ float Tactics::Score(const Move& m, const Sight::View& v, int now) const {
     const int openUntil = OpenUntil(v);
     const bool theyAreOpen = openUntil >= 0;
     const bool theyGuard = them.kind == Move::GUARD || v.them.reaction == Fighter::GUARD_HIT;
-    const bool stale = now - lastExchange > STALE_MS;
+    const bool theyCome = them.kind == Move::WALK_IN && v.them.reaction == Fighter::NONE;
+    // Nothing has happened for long, or the bout drags on: the longer, the
+    // more it presses on.
+    const float idleFor = (now - lastExchange - STALE_MS) / float(STALE_MS);
+    const float draggedOn = (now - boutStart - LONG_BOUT_MS) / float(LONG_BOUT_MS / 2);
+    const float impatience = std::clamp(std::max(idleFor, draggedOn), 0.0f, 2.0f);
     const bool behind = v.me.life + 15 < v.them.life;
     const bool cornered = v.roomBehind < edgeMargin;
     const bool theyAreCornered = v.theirRoomBehind < edgeMargin;
@@ -414,7 +435,7 @@ float Tactics::Score(const Move& m, const Sight::View& v, int now) const {
             if (next > now && now + WINDOW_MS + m.startup * 1000 > next) s *= 0.25f;
             if (m.isThrow) s *= d <= own.front + theirs.front + 20 ? 1.5f : 0.3f;
             if (m.knockback > 0 && v.theirRoomBehind < m.knockback + 10) s *= 3;
-            if (stale) s *= 1.5f;
+            s *= 1 + 0.75f * impatience;
             if (behind) s *= 0.9f;
             return s * std::pow(0.6f, static_cast<float>(Uses(m.node)));
         }
@@ -424,13 +445,16 @@ float Tactics::Score(const Move& m, const Sight::View& v, int now) const {
             // until it is done.
             const float speed = m.travel.Length() / std::max(m.length, 0.01f);
             const float arrives = now + WINDOW_MS + std::max(d - approachTo, 0.0f) / speed * 1000;
-            if (d <= threat && !(theyAreOpen && arrives < openUntil)) s *= 1 - 0.8f * Aggression();
+            if (d <= threat && !(theyAreOpen && arrives < openUntil)) {
+                s *= 1 - 0.8f * Aggression() * std::max(0.0f, 1 - impatience);
+            }
             // Into them, it pushes them back: over their edge, away from mine.
             // Into an opponent who keeps attacking, it walks into blows.
             const float calm = 1 - Aggression();
             if (theyAreCornered && d < approachTo + SLACK) s += 0.5f * calm;
             if (cornered) s += 0.4f * calm;
-            return s;
+            // Coming on by themselves, they can be let come.
+            return theyCome ? s * 0.3f : s;
         }
         case Move::WALK_OUT:
             if (cornered) return 0;
@@ -438,10 +462,10 @@ float Tactics::Score(const Move& m, const Sight::View& v, int now) const {
         case Move::SIDE_STEP: return cornered ? 0.8f - 0.4f * Aggression() : IDLE;
         case Move::GUARD: {
             if (d > threat || theyAreOpen || now < guardRestUntil) return IDLE;
-            float s = 0.15f + 1.2f * Aggression() + (theyStrike ? 0.5f : 0);
+            float s = 0.15f + 1.2f * Aggression() + (theyStrike ? 0.5f : 0) + (theyCome ? 0.4f : 0);
             const int next = ExpectedBlow();
             if (next > now && next - now < 700) s += 0.6f;
-            if (stale) s *= 0.3f;
+            s /= 1 + 3 * impatience;
             if (behind) s *= 1.3f;
             if (m.openTop >= PredictedLowest()) s *= 0.3f;
             // Of two guards, the one that leaves less open.

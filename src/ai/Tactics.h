@@ -51,6 +51,7 @@ private:
         int sentAt = -1;               // a move: when it was given; -1 not yet
         int until = 0;                 // game ms at which to think again
         float distance = 0;            // an approach stops this near; 0: it pushes on
+        bool outside = false;          // an approach that began out of their reach
         const MTNode* from = nullptr;  // the node the plan was made at
     };
     using Move = MoveBook::Move;
@@ -76,7 +77,8 @@ private:
     float Aggression() const;
     // When their next blow should begin, if they have kept a steady rhythm; -1 if not.
     int ExpectedBlow() const;
-    float Range(const Move& attack) const;  // the distance from which the blow lands
+    // How far apart the fighters may stand for a blow (mine or theirs) to land.
+    float Range(const Move& attack) const;
     float EdgeMargin() const;               // nearer the edge than this is dangerous
 
     int player;
@@ -85,6 +87,7 @@ private:
     float approachTo;  // an approach stops this near: most of my blows land from here
     float edgeMargin;  // nearer the edge behind than this, a blow may throw one out
     float threat;      // nearer than this, their longest blow reaches
+    std::unordered_map<const MTNode*, float> ranges;  // of every attack of either side
     Random& random;
     Skill skill;
     Plan plan;
@@ -101,11 +104,13 @@ private:
     float freeSeconds = 0;             // the time they could have struck, fading likewise
     int lastSeen = -1;                 // the time of the last view remembered
     int lastLives[2] = {-1, -1};       // mine and theirs, as last seen
-    int lastExchange = 0;              // when a life last changed
+    int lastExchange = 0;              // when a life last changed or they last struck
+    int boutStart = 0;                 // when this bout began, as far as it saw
     int guardingSince = -1;            // how long the guard has been up; -1: it is down
     int comboFor = -1;                 // the blow of mine a follow-up was considered for
     bool theyWereOpen = false;         // as seen in the frame before
     static constexpr int RECENT = 6;
     const MTNode* recent[RECENT] = {}; // my last moves, for variety
     int recentNext = 0;
+    float seen = 0;  // the distance to them, as last seen: for the trace
 };
