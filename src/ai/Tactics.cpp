@@ -29,16 +29,9 @@ const int FORMING_MS = WINDOW_MS + 40;
 const float SLACK = 12;
 
 // Give-up timers.
-const int STALE_MS = 6000;           // nothing happened for this long: attack more, guard less, and more so on
-const int LONG_BOUT_MS = 40000;      // a bout longer than this, likewise
 const int GUARD_GIVE_UP_MS = 1800;   // a guard held this long comes down
 const int APPROACH_GIVE_UP_MS = 2000;
 const int PRESS_GIVE_UP_MS = 600;    // a move the controller could not take by then is dropped
-// An opponent who starts this many blows a second while it could is as
-// aggressive as they come; what is remembered fades over this many seconds.
-const float AGGRESSIVE_RATE = 0.4f;
-const float MEMORY_S = 8;
-const int RHYTHM_MS = 350;           // blows this evenly spaced keep a rhythm one can read
 const int GUARD_REST_MS = 700;       // a guard given up on is not taken up again for this long
 
 // Scores of what is rarely worth doing.
@@ -49,7 +42,11 @@ const float REST = 0.08f;
 
 Tactics::Tactics(int player_, const MoveBook& own_, const MoveBook& theirs_, Random& random_)
     : player(player_),
-      own(own_), theirs(theirs_), random(random_), skill(Skill::Level(3)) {
+      own(own_),
+      theirs(theirs_),
+      random(random_),
+      skill(Skill::Level(3)),
+      memory(theirs_) {
     std::vector<float> mine;
     for (const Move* m : own.Attacks()) {
         ranges[m->node] = MoveBook::Range(*m, theirs);
@@ -69,16 +66,8 @@ Tactics::Tactics(int player_, const MoveBook& own_, const MoveBook& theirs_, Ran
 
 void Tactics::Forget() {
     plan = Plan();
-    lastBlowSince = -1;
-    lastBlow = nullptr;
-    follows.clear();
-    blows = 0;
+    memory.Forget();
     guardRestUntil = 0;
-    freeBlows = freeSeconds = 0;
-    lastSeen = -1;
-    lastLives[0] = lastLives[1] = -1;
-    lastExchange = 0;
-    boutStart = 0;
     guardingSince = -1;
     comboFor = -1;
     theyWereOpen = false;
@@ -89,8 +78,8 @@ void Tactics::Forget() {
 Tactics::Hands Tactics::Think(int now, const Sight::View& v, const GameSeq& me, bool canPress) {
     const MTNode* node = me.curNode;
     seen = v.distance;
-    const bool newBlow = Remember(now, v);
-    const bool open = v.time >= 0 && OpenUntil(v) >= 0;
+    const bool newBlow = memory.Remember(now, v, threat);
+    const bool open = memory.OpenUntil(v) >= 0;
     const Move& mine = own.Facts(node);
 
     if (me.won || me.lost || v.time < 0 || v.them.lost || v.them.fallen) {
@@ -140,44 +129,6 @@ Tactics::Hands Tactics::Deliver(int now, bool canPress) {
     return hands;
 }
 
-bool Tactics::Remember(int now, const Sight::View& v) {
-    if (v.time < 0) return false;
-    // How often they strike while they could: free to act and within reach.
-    if (lastSeen >= 0 && v.time > lastSeen) {
-        const float dt = (v.time - lastSeen) / 1000.0f;
-        const float fade = std::exp(-dt / MEMORY_S);
-        freeBlows *= fade;
-        freeSeconds *= fade;
-        if (v.them.reaction == Fighter::NONE && !v.them.fallen && v.distance <= threat) {
-            freeSeconds += dt;
-        }
-    }
-    lastSeen = v.time;
-    if (lastLives[0] < 0 || v.me.life != lastLives[0] || v.them.life != lastLives[1]) {
-        lastExchange = now;
-    }
-    // Life given back is a new bout.
-    if (lastLives[0] < 0 || v.me.life > lastLives[0] || v.them.life > lastLives[1]) boutStart = now;
-    lastLives[0] = v.me.life;
-    lastLives[1] = v.them.life;
-
-    // A blow begins when they start an attack; a reaction to a blow of mine
-    // keeps their node but is no blow of theirs.
-    const Move& theirMove = theirs.Facts(v.them.node);
-    if (theirMove.kind != Move::ATTACK || v.them.reaction != Fighter::NONE ||
-        v.them.since == lastBlowSince) {
-        return false;
-    }
-    lastBlowSince = v.them.since;
-    if (lastBlow != nullptr) ++follows[lastBlow][v.them.node];
-    lastBlow = v.them.node;
-    blowStarts[blows % BLOWS_KEPT] = v.them.since;
-    ++blows;
-    freeBlows += 1;
-    lastExchange = now;  // a fight goes on, whether the blow lands or not
-    return true;
-}
-
 // Plans end early on events, not on states: a state that lasts would make
 // the computer change its mind every frame.
 bool Tactics::Spoiled(int now, const Sight::View& v, const MTNode* node, bool opened) const {
@@ -196,44 +147,22 @@ bool Tactics::Spoiled(int now, const Sight::View& v, const MTNode* node, bool op
 // A guard that has been up for long with no blow coming is wasted.
 bool Tactics::GivenUp(int now) const {
     return guardingSince >= 0 && now - guardingSince > GUARD_GIVE_UP_MS &&
-           now - lastBlowSince > GUARD_GIVE_UP_MS;
-}
-
-// Reeling from a blow they can do nothing until its reaction is over;
-// after a blow of their own, nothing new until its keys have played out.
-// Either way a new command of theirs then waits out its window.
-int Tactics::OpenUntil(const Sight::View& v) const {
-    if (v.them.reaction == Fighter::HIT) {
-        return v.them.since + static_cast<int>(v.them.length * 1000) + WINDOW_MS;
-    }
-    if (lastBlow == nullptr || v.them.reaction != Fighter::NONE) return -1;
-    const Move& blow = theirs.Facts(lastBlow);
-    const int spent = lastBlowSince + static_cast<int>(blow.activeEnd * 1000);
-    const int until = lastBlowSince + static_cast<int>(blow.length * 1000) + WINDOW_MS;
-    return v.time >= spent && v.time < until ? until : -1;
+           now - memory.lastBlowSince > GUARD_GIVE_UP_MS;
 }
 
 void Tactics::Choose(int now, const Sight::View& v, const MTNode* node) {
     if (plan.act == Act::GUARD && GivenUp(now)) guardRestUntil = now + GUARD_REST_MS;
-    struct Candidate {
-        const Option* option;  // null: rest
-        float score;
-    };
-    const std::vector<Option>& options = own.Options(node);
-    Candidate candidates[64];
-    int n = 0;
-    candidates[n++] = {nullptr, REST};
-    for (const Option& o : options) {
-        if (n == 64) break;
-        candidates[n++] = {&o, Score(own.Facts(o.node), v, now)};
-    }
-    int pick = 0;
+    // Resting is always a choice; the others are what the commands lead to.
+    candidates.clear();
+    candidates.push_back({nullptr, REST});
+    for (const Option& o : own.Options(node)) candidates.push_back({&o, Score(own.Facts(o.node), v, now)});
+    size_t pick = 0;
     if (random.Chance(skill.best)) {
-        for (int i = 1; i < n; ++i) {
+        for (size_t i = 1; i < candidates.size(); ++i) {
             if (candidates[i].score > candidates[pick].score) pick = i;
         }
     } else {
-        pick = random.Below(n);
+        pick = random.Below(static_cast<int>(candidates.size()));
     }
     Start(now, candidates[pick].option, node, v.distance);
 }
@@ -344,46 +273,6 @@ const Option* Tactics::BestGuard(const MTNode* node, float lowest) const {
     return best;
 }
 
-// The height of their next blow: what followed their last blow most often,
-// else their last blow, else their lowest.
-float Tactics::PredictedLowest() const {
-    if (lastBlow != nullptr) {
-        const MTNode* next = lastBlow;
-        const auto found = follows.find(lastBlow);
-        if (found != follows.end()) {
-            int most = 0;
-            for (const auto& [blow, times] : found->second) {
-                if (times > most) {
-                    most = times;
-                    next = blow;
-                }
-            }
-        }
-        return theirs.Facts(next).lowest;
-    }
-    float lowest = 1e9f;
-    for (const Move* m : theirs.Attacks()) lowest = std::min(lowest, m->lowest);
-    return lowest;
-}
-
-float Tactics::Aggression() const {
-    if (freeSeconds < 1) return 0;  // too little seen to tell
-    return std::min(1.0f, freeBlows / freeSeconds / AGGRESSIVE_RATE);
-}
-
-int Tactics::ExpectedBlow() const {
-    const int n = std::min(blows, 5);
-    if (n < 3) return -1;
-    int gaps[4];
-    for (int i = 1; i < n; ++i) {
-        gaps[i - 1] = blowStarts[(blows - i) % BLOWS_KEPT] - blowStarts[(blows - i - 1) % BLOWS_KEPT];
-    }
-    std::sort(gaps, gaps + n - 1);
-    // A rhythm is a handful of gaps within a third of a second of each other.
-    if (gaps[n - 2] - gaps[0] > RHYTHM_MS) return -1;
-    return blowStarts[(blows - 1) % BLOWS_KEPT] + gaps[(n - 1) / 2];
-}
-
 float Tactics::Range(const Move& attack) const {
     const auto found = ranges.find(attack.node);
     return found != ranges.end() ? found->second : 0;
@@ -398,15 +287,11 @@ float Tactics::Score(const Move& m, const Sight::View& v, int now) const {
     const float seenFor = (v.time - v.them.since) / 1000.0f;
     const bool attacking = them.kind == Move::ATTACK && v.them.reaction == Fighter::NONE;
     const bool theyStrike = attacking && seenFor < them.activeEnd;
-    const int openUntil = OpenUntil(v);
+    const int openUntil = memory.OpenUntil(v);
     const bool theyAreOpen = openUntil >= 0;
     const bool theyGuard = them.kind == Move::GUARD || v.them.reaction == Fighter::GUARD_HIT;
     const bool theyCome = them.kind == Move::WALK_IN && v.them.reaction == Fighter::NONE;
-    // Nothing has happened for long, or the bout drags on: the longer, the
-    // more it presses on.
-    const float idleFor = (now - lastExchange - STALE_MS) / float(STALE_MS);
-    const float draggedOn = (now - boutStart - LONG_BOUT_MS) / float(LONG_BOUT_MS / 2);
-    const float impatience = std::clamp(std::max(idleFor, draggedOn), 0.0f, 2.0f);
+    const float impatience = memory.Impatience(now);
     const bool behind = v.me.life + 15 < v.them.life;
     const bool cornered = v.roomBehind < edgeMargin;
     const bool theyAreCornered = v.theirRoomBehind < edgeMargin;
@@ -424,14 +309,14 @@ float Tactics::Score(const Move& m, const Sight::View& v, int now) const {
                 // Landing before they can strike again, or not; and over in
                 // time to guard again against an opponent who keeps attacking.
                 s *= now + WINDOW_MS + m.startup * 1000 < openUntil + 80 ? 2 : 0.6f;
-                if (now + WINDOW_MS + m.length * 1000 > openUntil + 250) s *= 1 - 0.5f * Aggression();
+                if (now + WINDOW_MS + m.length * 1000 > openUntil + 250) s *= 1 - 0.5f * memory.Aggression();
             } else if (theyStrike) {
                 s *= 0.3f;
             } else {
-                s *= 1 - 0.85f * Aggression();
+                s *= 1 - 0.85f * memory.Aggression();
             }
             // Their next blow, if they keep time, must not come before this one lands.
-            const int next = ExpectedBlow();
+            const int next = memory.ExpectedBlow();
             if (next > now && now + WINDOW_MS + m.startup * 1000 > next) s *= 0.25f;
             if (m.isThrow) s *= d <= own.front + theirs.front + 20 ? 1.5f : 0.3f;
             if (m.knockback > 0 && v.theirRoomBehind < m.knockback + 10) s *= 3;
@@ -446,11 +331,11 @@ float Tactics::Score(const Move& m, const Sight::View& v, int now) const {
             const float speed = m.travel.Length() / std::max(m.length, 0.01f);
             const float arrives = now + WINDOW_MS + std::max(d - approachTo, 0.0f) / speed * 1000;
             if (d <= threat && !(theyAreOpen && arrives < openUntil)) {
-                s *= 1 - 0.8f * Aggression() * std::max(0.0f, 1 - impatience);
+                s *= 1 - 0.8f * memory.Aggression() * std::max(0.0f, 1 - impatience);
             }
             // Into them, it pushes them back: over their edge, away from mine.
             // Into an opponent who keeps attacking, it walks into blows.
-            const float calm = 1 - Aggression();
+            const float calm = 1 - memory.Aggression();
             if (theyAreCornered && d < approachTo + SLACK) s += 0.5f * calm;
             if (cornered) s += 0.4f * calm;
             // Coming on by themselves, they can be let come.
@@ -459,15 +344,15 @@ float Tactics::Score(const Move& m, const Sight::View& v, int now) const {
         case Move::WALK_OUT:
             if (cornered) return 0;
             return (theyStrike && d < threat) || behind ? 0.15f : IDLE;
-        case Move::SIDE_STEP: return cornered ? 0.8f - 0.4f * Aggression() : IDLE;
+        case Move::SIDE_STEP: return cornered ? 0.8f - 0.4f * memory.Aggression() : IDLE;
         case Move::GUARD: {
             if (d > threat || theyAreOpen || now < guardRestUntil) return IDLE;
-            float s = 0.15f + 1.2f * Aggression() + (theyStrike ? 0.5f : 0) + (theyCome ? 0.4f : 0);
-            const int next = ExpectedBlow();
+            float s = 0.15f + 1.2f * memory.Aggression() + (theyStrike ? 0.5f : 0) + (theyCome ? 0.4f : 0);
+            const int next = memory.ExpectedBlow();
             if (next > now && next - now < 700) s += 0.6f;
             s /= 1 + 3 * impatience;
             if (behind) s *= 1.3f;
-            if (m.openTop >= PredictedLowest()) s *= 0.3f;
+            if (m.openTop >= memory.PredictedLowest()) s *= 0.3f;
             // Of two guards, the one that leaves less open.
             return m.openTop == MoveBook::NOTHING_OPEN ? s + 0.01f : s;
         }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <unordered_map>
+#include <vector>
 
+#include "ai/Memory.h"
 #include "ai/MoveBook.h"
 #include "ai/Sight.h"
 #include "ai/Skill.h"
@@ -55,15 +57,15 @@ private:
         const MTNode* from = nullptr;  // the node the plan was made at
     };
     using Move = MoveBook::Move;
+    struct Candidate {
+        const MoveBook::Option* option;  // null: rest
+        float score;
+    };
 
-    bool Remember(int now, const Sight::View& v);  // true when a new blow of theirs was seen
     Hands Deliver(int now, bool canPress);
     int Uses(const MTNode* node) const;  // among my last moves
     // Whether the plan should give way now; `opened` says they just left an opening.
     bool Spoiled(int now, const Sight::View& v, const MTNode* own, bool opened) const;
-    // Until when (game ms) they cannot strike back: they reel from a blow, or
-    // their last blow is spent. -1 when they can.
-    int OpenUntil(const Sight::View& v) const;
     bool GivenUp(int now) const;  // the guard has been up too long for nothing
     void Choose(int now, const Sight::View& v, const MTNode* own);
     float Score(const Move& m, const Sight::View& v, int now) const;
@@ -72,14 +74,8 @@ private:
     void Start(int now, const MoveBook::Option* option, const MTNode* own, float distance);
     void Trace(int now, const char* what) const;  // the plan just made, on the debug trace
     const MoveBook::Option* BestGuard(const MTNode* own, float lowest) const;
-    float PredictedLowest() const;
-    // 0 (never strikes) to 1 (strikes whenever it can), from what was seen.
-    float Aggression() const;
-    // When their next blow should begin, if they have kept a steady rhythm; -1 if not.
-    int ExpectedBlow() const;
     // How far apart the fighters may stand for a blow (mine or theirs) to land.
     float Range(const Move& attack) const;
-    float EdgeMargin() const;               // nearer the edge than this is dangerous
 
     int player;
     const MoveBook& own;
@@ -92,20 +88,8 @@ private:
     Skill skill;
     Plan plan;
 
-    // Memory of the fight.
-    int lastBlowSince = -1;            // when the last blow seen began
-    const MTNode* lastBlow = nullptr;  // the opponent's last blow
-    std::unordered_map<const MTNode*, std::unordered_map<const MTNode*, int>> follows;
-    static constexpr int BLOWS_KEPT = 8;
-    int blowStarts[BLOWS_KEPT] = {};   // when the opponent's recent blows began
-    int blows = 0;
+    Memory memory;
     int guardRestUntil = 0;            // a guard given up on stays down until then
-    float freeBlows = 0;               // their blows, fading with time
-    float freeSeconds = 0;             // the time they could have struck, fading likewise
-    int lastSeen = -1;                 // the time of the last view remembered
-    int lastLives[2] = {-1, -1};       // mine and theirs, as last seen
-    int lastExchange = 0;              // when a life last changed or they last struck
-    int boutStart = 0;                 // when this bout began, as far as it saw
     int guardingSince = -1;            // how long the guard has been up; -1: it is down
     int comboFor = -1;                 // the blow of mine a follow-up was considered for
     bool theyWereOpen = false;         // as seen in the frame before
@@ -113,4 +97,5 @@ private:
     const MTNode* recent[RECENT] = {}; // my last moves, for variety
     int recentNext = 0;
     float seen = 0;  // the distance to them, as last seen: for the trace
+    std::vector<Candidate> candidates;  // kept from choice to choice: no allocation each time
 };
