@@ -4,8 +4,6 @@
 # player 1's life bar while player 1 touches nothing; and "cpu" in
 # controllers.txt, which gives that player to the computer in every match.
 . "$(dirname "$0")/lib.sh"
-: "${DATA:?the data folder of the build}"
-[ -f "$DATA/settings.txt" ] || fail "no default content in $DATA"
 start_xvfb
 
 # Waits up to $2 seconds for a line of the trace that starts with $1.
@@ -17,16 +15,7 @@ wait_trace_start() {
     fail "the trace lacks a line starting: $1"
 }
 
-# The menu keeps the keyboard's choice while the mouse stays where the game
-# put it, (320, 200) in the window, which opens in the screen's corner: the
-# pointer waits there, and the keys go to the window under it.
-xdotool mousemove 320 200
-
-rm -rf "$GAME_DIR"
-cp -r "$DATA" "$GAME_DIR"
-start_game
-wait_window
-wait_first_frame
+start_default_game
 screenshot computer_menu
 menu_choose 0
 wait_trace_start "computer player 1: seed" 20

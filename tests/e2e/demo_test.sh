@@ -2,21 +2,13 @@
 # The demo: the computer against itself, two whole bouts with no key
 # pressed, until a key brings the menu back.
 . "$(dirname "$0")/lib.sh"
-: "${DATA:?the data folder of the build}"
-[ -f "$DATA/settings.txt" ] || fail "no default content in $DATA"
 start_xvfb
 
 # Counts the bouts won so far.
 bouts() { grep -c "^bout won by" "$SCRATCH/debug.log" 2>/dev/null; }
 
-# The menu keeps the keyboard's choice while the mouse stays where the game
-# put it (see computer_test.sh); Down twice from "one player" is "demo".
-xdotool mousemove 320 200
-rm -rf "$GAME_DIR"
-cp -r "$DATA" "$GAME_DIR"
-start_game
-wait_window
-wait_first_frame
+# Down twice from "one player" is "demo".
+start_default_game
 menu_choose 2
 for _ in $(seq 2500); do
     [ "$(bouts)" -ge 1 ] && break

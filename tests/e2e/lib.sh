@@ -122,6 +122,21 @@ wait_first_frame() {
     fail "the game drew no frame within 60 s"
 }
 
+# Starts the game on the build's default content and waits for its first
+# frame, with the pointer resting where the game keeps its mouse, (320, 200)
+# in the window at the screen's corner: the menu then keeps the keyboard's
+# choice, "one player", and the keys go to the window under the pointer.
+start_default_game() {
+    : "${DATA:?the data folder of the build}"
+    [ -f "$DATA/settings.txt" ] || fail "no default content in $DATA"
+    xdotool mousemove 320 200
+    rm -rf "$GAME_DIR"
+    cp -r "$DATA" "$GAME_DIR"
+    start_game
+    wait_window
+    wait_first_frame
+}
+
 # Holds a key down until the game has acted on it, which the trace shows by
 # one more line holding $2 (at most 10 s), then lets it go: a quick tap may
 # fall between two frames of a slow one.
