@@ -7,9 +7,6 @@
 #include <string>
 
 #include "ai/ComputerController.h"
-#include "anim/MTNode.h"
-#include "anim/MoveTree.h"
-#include "match/LifeBar.h"
 #include "match/MatchHarness.h"
 #include "support/FixtureMatch.h"
 #include "support/TraceCapture.h"
@@ -58,28 +55,6 @@ protected:
     }
     std::unique_ptr<ComputerController> computer;
 };
-
-TEST_F(MoveBookTest, ItReadsWhatEachCommandDoesFromTheFilesAlone) {
-    WriteFighters();
-    StartComputer();
-    const MoveBook& book = computer->Book();
-    EXPECT_EQ(book.missing, "");
-    struct Expected {
-        const char* label;
-        MoveBook::Move::Kind kind;
-    };
-    for (const Expected& e : {Expected{"ai", MoveBook::Move::ATTACK}, {"u", MoveBook::Move::GUARD},
-                              {"d", MoveBook::Move::WALK_IN}}) {
-        bool found = false;
-        for (const MoveBook::Option& o : book.Options(seq[0]->moveTree->nodes[0])) {
-            char letters[16];
-            if (std::string(Controller::Letters(o.command, letters)) != e.label) continue;
-            found = true;
-            EXPECT_EQ(book.Facts(o.node).kind, e.kind) << e.label;
-        }
-        EXPECT_TRUE(found) << e.label;
-    }
-}
 
 TEST_F(MoveBookTest, TheComputerPlaysAFighterBuiltByTheTest) {
     WriteFighters();
