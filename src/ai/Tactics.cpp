@@ -353,6 +353,8 @@ float Tactics::Score(const Move& m, const Sight::View& v, int now) const {
             s /= 1 + 3 * impatience;
             if (behind) s *= 1.3f;
             if (m.openTop >= memory.PredictedLowest()) s *= 0.3f;
+            // Reading a rhythm of blows is part of the skill, as seeing one start is.
+            s *= 0.3f + 0.7f * skill.guard;
             // Of two guards, the one that leaves less open.
             return m.openTop == MoveBook::NOTHING_OPEN ? s + 0.01f : s;
         }
