@@ -6,18 +6,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <string>
 
 #include "ai/ComputerController.h"
 #include "ai/Skill.h"
-#include "core/Preferences.h"
-#include "frontend/Choice.h"
-#include "frontend/String3D.h"
-
 #include "character/Person.h"
 #include "core/Clock.h"
 #include "core/Display.h"
 #include "core/Options.h"
+#include "core/Preferences.h"
 #include "core/System.h"
 #include "frontend/MainMenu.h"
 #include "input/Controller.h"
@@ -210,10 +206,6 @@ TEST_F(GameTest, F2SwitchesTheShadowMethod) {
     EXPECT_TRUE(game->scene->stencilShadows);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(GameTest, EachMatchGivesTheComputerItsSidesAndAKeyEndsTheDemo) {
     struct Case {
         int entry;
@@ -242,8 +234,6 @@ TEST_F(GameTest, TheSkillEntryStepsThroughTheLevelsAndKeepsTheChoice) {
     Choose(MainMenu::SKILL);
     EXPECT_TRUE(game->menuActive);
     EXPECT_EQ(preferences.skill, 0) << "past the strongest, the weakest";
-    EXPECT_EQ(game->menu->choices[MainMenu::SKILL]->text->length,
-              static_cast<int>(std::string("skill ").size() + std::string(Skill::Level(0).name).size()));
     Preferences read;
     EXPECT_TRUE(read.Load(Preferences::Path()));
     EXPECT_EQ(read.skill, 0);

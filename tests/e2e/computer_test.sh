@@ -6,19 +6,10 @@
 . "$(dirname "$0")/lib.sh"
 start_xvfb
 
-# Waits up to $2 seconds for a line of the trace that starts with $1.
-wait_trace_start() {
-    for _ in $(seq $(( $2 * 10 ))); do
-        grep -q "^$1" "$SCRATCH/debug.log" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    fail "the trace lacks a line starting: $1"
-}
-
 start_default_game
 screenshot computer_menu
 menu_choose 0
-wait_trace_start "computer player 1: seed" 20
+wait_trace "^computer player 1: seed" 1 20
 grep -q "^computer player 0: seed" "$SCRATCH/debug.log" && fail "the computer took player 1 too"
 sleep 1
 full=$(bar_end 0)
@@ -44,7 +35,7 @@ start_game
 wait_window
 wait_first_frame
 menu_choose 0
-wait_trace_start "computer player 0: seed" 20
+wait_trace "^computer player 0: seed" 1 20
 pass "cpu in controllers.txt gives player 1 to the computer, in one player too"
 hold_key Escape
 wait_game 20

@@ -4,26 +4,15 @@
 . "$(dirname "$0")/lib.sh"
 start_xvfb
 
-# Counts the bouts won so far.
-bouts() { grep -c "^bout won by" "$SCRATCH/debug.log" 2>/dev/null; }
-
 # Down twice from "one player" is "demo".
 start_default_game
 menu_choose 2
-for _ in $(seq 2500); do
-    [ "$(bouts)" -ge 1 ] && break
-    sleep 0.1
-done
-[ "$(bouts)" -ge 1 ] || fail "the demo's first bout did not end"
+wait_trace "^bout won by" 1 250
 grep -q "^computer player 0: seed" "$SCRATCH/debug.log" || fail "the computer does not play player 1"
 grep -q "^computer player 1: seed" "$SCRATCH/debug.log" || fail "the computer does not play player 2"
 sleep 1
 screenshot demo_first_bout
-for _ in $(seq 2500); do
-    [ "$(bouts)" -ge 2 ] && break
-    sleep 0.1
-done
-[ "$(bouts)" -ge 2 ] || fail "the demo's second bout did not end"
+wait_trace "^bout won by" 2 250
 pass "the demo plays two whole bouts on its own"
 
 focus_window

@@ -124,7 +124,7 @@ run_installed "$CONFIG"
 wait_game 20
 expect_status 1 "a wrong controllers.txt of the player's"
 expect_stderr_line "expected 'joystick' or 'keyboard' as a value for controller0"
-expect_stderr_line "$CONFIG/korvanthe/controllers.txt:1: expected 'keyboard' or 'joystick', found 'keybord'"
+expect_stderr_line "$CONFIG/korvanthe/controllers.txt:1: expected 'keyboard', 'joystick' or 'cpu', found 'keybord'"
 pass "the player's own controllers.txt comes before the installed one"
 
 touch "$SCRATCH/not-a-folder"

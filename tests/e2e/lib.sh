@@ -152,6 +152,15 @@ press_until() {
     sleep 0.1
 }
 
+# Waits up to $3 seconds until the trace holds $2 lines matching $1.
+wait_trace() {
+    for _ in $(seq $(( $3 * 10 ))); do
+        [ "$(grep -c -- "$1" "$SCRATCH/debug.log" 2>/dev/null)" -ge "$2" ] && return 0
+        sleep 0.1
+    done
+    fail "the trace lacks $2 lines matching: $1"
+}
+
 # Moves the menu's highlight down by $1 entries and chooses that entry.
 menu_choose() {
     for _ in $(seq "$1"); do press_until Down "MENU: selection"; done

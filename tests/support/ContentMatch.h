@@ -85,9 +85,6 @@ public:
             if (seq[i]->guardHitPending) ++guarded[i];
         }
     }
-    void Run(int ms, int step) {
-        for (int t = 0; t < ms; t += step) Frame(step);
-    }
 
     // Plays on until a fighter has lost or `limitMs` have passed: the
     // winner, as the game names it, or -1.
