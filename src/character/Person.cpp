@@ -18,6 +18,7 @@
 #include "match/Tracer.h"
 #include "render/Material.h"
 #include "render/Mesh3DS.h"
+#include "render/StencilVolumes.h"
 
 namespace {
 
@@ -271,7 +272,11 @@ void Person::DrawAmbient() {
 }
 
 void Person::DrawShadowVolume() {
+    // Every part's volume is in world space under the same GL state: they
+    // go to GL together.
+    StencilVolumes::BeginBatch();
     for (int i = 0; i < bones.count; ++i) bones[i]->DrawShadowVolume();
+    StencilVolumes::EndBatch();
 }
 
 void Person::DrawNonAmbient() {

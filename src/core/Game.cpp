@@ -85,10 +85,15 @@ Game::Game() {
         }
     }
 
+    Timer& timer = System::instance()->timer;
     debug << "trying person constructors" << std::endl;
+    timer.Start();
     persons[0] = new Person(words[3], 1);
     persons[1] = new Person(words[5], 1);
+    timer.End("game, fighters: ");
+    timer.Start();
     scene = new Scene(words[1]);
+    timer.End("game, scene: ");
 
     display->CreateShadowMatrix();
     mainCamera = Camera(Vector3(-120, 150, -220), Vector3(0, 40, 0), Vector3(0, 1, 0), 0, 1, 5000,
@@ -100,8 +105,10 @@ Game::Game() {
     System* system = System::instance();
     system->mouse->SetLimits(0, 0, display->width - 1, display->height - 1);
     debug << "done creating kbdctrlrs" << std::endl;
+    timer.Start();
     seqs[0] = new GameSeq(persons[0], persons[1], system->controller[0], 0, scene);
     seqs[1] = new GameSeq(persons[1], persons[0], system->controller[1], 1, scene);
+    timer.End("game, moves and animations: ");
     debug << "done creating gameseqs" << std::endl;
     // The computer can play either side; controllers.txt may give it one for good.
     for (int i = 0; i < 2; ++i) {
@@ -112,6 +119,7 @@ Game::Game() {
     debug << "Init Done" << std::endl;
     debug << "Num Textures loaded: " << display->textures.count << std::endl;
 
+    timer.Start();
     captionCamera = Camera(Vector3(320, 240, -820), Vector3(320, 240, 0), Vector3(0, 1, 0), 0, 1,
                            5000, QUARTER_TURN);
     winnerCaption = new String3D("WINNER", 2);
@@ -124,6 +132,7 @@ Game::Game() {
     captionLight->index(0);
     menu = new MainMenu();
     ChangeSkill(0);
+    timer.End("game, captions and menu: ");
 
     // The game opens on its menu.
     display->SetCamera(&captionCamera);

@@ -12,11 +12,15 @@
 #include "core/Game.h"
 #include "core/Preferences.h"
 #include "core/System.h"
+#include "core/Timer.h"
 #include "core/UserDirs.h"
 #include "frontend/Sound.h"
 #include "input/Keyboard.h"
 
 void init() {
+    // Each step of the start-up is timed on the timer stream.
+    Timer steps;
+    steps.Start();
     DataFolder::Enter();
     // Said once: the player's own files are then looked for in vain, quietly.
     const std::string config = UserDirs::CheckConfig();
@@ -29,17 +33,26 @@ void init() {
         std::cerr << dispopt->problem << std::endl;
         std::exit(-1);
     }
+    steps.End("start-up, folders and options: ");
+    steps.Start();
     System* const system = System::instance();
+    steps.End("start-up, devices and controllers: ");
+    steps.Start();
     system->displayOptions(dispopt);
     if (system->display == nullptr || system->display->surface == nullptr) {
         std::cerr << "Failed opening display" << std::endl;
         std::exit(-1);
     }
+    steps.End("start-up, window and GL context: ");
+    steps.Start();
     // Before the game loads its sounds: they are converted to the device's format.
     Sound::Manager* const audio = Sound::Manager::instance();
     audio->SetVolume(preferences.volume);
     audio->Open();
+    steps.End("start-up, audio device: ");
+    steps.Start();
     game = new Game();
+    steps.End("start-up, game: ");
 }
 
 void idle() {
@@ -77,11 +90,29 @@ bool DrainEvents() {
 }
 
 int Run() {
+    // How long the player waits: for the menu after launch, and for the
+    // match after choosing "Start".
+    Timer waits;
+    waits.Start();
+    bool menuShown = false;
+    bool matchStarting = false;
     init();
     SDL_ShowCursor(SDL_DISABLE);
     bool quit = false;
     while (!quit) {
+        const bool inMenu = game->menuActive;
         idle();
+        if (!menuShown) {
+            waits.End("launch to first menu frame: ");
+            menuShown = true;
+        } else if (matchStarting) {
+            waits.End("start to first match frame: ");
+            matchStarting = false;
+        }
+        if (inMenu && !game->menuActive) {
+            waits.Start();
+            matchStarting = true;
+        }
         quit = DrainEvents();
         // Escape is read straight from SDL, so it works whatever the game is doing.
         if (SDL_GetKeyState(nullptr)[SDLK_ESCAPE] || game->quit) quit = true;

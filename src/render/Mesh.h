@@ -43,6 +43,5 @@ public:
 
 private:
     void BuildShadowQuads(const Matrix& world, const Vector3& light);
-    void DrawShadowQuads() const;
     void SplitCylinderSeam();  // repeat vertices left of the wrap-around of u
 };

@@ -1,0 +1,11 @@
+#include "render/RenderPaths.h"
+
+RenderPaths renderPaths;
+
+RenderPaths RenderPaths::Plain() {
+    RenderPaths plain;
+    plain.sharedEdgesDropped = false;
+    plain.twoSidedStencil = false;
+    plain.volumesBatched = false;
+    return plain;
+}
