@@ -1,7 +1,13 @@
 // One frame of a match, measured: the simulation alone (both sequencers, the
 // scene, both collision tests), the computer's decisions for both players,
-// and the whole rendered frame at 800x600 with stencil shadow volumes and
-// with planar shadows.
+// and the whole rendered frame at 800x600, 1024x768 and 1280x720 with
+// stencil shadow volumes and with planar shadows. Besides the frame's wall
+// time, "main" is the CPU time of the game's own thread per frame: the
+// renderer's threads draw the pixels beside it, and on a busy machine it is
+// the steadier figure.
+//
+// KORVANTHE_BENCH_PLAIN=1 draws with every fast render path off, for the
+// figures before them.
 //
 // The match is the one in KORVANTHE_BENCH_DATA (for instance build/data, the
 // default content), or else the small fixture match written to a scratch
@@ -15,6 +21,8 @@
 #include <GL/gl.h>
 #include <SDL.h>
 #include <benchmark/benchmark.h>
+
+#include <time.h>
 
 #include <chrono>
 #include <cstdint>
@@ -30,6 +38,7 @@
 #include "core/System.h"
 #include "input/Controller.h"
 #include "match/GameSeq.h"
+#include "render/RenderPaths.h"
 #include "scene/Scene.h"
 #include "support/FixtureMatch.h"
 
@@ -60,6 +69,8 @@ Game* TheGame() {
         System::instance()->displayOptions(&opts);
         Game* game = new Game();
         game->menuActive = false;
+        const char* plain = std::getenv("KORVANTHE_BENCH_PLAIN");
+        if (plain != nullptr && *plain == '1') renderPaths = RenderPaths::Plain();
         return game;
     }();
     return made;
@@ -81,11 +92,24 @@ void Rewind(Game* game) {
 
 void Tick() { fakeNow += FRAME_MS; }
 
-void CountFrames(benchmark::State& state) {
+double ThreadCpuMs() {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+void CountFrames(benchmark::State& state, double mainCpuMs = 0) {
     const double frames = static_cast<double>(state.iterations()) * FRAMES_PER_RUN;
     state.counters["fps"] = benchmark::Counter(frames, benchmark::Counter::kIsRate);
     state.counters["frame"] = benchmark::Counter(
         frames, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    if (mainCpuMs > 0) state.counters["main_ms"] = mainCpuMs / frames;
+}
+
+// The window at the benchmark's size; the first one opened is 800x600.
+void Size(int width, int height) {
+    Display* display = System::instance()->display;
+    if (display->width != width || display->height != height) display->Resize(width, height);
 }
 
 void BM_MatchSimulation(benchmark::State& state) {
@@ -141,7 +165,9 @@ BENCHMARK(BM_ComputerDecision)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void RenderFrames(benchmark::State& state, bool stencil) {
     Game* game = TheGame();
+    Size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     game->scene->stencilShadows = stencil;
+    const double mainStart = ThreadCpuMs();
     for (auto _ : state) {
         Rewind(game);
         for (int frame = 0; frame < FRAMES_PER_RUN; ++frame) {
@@ -151,13 +177,18 @@ void RenderFrames(benchmark::State& state, bool stencil) {
         }
         glFinish();
     }
-    CountFrames(state);
+    CountFrames(state, ThreadCpuMs() - mainStart);
+}
+
+void Resolutions(benchmark::internal::Benchmark* b) {
+    b->Args({800, 600})->Args({1024, 768})->Args({1280, 720});
+    b->ArgNames({"w", "h"})->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 }
 
 void BM_RenderFrameStencilShadows(benchmark::State& state) { RenderFrames(state, true); }
 void BM_RenderFramePlanarShadows(benchmark::State& state) { RenderFrames(state, false); }
-BENCHMARK(BM_RenderFrameStencilShadows)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
-BENCHMARK(BM_RenderFramePlanarShadows)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_RenderFrameStencilShadows)->Apply(Resolutions);
+BENCHMARK(BM_RenderFramePlanarShadows)->Apply(Resolutions);
 
 }  // namespace
 
