@@ -16,6 +16,7 @@
 #include "render/Material.h"
 #include "render/Mesh.h"
 #include "render/MeshSphere.h"
+#include "render/ViewVolume.h"
 #include "scene/Light.h"
 #include "scene/PointLight.h"
 
@@ -191,6 +192,38 @@ void Object::SetMesh(Mesh* mesh_, Mesh* shadowMesh_, Mesh* collisionMesh_, Mater
 
     for (Mesh* m : distinct) m->Transform(rest);
     Unwrap();
+}
+
+void Object::Bound() {
+    Vector3 lo(1e30f, 1e30f, 1e30f);
+    Vector3 hi(-1e30f, -1e30f, -1e30f);
+    bool any = false;
+    for (const Mesh* m : {mesh, shadowMesh, collisionMesh}) {
+        if (m == nullptr) continue;
+        for (const Vertex& v : m->vertices) {
+            lo = Vector3(std::fmin(lo.x, v.pos.x), std::fmin(lo.y, v.pos.y), std::fmin(lo.z, v.pos.z));
+            hi = Vector3(std::fmax(hi.x, v.pos.x), std::fmax(hi.y, v.pos.y), std::fmax(hi.z, v.pos.z));
+            any = true;
+        }
+    }
+    if (!any) return;
+    boundCentre = (lo + hi) / 2;
+    float radius = 0;
+    for (const Mesh* m : {mesh, shadowMesh, collisionMesh}) {
+        if (m == nullptr) continue;
+        for (const Vertex& v : m->vertices) radius = std::fmax(radius, (v.pos - boundCentre).Length());
+    }
+    boundRadius = radius;
+}
+
+bool Object::InView(const ViewVolume& view) const {
+    if (boundRadius < 0) return true;
+    // The world matrix may scale: the sphere grows with its longest axis.
+    float scale = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        scale = std::fmax(scale, Vector3(world(axis, 0), world(axis, 1), world(axis, 2)).Length());
+    }
+    return view.Sees(world * boundCentre, boundRadius * scale);
 }
 
 void Object::Update(const Matrix& m) {

@@ -7,6 +7,7 @@
 
 class Material;
 class Mesh;
+class ViewVolume;
 
 // A node of the scene graph and the base of everything drawn. It has a rest
 // pose (where it stands in the modelling pose), an animated rotation and
@@ -45,6 +46,12 @@ public:
 
     void Unwrap() {}  // a hook SetMesh calls last; nothing to do for plain nodes
 
+    // Puts a sphere around the meshes as they stand now, in the frame `world`
+    // takes to the scene, for objects whose meshes keep their shape.
+    void Bound();
+    // False when the object has a sphere and it lies wholly outside the view.
+    bool InView(const ViewVolume& view) const;
+
     Ptr<Object> parent;            // null for a root
     Mesh* mesh = nullptr;          // drawn normally; not owned
     Mesh* shadowMesh = nullptr;    // drawn by the shadow passes; not owned
@@ -71,4 +78,6 @@ public:
     Matrix local;                  // rest relative to the parent's rest frame
     Vector3 contact;               // where the last Collision touched, other's node frame
     Vector3 localZ;                // restZ in the node's rest frame (read by hair)
+    Vector3 boundCentre;           // the sphere of Bound, in the frame of the meshes
+    float boundRadius = -1;        // negative until Bound: never left out
 };

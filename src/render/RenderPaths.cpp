@@ -7,5 +7,6 @@ RenderPaths RenderPaths::Plain() {
     plain.sharedEdgesDropped = false;
     plain.twoSidedStencil = false;
     plain.volumesBatched = false;
+    plain.viewCulling = false;
     return plain;
 }

@@ -14,6 +14,8 @@ public:
     bool twoSidedStencil = true;
     // With one pass, a fighter's shadow volumes go to GL as one batch.
     bool volumesBatched = true;
+    // Scenery wholly outside the view is left out of every pass.
+    bool viewCulling = true;
 };
 
 extern RenderPaths renderPaths;  // the paths the game draws with

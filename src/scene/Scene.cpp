@@ -9,6 +9,8 @@
 #include "core/Trace.h"
 #include "core/WordReader.h"
 #include "render/Material.h"
+#include "render/RenderPaths.h"
+#include "render/ViewVolume.h"
 #include "scene/Arena.h"
 #include "scene/DirectionalLight.h"
 #include "scene/Flat.h"
@@ -60,6 +62,18 @@ std::string Problem(WordReader& reader, const std::string& expected) {
 
 void CallOn(DArray<Object*>& list, void (Object::*pass)()) {
     for (int i = 0; i < list.count; ++i) (list[i]->*pass)();
+}
+
+// A drawing pass: scenery wholly outside the view is not sent to GL.
+void DrawSeen(DArray<Object*>& list, void (Object::*pass)()) {
+    if (!renderPaths.viewCulling) {
+        CallOn(list, pass);
+        return;
+    }
+    const ViewVolume view = ViewVolume::OfGL();
+    for (int i = 0; i < list.count; ++i) {
+        if (list[i]->InView(view)) (list[i]->*pass)();
+    }
 }
 
 void DeleteAll(DArray<Object*>& list) {
@@ -219,14 +233,20 @@ void Scene::LoadScenery(const std::string& dir) {
 
 bool Scene::AddObject(const std::string& type, bool reflected, WordReader& reader,
                       const std::string& dir) {
+    // Statics and flats keep their shape: a sphere lets the passes leave
+    // them out of view. The water's waves, the arena's drop and the sun's
+    // flare are always drawn.
     if (type == "STATIC") {
-        (reflected ? reflectedSolids : solids).Add(new Static(reader, dir));
+        Static* scenery = new Static(reader, dir);
+        scenery->Bound();
+        (reflected ? reflectedSolids : solids).Add(scenery);
     } else if (type == "WATER") {
         // Mirrored water or floor would have nothing to be mirrored in: the mark is ignored.
         water = new Water(reader, dir);
         solids.Add(water);
     } else if (type == "FLAT" || type == "FIRE") {
         Flat* flat = new Flat(reader, dir);
+        flat->Bound();
         debug << "adding flat" << std::endl;
         if (reflected && type == "FIRE") debug << "ERROR: not expecting reflected fire!" << std::endl;
         (reflected ? reflectedTransparents : transparents).Add(flat);
@@ -277,26 +297,26 @@ void Scene::Update() {
     CallOn(reflectedTransparents, &Object::Update);
 }
 
-void Scene::Draw() { CallOn(solids, &Object::Draw); }
+void Scene::Draw() { DrawSeen(solids, &Object::Draw); }
 
-void Scene::DrawAmbient() { CallOn(solids, &Object::DrawAmbient); }
+void Scene::DrawAmbient() { DrawSeen(solids, &Object::DrawAmbient); }
 
-void Scene::DrawNonAmbient() { CallOn(solids, &Object::DrawNonAmbient); }
+void Scene::DrawNonAmbient() { DrawSeen(solids, &Object::DrawNonAmbient); }
 
 void Scene::DrawShadowVolume() { CallOn(solids, &Object::DrawShadowVolume); }
 
 void Scene::DrawShadow() { CallOn(solids, &Object::DrawShadow); }
 
-void Scene::DrawReflection() { CallOn(reflectedSolids, &Object::Draw); }
+void Scene::DrawReflection() { DrawSeen(reflectedSolids, &Object::Draw); }
 
 void Scene::DrawReflectionAlpha() {
     glDepthMask(GL_FALSE);
-    CallOn(reflectedTransparents, &Object::Draw);
+    DrawSeen(reflectedTransparents, &Object::Draw);
     glDepthMask(GL_TRUE);
 }
 
 void Scene::DrawAlpha() {
     glDepthMask(GL_FALSE);
-    CallOn(transparents, &Object::Draw);
+    DrawSeen(transparents, &Object::Draw);
     glDepthMask(GL_TRUE);
 }

@@ -45,8 +45,9 @@ const Variant VARIANTS[] = {
     {"shared edges dropped", {&RenderPaths::sharedEdgesDropped}},
     {"one stencil pass", {&RenderPaths::twoSidedStencil}},
     {"one stencil pass, batched", {&RenderPaths::twoSidedStencil, &RenderPaths::volumesBatched}},
+    {"view culling", {&RenderPaths::viewCulling}},
     {"all", {&RenderPaths::sharedEdgesDropped, &RenderPaths::twoSidedStencil,
-             &RenderPaths::volumesBatched}},
+             &RenderPaths::volumesBatched, &RenderPaths::viewCulling}},
 };
 
 struct Difference {
