@@ -31,14 +31,37 @@ float ClampTexCoord(float value) {
 
 }  // namespace
 
+Mesh::~Mesh() {
+    const Display* display = System::instance()->display;
+    if (list.id != 0 && display != nullptr && display->contextGeneration == list.generation) {
+        glDeleteLists(list.id, 1);
+    }
+}
+
 void Mesh::Draw(const Matrix& world) {
     if (numFaces == 0 || numVertices == 0) return;
     Display* display = System::instance()->display;
     if (display == nullptr) return;
     display->SetWorld(world);
-    // One indexed batch: the same triangles in the same order as sending each
-    // corner by hand, but a software renderer lights every vertex once
-    // instead of once per corner, and the call costs a fraction.
+    if (!keepsShape || !renderPaths.staticLists) {
+        SendTriangles();
+        return;
+    }
+    // A list of an earlier context went with it.
+    if (list.id == 0 || list.generation != display->contextGeneration) {
+        list.id = glGenLists(1);
+        list.generation = display->contextGeneration;
+        glNewList(list.id, GL_COMPILE);
+        SendTriangles();
+        glEndList();
+    }
+    glCallList(list.id);
+}
+
+// One indexed batch: the same triangles in the same order as sending each
+// corner by hand, but a software renderer lights every vertex once instead
+// of once per corner, and the call costs a fraction.
+void Mesh::SendTriangles() const {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);

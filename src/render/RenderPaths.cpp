@@ -8,5 +8,6 @@ RenderPaths RenderPaths::Plain() {
     plain.twoSidedStencil = false;
     plain.volumesBatched = false;
     plain.viewCulling = false;
+    plain.staticLists = false;
     return plain;
 }

@@ -16,6 +16,8 @@ public:
     bool volumesBatched = true;
     // Scenery wholly outside the view is left out of every pass.
     bool viewCulling = true;
+    // Meshes that keep their shape are drawn from display lists.
+    bool staticLists = true;
 };
 
 extern RenderPaths renderPaths;  // the paths the game draws with

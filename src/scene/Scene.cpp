@@ -9,6 +9,7 @@
 #include "core/Trace.h"
 #include "core/WordReader.h"
 #include "render/Material.h"
+#include "render/Mesh.h"
 #include "render/RenderPaths.h"
 #include "render/ViewVolume.h"
 #include "scene/Arena.h"
@@ -74,6 +75,18 @@ void DrawSeen(DArray<Object*>& list, void (Object::*pass)()) {
     for (int i = 0; i < list.count; ++i) {
         if (list[i]->InView(view)) (list[i]->*pass)();
     }
+}
+
+// Scenery whose meshes keep their shape: drawn from GL's own copy, and (when
+// it can be bounded) left out of view. An embossed surface shifts its
+// texture coordinates as it is drawn, so it is sent each time.
+void Fix(Object* scenery, bool bounded) {
+    if (scenery->material == nullptr || !scenery->material->bump) {
+        for (Mesh* m : {scenery->mesh, scenery->shadowMesh, scenery->collisionMesh}) {
+            if (m != nullptr) m->keepsShape = true;
+        }
+    }
+    if (bounded) scenery->Bound();
 }
 
 void DeleteAll(DArray<Object*>& list) {
@@ -233,12 +246,11 @@ void Scene::LoadScenery(const std::string& dir) {
 
 bool Scene::AddObject(const std::string& type, bool reflected, WordReader& reader,
                       const std::string& dir) {
-    // Statics and flats keep their shape: a sphere lets the passes leave
-    // them out of view. The water's waves, the arena's drop and the sun's
-    // flare are always drawn.
+    // A sphere lets the passes leave statics and flats out of view; the
+    // water's waves, the arena's drop and the sun's flare are always drawn.
     if (type == "STATIC") {
         Static* scenery = new Static(reader, dir);
-        scenery->Bound();
+        Fix(scenery, true);
         (reflected ? reflectedSolids : solids).Add(scenery);
     } else if (type == "WATER") {
         // Mirrored water or floor would have nothing to be mirrored in: the mark is ignored.
@@ -246,7 +258,7 @@ bool Scene::AddObject(const std::string& type, bool reflected, WordReader& reade
         solids.Add(water);
     } else if (type == "FLAT" || type == "FIRE") {
         Flat* flat = new Flat(reader, dir);
-        flat->Bound();
+        Fix(flat, true);
         debug << "adding flat" << std::endl;
         if (reflected && type == "FIRE") debug << "ERROR: not expecting reflected fire!" << std::endl;
         (reflected ? reflectedTransparents : transparents).Add(flat);
@@ -256,6 +268,7 @@ bool Scene::AddObject(const std::string& type, bool reflected, WordReader& reade
         (reflected ? reflectedTransparents : transparents).Add(sun);
     } else if (type == "ARENA") {
         arena = new Arena(reader, dir);
+        Fix(arena, false);
         solids.Add(arena);
     } else {
         return false;

@@ -46,8 +46,9 @@ const Variant VARIANTS[] = {
     {"one stencil pass", {&RenderPaths::twoSidedStencil}},
     {"one stencil pass, batched", {&RenderPaths::twoSidedStencil, &RenderPaths::volumesBatched}},
     {"view culling", {&RenderPaths::viewCulling}},
+    {"display lists", {&RenderPaths::staticLists}},
     {"all", {&RenderPaths::sharedEdgesDropped, &RenderPaths::twoSidedStencil,
-             &RenderPaths::volumesBatched, &RenderPaths::viewCulling}},
+             &RenderPaths::volumesBatched, &RenderPaths::viewCulling, &RenderPaths::staticLists}},
 };
 
 struct Difference {
