@@ -32,8 +32,9 @@ float ClampTexCoord(float value) {
 }  // namespace
 
 Mesh::~Mesh() {
+    if (list.id == 0) return;
     const Display* display = System::instance()->display;
-    if (list.id != 0 && display != nullptr && display->contextGeneration == list.generation) {
+    if (display != nullptr && display->contextGeneration == list.generation) {
         glDeleteLists(list.id, 1);
     }
 }
