@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include <iostream>
+#include <memory>
 #include <vector>
 
 #include "character/Bone.h"
@@ -11,6 +11,7 @@
 #include "character/LockBone.h"
 #include "character/Pony.h"
 #include "character/Ponytail.h"
+#include "core/DataProblems.h"
 #include "core/Display.h"
 #include "core/System.h"
 #include "core/Trace.h"
@@ -33,8 +34,7 @@ const size_t MAX_WORD = 199;
 // body cannot be built, so the program ends as for any bad index.
 [[noreturn]] void BadEntry(const WordReader& reader, const std::string& what) {
     debug << "Assertion failed!" << std::endl;
-    std::cerr << reader.name() << ':' << reader.line() << ": " << what << std::endl;
-    std::exit(-1);
+    DataProblems::Abandon(reader.name() + ':' + std::to_string(reader.line()) + ": " + what, -1);
 }
 
 // A count outside its limit: reported where it stands and refused.
@@ -58,22 +58,36 @@ Person::Person(const std::string& name_, int) : name(name_) {
     dirty = false;
     defFile = "characters/" + name + "/low.bdf";
 
-    WordReader tracerList("characters/" + name + "/tracerlist.txt");
-    if (!tracerList.isOpen()) {
-        debug << "no tracer file" << std::endl;
-    } else {
-        int count = 0;
-        tracerList.Int(count);
-        std::string path;
-        for (int i = 0; i < count && tracerList.Word(path, MAX_WORD); ++i) {
-            Material* material = new Material(path);
-            tracerMaterials.Add(material);
-            System::instance()->display->materials.Add(material);
-        }
-    }
-
+    LoadTracers();
     LoadDef();
     localOrigin = Vector3(0, 0, 0);
+}
+
+void Person::LoadTracers() {
+    WordReader reader("characters/" + name + "/tracerlist.txt");
+    if (!reader.isOpen()) {
+        debug << "no tracer file" << std::endl;
+        DataProblems::Note(reader.name() + ": cannot be opened; the trails have no material");
+        return;
+    }
+    int count = 0;
+    if (reader.Int(count) && !CountInRange(reader, count, MAX_ENTRIES, "a material count")) {
+        count = 0;
+    }
+    std::string path;
+    int read = 0;
+    for (; read < count && reader.Word(path, MAX_WORD); ++read) {
+        Material* material = new Material(path);
+        tracerMaterials.Add(material);
+        System::instance()->display->materials.Add(material);
+    }
+    if (reader.failed()) {
+        DataProblems::Trace(reader.problem());
+    } else if (read < count) {
+        DataProblems::Trace(reader.name() + ':' + std::to_string(reader.line()) + ": expected " +
+                            std::to_string(count) + " material files, found " +
+                            std::to_string(read));
+    }
 }
 
 void Person::LoadDef() {
@@ -95,14 +109,20 @@ void Person::LoadDef() {
     const std::string shadowPrefix = folder + "3/";
 
     int lastIndex = -1;
-    for (int entry = 0; entry < count && !reader.failed(); ++entry) {
+    int entry = 0;
+    for (; entry < count && !reader.failed(); ++entry) {
         int index = 0;
         std::string type, meshName, materialName;
         if (!reader.Int(index) || !reader.Word(type, MAX_WORD) ||
             !reader.Word(meshName, MAX_WORD) || !reader.Word(materialName, MAX_WORD)) {
+            if (!reader.failed()) {
+                reader.Fail("expected " + std::to_string(count) + " entries, found " +
+                            std::to_string(entry));
+            }
             break;
         }
-        Material* material = new Material(folder + "materials/" + materialName);
+        // Owned here until a part takes it; an entry that breaks off frees it.
+        std::unique_ptr<Material> material(new Material(folder + "materials/" + materialName));
         const std::string meshPath = meshPrefix + meshName;
         const std::string shadowPath = shadowPrefix + meshName;
         debug << "meshname " << meshPath << std::endl;
@@ -143,8 +163,9 @@ void Person::LoadDef() {
             if (reader.failed()) break;
             std::vector<const float*> rowsFlex;
             for (const auto& row : flex) rowsFlex.push_back(row.data());
-            bones.Add(new Cloth(parentOf(parentIndex), rows, counts.data(), rowsFlex.data(),
-                                new Mesh3DS(meshPath, true), material, largest));
+            Object* const parent = parentOf(parentIndex);
+            bones.Add(new Cloth(parent, rows, counts.data(), rowsFlex.data(),
+                                new Mesh3DS(meshPath, true), material.release(), largest));
         } else if (type == "PONYTAIL") {
             int flip = 0, parentIndex = 0, segments = 0;
             reader.Int(flip);
@@ -165,9 +186,10 @@ void Person::LoadDef() {
                 debug << "\tsegment " << i << " flex=" << flex[i] << std::endl;
             }
             if (reader.failed()) break;
+            Object* const parent = parentOf(parentIndex);
             Mesh* const first = new Mesh3DS(meshPath, flip == 1);
             Mesh* const second = new Mesh3DS(meshPath, flip == 1);
-            bones.Add(new Ponytail(parentOf(parentIndex), segments, second, first, material,
+            bones.Add(new Ponytail(parent, segments, second, first, material.release(),
                                    counts.data(), joints.data(), ends.data(), hints.data(),
                                    flex.data()));
         } else {
@@ -194,22 +216,22 @@ void Person::LoadDef() {
             debug << "Creating " << kind << "\t " << index << "\tpar:" << parentIndex << std::endl;
             Mesh* const mesh = new Mesh3DS(meshPath, flip == 1);
             Mesh* const shadow = new Mesh3DS(shadowPath, flip == 1);
+            Material* const skin = material.release();
             Object* part = nullptr;
             if (type == "PONY" || type == "PONYR") {
-                part = new Pony(parent, joint, end, hint, extent, mesh, shadow, nullptr, material,
+                part = new Pony(parent, joint, end, hint, extent, mesh, shadow, nullptr, skin,
                                 type == "PONYR");
                 debug << "Created pony bone\t" << std::endl;
             } else if (type == "HEAD") {
-                head = new Head(parent, joint, end, hint, extent, mesh, shadow, nullptr, material);
+                head = new Head(parent, joint, end, hint, extent, mesh, shadow, nullptr, skin);
                 part = head;
                 debug << "Created head bone\t" << std::endl;
             } else if (type == "LOCK") {
                 debug << "meshes loaded" << std::endl;
-                part = new LockBone(parent, joint, end, hint, extent, mesh, shadow, nullptr,
-                                    material);
+                part = new LockBone(parent, joint, end, hint, extent, mesh, shadow, nullptr, skin);
                 debug << "Created locked bone\t" << std::endl;
             } else {
-                part = new Bone(parent, joint, end, hint, extent, mesh, shadow, nullptr, material);
+                part = new Bone(parent, joint, end, hint, extent, mesh, shadow, nullptr, skin);
                 debug << "Created bone\t" << std::endl;
             }
             bones.Add(part);
@@ -221,7 +243,11 @@ void Person::LoadDef() {
         }
         lastIndex = index;
     }
-    if (reader.failed()) debug << reader.problem() << "; the body stops there" << std::endl;
+    // A body missing its later limbs is still played, but whoever made it must know.
+    if (reader.failed()) {
+        DataProblems::Report(reader.problem());
+        debug << "the body stops there" << std::endl;
+    }
     debug << "done w/ def" << std::endl;
 
     // Every entry is one part, so the count of parts is the bone count; a

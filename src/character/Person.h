@@ -28,7 +28,8 @@ public:
     void DrawShadowVolume() override;
     void DrawNonAmbient() override;
 
-    void LoadDef();  // the body definition; nothing happens when it is missing
+    void LoadTracers();  // tracerlist.txt; without it the trails have no material
+    void LoadDef();      // the body definition; nothing happens when it is missing
     void Reset();    // back to the rest pose at the origin
 
     std::string name;                       // directory name under "characters/"

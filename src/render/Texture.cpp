@@ -5,13 +5,18 @@
 
 #include <cstring>
 #include <iostream>
+#include <string>
 #include <vector>
 
+#include "core/DataProblems.h"
 #include "core/Trace.h"
 
 namespace {
 
 const float HEIGHT_SCALE = 0.75f;  // the positive and negative heights add up to this
+
+// Far larger than any texture GL takes; a header claiming more is broken.
+const int MAX_SIDE = 16384;
 
 // The bits per pixel that the file itself declares. SDL widens 1- and 4-bit
 // images to 8 bits of palette indices, which must not pass for grey levels.
@@ -23,6 +28,39 @@ int DeclaredBits(SDL_RWops* rw) {
     // The old OS/2 header keeps its bit count four bytes earlier.
     const int at = header[14] == 12 && header[15] == 0 ? 24 : 28;
     return header[at] | header[at + 1] << 8;
+}
+
+bool KnownDepth(int bits) {
+    for (int known : {1, 4, 8, 15, 16, 24, 32}) {
+        if (bits == known) return true;
+    }
+    return false;
+}
+
+// SDL's loader believes the file's header: a crafted one gets a surface whose
+// format does not describe its pixels, and converting that reads wild memory.
+// Empty when the surface is safe to use, else what is wrong with it.
+std::string Unusable(const SDL_Surface* image, int declaredBits) {
+    const SDL_PixelFormat* f = image->format;
+    if (!KnownDepth(declaredBits)) {
+        return "expected 1, 4, 8, 16, 24 or 32 bits a pixel, found " + std::to_string(declaredBits);
+    }
+    if (f == nullptr || !KnownDepth(f->BitsPerPixel) ||
+        f->BytesPerPixel != (f->BitsPerPixel + 7) / 8) {
+        return "expected a pixel format SDL can convert, found a broken one";
+    }
+    if (image->w < 1 || image->h < 1 || image->w > MAX_SIDE || image->h > MAX_SIDE) {
+        return "expected 1 to " + std::to_string(MAX_SIDE) + " pixels a side, found " +
+               std::to_string(image->w) + " x " + std::to_string(image->h);
+    }
+    if (image->pixels == nullptr || image->pitch < image->w * f->BytesPerPixel) {
+        return "expected rows of " + std::to_string(image->w * f->BytesPerPixel) +
+               " bytes, found " + std::to_string(image->pitch);
+    }
+    if (f->BitsPerPixel <= 8 && (f->palette == nullptr || f->palette->ncolors < 1)) {
+        return "expected a colour palette, found none";
+    }
+    return "";
 }
 
 bool IsBgr24(const SDL_PixelFormat* f) {
@@ -87,6 +125,15 @@ bool Texture::Read(const char* path, bool verbose) {
     SDL_Surface* image = rw != nullptr ? SDL_LoadBMP_RW(rw, 1) : nullptr;
     if (image == nullptr) {
         debug << failed << name << std::endl;
+        const std::string why = rw != nullptr ? SDL_GetError() : "no such file";
+        DataProblems::Note(std::string(name) + ": expected a BMP image, found " + why);
+        return false;
+    }
+    const std::string broken = Unusable(image, declaredBits);
+    if (!broken.empty()) {
+        SDL_FreeSurface(image);
+        debug << failed << name << std::endl;
+        DataProblems::Note(std::string(name) + ": " + broken);
         return false;
     }
     const bool greyLevels = declaredBits == 8 && image->format->BytesPerPixel == 1;
@@ -94,9 +141,9 @@ bool Texture::Read(const char* path, bool verbose) {
         SDL_Surface* converted = ToBgr24(image);
         SDL_FreeSurface(image);
         if (converted == nullptr) {
-            debug << "cannot convert " << declaredBits << "-bit image to 24 bits: "
-                  << SDL_GetError() << std::endl;
             debug << failed << name << std::endl;
+            DataProblems::Note(std::string(name) + ": expected an image that converts to 24 bits, " +
+                               "found " + SDL_GetError());
             return false;
         }
         debug << "converted " << declaredBits << "-bit image to 24-bit BGR" << std::endl;
