@@ -1,5 +1,6 @@
 #include "core/System.h"
 
+#include <iostream>
 #include <string>
 
 #include "core/Clock.h"
@@ -21,7 +22,8 @@ namespace {
 // Ends start-up: the line players and their tools know, then one saying
 // where the file went wrong.
 [[noreturn]] void Refuse(const std::string& message, const std::string& where) {
-    DataProblems::Abandon(message + where, 1);
+    if (!DataProblems::collecting()) std::cerr << message;
+    DataProblems::Abandon(where, 1);
 }
 
 // Reads "controllerN keyboard", "controllerN joystick" or "controllerN cpu"
