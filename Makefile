@@ -50,5 +50,17 @@ test-sanitize: deps
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	$(XVFB) env $(SANITIZE_ENV) sh -c "cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS)"
 
+# Every reader fuzzed by libFuzzer (clang) for FUZZ_SECONDS each; FUZZ_TARGETS
+# names a few of them. Inputs that crash land in $(FUZZ_BUILD)/findings.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
+fuzz:
+	@scripts/install-deps fuzz
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DKORVANTHE_FUZZ=ON $(LAUNCHER) > /dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

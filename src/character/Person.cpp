@@ -63,6 +63,22 @@ Person::Person(const std::string& name_, int) : name(name_) {
     localOrigin = Vector3(0, 0, 0);
 }
 
+Person::~Person() {
+    Display* const display = System::instance()->display;
+    if (tracerMaterials.count == 0 || display == nullptr) return;
+    // The display lists them for sharing, but this fighter holds the only
+    // references: they are freed with it, and must not stay listed.
+    DArray<Material*>& listed = display->materials;
+    int kept = 0;
+    for (int i = 0; i < listed.count; ++i) {
+        bool mine = false;
+        for (int j = 0; j < tracerMaterials.count && !mine; ++j) mine = listed[i] == tracerMaterials[j];
+        if (!mine) listed[kept++] = listed[i];
+    }
+    listed.count = kept;
+    listed.cursor = kept;
+}
+
 void Person::LoadTracers() {
     WordReader reader("characters/" + name + "/tracerlist.txt");
     if (!reader.isOpen()) {

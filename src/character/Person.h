@@ -17,7 +17,7 @@ class Sequencer;
 class Person : public Object {
 public:
     Person(const std::string& name, int unused);  // reads tracerlist.txt and low.bdf
-    ~Person() override = default;
+    ~Person() override;  // its trail materials leave the display's list with it
 
     using Object::Update;
     void Update() override;            // itself, then every part in file order, then the trails
