@@ -16,15 +16,24 @@ using GameSeqFaultsTest = MatchTest;
 // backlog of keys is played through, and the fighters stand at their start
 // places with their limbs at rest.
 TEST_F(GameSeqFaultsTest, ABoutStartedLateInASessionPlaysLikeTheFirst) {
-    WriteDefaultFighters();
+    using fixture::Key;
+    // Swaying, so that a spline evaluated outside its keys would show it.
+    const std::string sway =
+        fixture::Kaf({Key(0.05f).Pos(0, 0, 0),
+                      Key(0.5f).Pos(0, 3, 0).Bone(fixture::ARM, Vector3(0.6f, 0, 0), 0),
+                      Key(0.5f).Pos(0, 0, 0)});
+    for (const char* name : {"kira", "mori"}) {
+        fixture::WriteFighter(name, fixture::IDLE_TREE, {{"idle.kaf", sway}});
+    }
     const int late[] = {4'000'000, 10'000'000};
     for (const int start : late) {
         At(start);
         Start();  // a match begun late, after a long session
         Run(start, start + 500);
-        seq[0]->Reset();  // and a later bout of it
-        seq[1]->Reset();
         const int bout = start + 3'600'000;
+        At(bout);
+        seq[0]->Reset();  // and a bout of it an hour later
+        seq[1]->Reset();
         for (int t = bout; t <= bout + 500; t += 10) {
             Frame(t);
             for (int i = 0; i < 2; ++i) {
