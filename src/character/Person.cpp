@@ -49,10 +49,10 @@ bool CountInRange(WordReader& reader, int count, int limit, const char* what) {
 
 Person::Person(const std::string& name_, int) : name(name_) {
     // The parts that hang from the fighter's root hold it as their parent,
-    // so that the whole body moves where the fighter is placed. The fighter's
-    // own reference keeps their releases from ever deleting it: whoever made
-    // the fighter decides how long it lives.
-    ++references;
+    // so that the whole body moves where the fighter is placed. Those
+    // references are the body's own: once it is built they are taken off the
+    // count, so that the fighter goes when the last holder outside lets go.
+    ++references;  // while the body is built, a part let go cannot delete it
     rotates = true;
     translates = true;
     dirty = false;
@@ -61,9 +61,14 @@ Person::Person(const std::string& name_, int) : name(name_) {
     LoadTracers();
     LoadDef();
     localOrigin = Vector3(0, 0, 0);
+    bodyReferences = references;
+    references = 0;
 }
 
 Person::~Person() {
+    // The parts let go of the fighter as they go: their references are put
+    // back, so that the count cannot reach 0 a second time.
+    references += bodyReferences;
     Display* const display = System::instance()->display;
     if (tracerMaterials.count == 0 || display == nullptr) return;
     // The display lists them for sharing, but this fighter holds the only
@@ -181,7 +186,7 @@ void Person::LoadDef() {
             for (const auto& row : flex) rowsFlex.push_back(row.data());
             Object* const parent = parentOf(parentIndex);
             bones.Add(new Cloth(parent, rows, counts.data(), rowsFlex.data(),
-                                new Mesh3DS(meshPath, true), material.release(), largest));
+                                Own(new Mesh3DS(meshPath, true)), material.release(), largest));
         } else if (type == "PONYTAIL") {
             int flip = 0, parentIndex = 0, segments = 0;
             reader.Int(flip);
@@ -203,8 +208,8 @@ void Person::LoadDef() {
             }
             if (reader.failed()) break;
             Object* const parent = parentOf(parentIndex);
-            Mesh* const first = new Mesh3DS(meshPath, flip == 1);
-            Mesh* const second = new Mesh3DS(meshPath, flip == 1);
+            Mesh* const first = Own(new Mesh3DS(meshPath, flip == 1));
+            Mesh* const second = Own(new Mesh3DS(meshPath, flip == 1));
             bones.Add(new Ponytail(parent, segments, second, first, material.release(),
                                    counts.data(), joints.data(), ends.data(), hints.data(),
                                    flex.data()));
@@ -230,8 +235,8 @@ void Person::LoadDef() {
                                : type == "LOCK"                  ? "locked bone"
                                                                  : "bone";
             debug << "Creating " << kind << "\t " << index << "\tpar:" << parentIndex << std::endl;
-            Mesh* const mesh = new Mesh3DS(meshPath, flip == 1);
-            Mesh* const shadow = new Mesh3DS(shadowPath, flip == 1);
+            Mesh* const mesh = Own(new Mesh3DS(meshPath, flip == 1));
+            Mesh* const shadow = Own(new Mesh3DS(shadowPath, flip == 1));
             Material* const skin = material.release();
             Object* part = nullptr;
             if (type == "PONY" || type == "PONYR") {
@@ -273,6 +278,11 @@ void Person::LoadDef() {
         debug << defFile << ": the last entry is numbered " << lastIndex << " but there are "
               << nbones << " entries; using " << nbones << std::endl;
     }
+}
+
+Mesh* Person::Own(Mesh* mesh) {
+    bodyMeshes.emplace_back(mesh);
+    return mesh;
 }
 
 void Person::Reset() {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "character/Object.h"
 #include "math/DArray.h"
@@ -43,4 +45,10 @@ public:
     DArray<std::string> names;              // the type word of every entry
     int ncollide = 0;                       // entries that can strike and be struck
     DArray<int> weapons;                    // entry indices of the WEAPON bones
+
+private:
+    Mesh* Own(Mesh* mesh);  // a part's mesh, freed with the fighter
+
+    std::vector<std::unique_ptr<Mesh>> bodyMeshes;  // the meshes of every part
+    int bodyReferences = 0;  // the references the parts hold on the fighter
 };
