@@ -43,7 +43,9 @@ namespace FuzzScratch {
 
 void Enter() {
     if (!scratch.empty()) return;
-    std::string pattern = (fs::temp_directory_path() / "korvanthe-fuzz-XXXXXX").string();
+    // Every input is written to a file: in memory where there is a place for it.
+    const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    std::string pattern = (base / "korvanthe-fuzz-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     scratch = pattern;
     fs::current_path(scratch);

@@ -55,7 +55,7 @@ expect_problem "letters/q.asc:$face: face 0 refers to vertex 9999"
 expect_problem "scenes/lakeshrine/lights.txt:3: expected DIRECTIONAL, POINT or SPOT, found 'AREA'"
 expect_problem "scenes/lakeshrine/lensflare.txt:8: expected a flare material of 0 to 4, found 7"
 expect_problem "scenes/lakeshrine/scene.sdf:$last: expected STATIC, WATER, FLAT, FIRE, SUN or ARENA, found 'TREE'"
-expect_problem "images/gold.bmp: expected a BMP image"
+expect_problem "images/gold.bmp: expected a BMP image, found a file of 6 bytes"
 pass "each broken file is named with its line"
 
 # One fighter's folder alone.
