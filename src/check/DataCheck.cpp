@@ -13,6 +13,7 @@
 #include "core/Settings.h"
 #include "core/System.h"
 #include "core/WordReader.h"
+#include "frontend/Sound.h"
 #include "input/Controller.h"
 #include "input/Joystick.h"
 #include "render/Material.h"
@@ -155,6 +156,10 @@ void DataCheck::Everything() {
     Files("images", ".bmp", [](const std::string& path) {
         Texture texture;
         texture.Load(path.c_str());
+    });
+    Files("sounds", ".wav", [](const std::string& path) {
+        Sound sound;
+        sound.Load(path.c_str());
     });
     for (const std::string& fighter : fighters) Fighter(fighter, fighters);
     for (const std::string& arena : arenas) Arena(arena);

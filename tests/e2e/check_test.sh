@@ -30,6 +30,7 @@ face=$(grep -n "^Face 0:" letters/q.asc | cut -d: -f1)
 put_line scenes/lakeshrine/lights.txt 3 "AREA 1 1 1"
 put_line scenes/lakeshrine/lensflare.txt 8 "7 14 -0.6"
 printf 'BM\066\000\000\000' >images/gold.bmp
+printf 'RIFF\004\000\000\000WAVE' >sounds/hit.wav
 # The last record of scene.sdf names a type no arena has.
 last=$(wc -l <scenes/lakeshrine/scene.sdf)
 sed -i "${last}s|^[A-Z]*|TREE|" scenes/lakeshrine/scene.sdf
@@ -56,6 +57,7 @@ expect_problem "scenes/lakeshrine/lights.txt:3: expected DIRECTIONAL, POINT or S
 expect_problem "scenes/lakeshrine/lensflare.txt:8: expected a flare material of 0 to 4, found 7"
 expect_problem "scenes/lakeshrine/scene.sdf:$last: expected STATIC, WATER, FLAT, FIRE, SUN or ARENA, found 'TREE'"
 expect_problem "images/gold.bmp: expected a BMP image, found a file of 6 bytes"
+expect_problem "sounds/hit.wav: expected a 'fmt ' and a 'data' chunk"
 pass "each broken file is named with its line"
 
 # One fighter's folder alone.
