@@ -14,8 +14,9 @@ KORVANTHE_FUZZ_TARGET(controllers) {
     first.present = input.size() % 2 == 0;  // a joystick plugged in, or not
     Joystick* const sticks[2] = {&first, &second};
     Controller* made[2] = {};
+    bool computer[2] = {};
     try {
-        System::ReadControllers(reader, sticks, made);
+        System::ReadControllers(reader, sticks, made, computer);
     } catch (const DataProblems::Abandoned&) {
     }
     for (Controller* controller : made) delete controller;

@@ -125,8 +125,9 @@ void DataCheck::Everything() {
         first.present = second.present = true;
         Joystick* const sticks[2] = {&first, &second};
         Controller* made[2] = {};
+        bool computer[2] = {};
         try {
-            System::ReadControllers(reader, sticks, made);
+            System::ReadControllers(reader, sticks, made, computer);
         } catch (const DataProblems::Abandoned&) {
         }
         for (Controller* controller : made) delete controller;
