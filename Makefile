@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 XVFB  = scripts/with-xvfb
 
-.PHONY: play test deps build bench clean install uninstall test-sanitize fuzz
+.PHONY: play test deps build bench clean install uninstall test-sanitize fuzz soak
 
 deps:
 	@scripts/install-deps
@@ -61,6 +61,13 @@ fuzz:
 		-DKORVANTHE_FUZZ=ON $(LAUNCHER) > /dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# The demo (the computer on both sides) for SOAK_MINUTES under a virtual X
+# server: bouts played, crashes and the memory's growth; screenshots of the
+# first bouts and the last in $(BUILD)/soak.
+SOAK_MINUTES ?= 60
+soak: build
+	scripts/soak $(BUILD) $(SOAK_MINUTES)
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
