@@ -44,7 +44,7 @@ expect_problem() {
         fail "no problem '$1' among: $(cat "$SCRATCH/stdout.log")"
 }
 expect_problem "device.cfg:3: expected 'size', found 'sise'"
-expect_problem "controllers.txt:2: expected 'keyboard' or 'joystick', found 'mouse'"
+expect_problem "controllers.txt:2: expected 'keyboard', 'joystick' or 'cpu', found 'mouse'"
 expect_problem "settings.txt:4: expected a scene and two fighters, each after its label"
 expect_problem "characters/bront/low.bdf:3: expected a number, found 'fifty'"
 expect_problem "characters/lyse/tracerlist.txt:3: expected 2 material files, found 1"
