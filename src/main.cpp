@@ -1,10 +1,18 @@
 #include <SDL.h>
 
+#include <cstring>
+#include <iostream>
+
+#include "check/DataCheck.h"
 #include "core/MainLoop.h"
 
-// Korvanthe takes no arguments: everything comes from the files in the
-// working directory.
-int main(int, char**) {
+// Everything the game plays comes from the files in the working directory.
+// "--check [folder]" reads a folder's files instead, without a window, and
+// lists their problems; any other argument is ignored.
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--check") == 0) {
+        return DataCheck::Run(argc > 2 ? argv[2] : "", std::cout, std::cerr);
+    }
     SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);
     SDL_EnableKeyRepeat(0, 0);
     return Run();

@@ -113,6 +113,8 @@ Object::Object(Object* parent_, const Vector3& restPos_, const Vector3& restX_,
     Update();
 }
 
+Object::~Object() = default;
+
 void Object::SetRotation(const Vector3& x, const Vector3& y, const Vector3& z) {
     axisX = x;
     axisY = y;
@@ -142,11 +144,13 @@ void Object::SetMesh(Mesh* mesh_, Mesh* shadowMesh_, Mesh* collisionMesh_, Mater
     mesh = mesh_;
     shadowMesh = shadowMesh_;
     collisionMesh = collisionMesh_;
+    madeCollisionMesh.reset();
     if (collisionMesh == nullptr) {
         const Vector3 radii(COLLISION_MESH_SCALE * size.x, COLLISION_MESH_SCALE * size.y / 2,
                             COLLISION_MESH_SCALE * size.z);
-        collisionMesh =
-            new MeshSphere(restPos + restY * (size.y / 2), restX, restY, restZ, radii, false, 5, 5);
+        madeCollisionMesh = std::make_unique<MeshSphere>(restPos + restY * (size.y / 2), restX,
+                                                         restY, restZ, radii, false, 5, 5);
+        collisionMesh = madeCollisionMesh.get();
     }
     // A mesh given in two slots is placed and mapped once: transformed twice
     // it would be mapped in a frame that is not the node's.

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <random>
 #include <cmath>
-#include <cstdlib>
-#include <iostream>
 #include <string>
 
 #include "ai/ComputerController.h"
@@ -17,10 +15,10 @@
 #include "core/Display.h"
 #include "core/Options.h"
 #include "core/Preferences.h"
+#include "core/Settings.h"
 #include "core/System.h"
 #include "core/Trace.h"
 #include "core/UserDirs.h"
-#include "core/WordReader.h"
 #include "frontend/GameSounds.h"
 #include "frontend/MainMenu.h"
 #include "frontend/String3D.h"
@@ -40,8 +38,6 @@ namespace {
 const float DEGREES = 0.017453277f;  // radians in one degree
 const float QUARTER_TURN = 0.7853982f;
 const Vector3 CHEST(0, 45, 0);       // the cameras look at the fighters' chests
-const int SETTINGS_MISSING = 231;
-const size_t SETTINGS_WORD = 111;
 const int CAPTION_MS = 500;          // game time the winner's caption shows
 
 Vector3 Side(const Vector3& p0, const Vector3& p1) {
@@ -69,30 +65,17 @@ Game::Game() {
 
     options = new Options("options.txt");
 
-    WordReader settings(UserDirs::Own("settings.txt"));
-    if (!settings.isOpen()) {
-        debug << "no settings file" << std::endl;
-        std::cerr << "settings.txt: cannot be opened" << std::endl;
-        std::exit(SETTINGS_MISSING);
-    }
-    std::string words[6];
-    for (std::string& word : words) {
-        if (!settings.Word(word, SETTINGS_WORD)) {
-            debug << "no settings file" << std::endl;
-            std::cerr << settings.name() << ':' << settings.line()
-                      << ": expected a scene and two fighters, each after its label" << std::endl;
-            std::exit(SETTINGS_MISSING);
-        }
-    }
+    Settings settings;
+    settings.Load(UserDirs::Own("settings.txt"));
 
     Timer& timer = System::instance()->timer;
     debug << "trying person constructors" << std::endl;
     timer.Start();
-    persons[0] = new Person(words[3], 1);
-    persons[1] = new Person(words[5], 1);
+    persons[0] = new Person(settings.fighters[0], 1);
+    persons[1] = new Person(settings.fighters[1], 1);
     timer.End("game, fighters: ");
     timer.Start();
-    scene = new Scene(words[1]);
+    scene = new Scene(settings.scene);
     timer.End("game, scene: ");
 
     display->CreateShadowMatrix();
@@ -209,6 +192,7 @@ void Game::RunMenu() {
     }
     menuActive = false;
     GameSounds::Play(GameSounds::BELL);
+    system->clock->SkipRealTime();
     captionLight->enabled = false;
     system->mouse->ModeRel();
 }

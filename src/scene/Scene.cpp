@@ -2,8 +2,11 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <ostream>
+#include <sstream>
 
+#include "core/DataProblems.h"
 #include "core/Display.h"
 #include "core/System.h"
 #include "core/Trace.h"
@@ -98,27 +101,49 @@ void DeleteAll(DArray<Object*>& list) {
 Scene::Scene(const std::string& name) {
     contextGeneration = System::instance()->display->contextGeneration;
     const std::string dir = "scenes/" + name + "/";
-    if (!LoadLights(dir + "lights.txt")) return;
-    LoadScenery(dir);
+    try {
+        if (LoadLights(dir + "lights.txt")) LoadScenery(dir);
+    } catch (const DataProblems::Abandoned&) {
+        Release();  // no destructor runs for a half-made scene
+        throw;
+    }
+    // Without the arena's numbers the fighters would stand on one spot and
+    // every blow would throw its victim out of a ring of no size.
+    if (!playable) {
+        arenaSize = DEFAULT_ARENA_SIZE;
+        arenaParam = DEFAULT_ARENA_REST;
+    }
 }
 
-Scene::~Scene() {
+Scene::~Scene() { Release(); }
+
+void Scene::Release() {
     DeleteAll(solids);
     DeleteAll(transparents);
     DeleteAll(reflectedSolids);
     DeleteAll(reflectedTransparents);
+    solids.count = transparents.count = reflectedSolids.count = reflectedTransparents.count = 0;
     delete background;
+    background = nullptr;
+}
+
+void Scene::Unplayable(const std::string& problem) {
+    playable = false;
+    DataProblems::Report(problem + "; the arena is " + std::to_string(int(DEFAULT_ARENA_SIZE)) +
+                         " wide and a fall ends " + std::to_string(int(-DEFAULT_ARENA_REST)) +
+                         " below it");
 }
 
 bool Scene::LoadLights(const std::string& path) {
     WordReader reader(path);
     if (!reader.isOpen()) {
         debug << path << ": cannot be opened; the scene stays empty" << std::endl;
+        Unplayable(path + ": expected the arena's lights, found no such file");
         return false;
     }
     if (!reader.Expect("AMBIENT")) {
         debug << "expected AMBIENT at lights.txt line 1" << std::endl;
-        debug << reader.problem() << "; the scene stays empty" << std::endl;
+        Unplayable(reader.problem());
         return false;
     }
     Vector3 colour;
@@ -127,12 +152,13 @@ bool Scene::LoadLights(const std::string& path) {
 
     int count = 0;
     if (reader.failed() || !reader.Int(count)) {
-        debug << reader.problem() << "; no lights are read" << std::endl;
+        DataProblems::Trace(Problem(reader, "the number of lights") + "; no lights are read");
         return true;
     }
     if (count < 0) {
-        debug << path << ": the number of lights is " << count << "; no lights are read"
-              << std::endl;
+        DataProblems::Trace(path + ':' + std::to_string(reader.line()) +
+                            ": expected a number of lights, found " + std::to_string(count) +
+                            "; no lights are read");
         return true;
     }
 
@@ -141,17 +167,18 @@ bool Scene::LoadLights(const std::string& path) {
     bool typeRead = false;  // an unknown entry's skipping stopped on the next type word
     for (int entry = 0; entry < count; ++entry) {
         if (!typeRead && !reader.Word(type)) {
-            debug << path << ": " << count << " lights announced, the file ends after " << entry
-                  << std::endl;
+            DataProblems::Trace(path + ':' + std::to_string(reader.line()) + ": expected " +
+                                std::to_string(count) + " lights, found " +
+                                std::to_string(entry));
             break;
         }
         typeRead = false;
         if (!IsLightType(type)) {
             // Its values are unknown too: they are passed over up to the next
             // light type, so that the lights after it still come out right.
-            debug << path << ':' << reader.line() << ": unknown light type '" << type
-                  << "'; no light is built and its words are skipped up to the next light type"
-                  << std::endl;
+            DataProblems::Trace(path + ':' + std::to_string(reader.line()) +
+                                ": expected DIRECTIONAL, POINT or SPOT, found '" + type +
+                                "'; its words are skipped up to the next light type");
             while (reader.Word(type)) {
                 if (IsLightType(type)) {
                     typeRead = true;
@@ -162,8 +189,8 @@ bool Scene::LoadLights(const std::string& path) {
         }
         Light* light = ReadLight(type, reader);
         if (light == nullptr) {
-            debug << Problem(reader, "the values of a " + type + " light")
-                  << "; the light is not built and no more lights are read" << std::endl;
+            DataProblems::Trace(Problem(reader, "the values of a " + type + " light") +
+                                "; the light is not built and no more lights are read");
             break;
         }
         light->enabled = true;
@@ -177,6 +204,7 @@ void Scene::LoadScenery(const std::string& dir) {
     WordReader reader(path);
     if (!reader.isOpen()) {
         debug << path << ": cannot be opened; the scene has lights only" << std::endl;
+        Unplayable(path + ": expected the arena's scenery and size, found no such file");
         return;
     }
 
@@ -186,9 +214,8 @@ void Scene::LoadScenery(const std::string& dir) {
         float start = 0, end = 0;
         Vector3 colour;
         if (!reader.Float(start) || !reader.Float(end) || !reader.Vector(colour)) {
-            debug << reader.problem() << "; the fog is left off and scene.sdf is read no further"
-                  << std::endl;
             ApplyFog();
+            Unplayable(reader.problem() + "; the fog is left off and scene.sdf is read no further");
             return;
         }
         fog = true;
@@ -202,8 +229,7 @@ void Scene::LoadScenery(const std::string& dir) {
     }
 
     if (word.empty()) {
-        debug << Problem(reader, "the background material") << "; the scene has no scenery"
-              << std::endl;
+        Unplayable(Problem(reader, "the background material") + "; the scene has no scenery");
         return;
     }
     const std::string backgroundPath = dir + "materials/" + word;
@@ -213,28 +239,35 @@ void Scene::LoadScenery(const std::string& dir) {
 
     int count = 0;
     if (!reader.Float(arenaSize) || !reader.Float(arenaParam) || !reader.Int(count)) {
-        debug << Problem(reader, "the arena size, the arena rest height and the number of objects")
-              << "; the scene has no scenery" << std::endl;
+        Unplayable(Problem(reader, "the arena size, the arena rest height and the number of objects") +
+                   "; the scene has no scenery");
         return;
     }
+    if (!(arenaSize > 0) || !std::isfinite(arenaSize) || !std::isfinite(arenaParam)) {
+        std::ostringstream found;
+        found << arenaSize << ' ' << arenaParam;
+        Unplayable(path + ':' + std::to_string(reader.line()) +
+                   ": expected an arena size above 0 and a rest height, found " + found.str());
+    }
     if (count < 0) {
-        debug << path << ": the number of objects is " << count << "; no objects are read"
-              << std::endl;
+        DataProblems::Trace(path + ':' + std::to_string(reader.line()) +
+                            ": expected a number of objects, found " + std::to_string(count) +
+                            "; no objects are read");
         return;
     }
 
     std::string type, reflect;
     for (int i = 0; i < count; ++i) {
         if (!reader.Word(type) || !reader.Word(reflect)) {
-            debug << path << ": " << count << " objects announced, the file ends after " << i
-                  << std::endl;
+            DataProblems::Trace(path + ':' + std::to_string(reader.line()) + ": expected " +
+                                std::to_string(count) + " objects, found " + std::to_string(i));
             break;
         }
         if (!AddObject(type, reflect[0] == 'R', reader, dir)) {
             debug << "found unknown object type in scene.sdf, object #" << i << std::endl;
-            debug << path << ':' << reader.line() << ": '" << type
-                  << "' is no object type; the words after it are read as the next objects"
-                  << std::endl;
+            DataProblems::Trace(path + ':' + std::to_string(reader.line()) +
+                                ": expected STATIC, WATER, FLAT, FIRE, SUN or ARENA, found '" +
+                                type + "'; the words after it are read as the next objects");
         }
         if (reader.failed()) {
             // The record has said what went wrong; its words are out of step now.

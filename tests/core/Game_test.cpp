@@ -23,6 +23,7 @@
 #include "match/LifeBar.h"
 #include "render/Material.h"
 #include "scene/Scene.h"
+#include "support/FakeTicks.h"
 #include "support/FixtureMatch.h"
 #include "support/GLContext.h"
 
@@ -239,6 +240,17 @@ TEST_F(GameTest, TheSkillEntryStepsThroughTheLevelsAndKeepsTheChoice) {
     EXPECT_EQ(read.skill, 0);
     unsetenv("XDG_CONFIG_HOME");
     preferences.skill = kept;
+}
+
+TEST_F(GameTest, AMatchStartedAfterAMinuteInTheMenuBeginsWithANormalStep) {
+    Clock* clock = System::instance()->clock;
+    FakeTicks ticks;
+    FakeTicks::now = clock->startTicks + clock->elapsed + 60000;
+    StartMatch();
+    const int before = clock->time;
+    FakeTicks::now += 16;
+    game->RenderFrame();
+    EXPECT_EQ(clock->time - before, 16);
 }
 
 }  // namespace
