@@ -25,15 +25,6 @@ expect_refused() {
     expect_no_window "$what"
 }
 
-# Waits up to 10 s for a line of the trace.
-wait_trace() {
-    for _ in $(seq 100); do
-        grep -qxF "$1" "$SCRATCH/debug.log" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    fail "the trace lacks the line: $1"
-}
-
 fresh_game_dir game
 rm "$GAME_DIR/controllers.txt"
 run_game
@@ -106,9 +97,7 @@ printf 'controller0 keyboard controller1\n\nkeyboard and words\nthat follow 42\n
     > "$GAME_DIR/controllers.txt"
 start_game
 wait_window
-hold_key Escape
-wait_game 20
-release_key Escape
+quit_with_escape
 expect_status 0 "extra words"
 pass "line breaks do not matter and words after the fourth are ignored"
 
@@ -129,8 +118,6 @@ wait_trace "controller 1 ready: k"
 release_key End
 grep -q '^controller 0 ready: k' "$SCRATCH/debug.log" && fail "player 1's kick reached player 0"
 screenshot controllers
-hold_key Escape
-wait_game 20
-release_key Escape
+quit_with_escape
 expect_status 0 "Escape after playing"
 pass "both keyboard layouts reach their own controllers"

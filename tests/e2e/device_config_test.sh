@@ -61,9 +61,7 @@ for driver in "Mesa software rasteriser with spaces" "$(printf 'd%.0s' $(seq 300
     sed -i "s/^driver .*/driver $driver/" "$GAME_DIR/device.cfg"
     start_game
     wait_window
-    hold_key Escape
-    wait_game 20
-    release_key Escape
+    quit_with_escape
     expect_status 0 "driver '${driver:0:20}...'"
 done
 pass "driver lines with spaces and of 300 characters"

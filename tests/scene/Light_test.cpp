@@ -3,6 +3,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "scene/DirectionalLight.h"
 #include "scene/PointLight.h"
 #include "scene/SpotLight.h"
@@ -10,75 +13,42 @@
 
 namespace {
 
-// GL keeps a light's position in eye coordinates: read it back with an
-// identity model-view so it is what was sent.
-struct LightState {
-    float ambient[4], diffuse[4], position[4];
-    bool enabled;
-};
-
-LightState Read(int n) {
-    LightState s;
-    glGetLightfv(GL_LIGHT0 + n, GL_AMBIENT, s.ambient);
-    glGetLightfv(GL_LIGHT0 + n, GL_DIFFUSE, s.diffuse);
-    glGetLightfv(GL_LIGHT0 + n, GL_POSITION, s.position);
-    s.enabled = glIsEnabled(GL_LIGHT0 + n);
-    return s;
+std::vector<float> Read(int slot, GLenum what) {
+    std::vector<float> v(4);
+    glGetLightfv(GL_LIGHT0 + slot, what, v.data());
+    return v;
 }
 
-void ExpectFour(const float* actual, float a, float b, float c, float d) {
-    EXPECT_FLOAT_EQ(actual[0], a);
-    EXPECT_FLOAT_EQ(actual[1], b);
-    EXPECT_FLOAT_EQ(actual[2], c);
-    EXPECT_FLOAT_EQ(actual[3], d);
-}
+// GL keeps a light's position in eye coordinates: with an identity
+// model-view it reads back as it was sent.
+using LightTest = GLTest;
 
-class LightTest : public GLTest {
-protected:
-    void SetUp() override {
-        GLTest::SetUp();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+TEST_F(LightTest, EachKindOfLightFillsItsSlot) {
+    const struct {
+        std::shared_ptr<Light> light;
+        std::vector<float> ambient, diffuse, position;
+    } lights[] = {
+        {std::make_shared<DirectionalLight>(Vector3(0.5f, 0.6f, 0.7f), Vector3(0, -1, 0)),
+         {0, 0, 0, 1}, {0.5f, 0.6f, 0.7f, 1}, {0, 1, 0, 0}},
+        {std::make_shared<PointLight>(Vector3(1, 1, 1), Vector3(3, 4, 5)), {0, 0, 0, 0},
+         {1, 1, 1, 1}, {3, 4, 5, 1}},
+        // A spot lights like a directional light.
+        {std::make_shared<SpotLight>(Vector3(1, 0, 0), Vector3(9, 9, 9), Vector3(1, -1, 0), 0.3f, 0.5f),
+         {0, 0, 0, 1}, {1, 0, 0, 1}, {-1, 1, 0, 0}},
+    };
+    for (int slot = 0; slot < 3; ++slot) {
+        lights[slot].light->index(slot + 1);
+        EXPECT_TRUE(glIsEnabled(GL_LIGHT1 + slot));
+        EXPECT_EQ(Read(slot + 1, GL_AMBIENT), lights[slot].ambient) << slot;
+        EXPECT_EQ(Read(slot + 1, GL_DIFFUSE), lights[slot].diffuse) << slot;
+        EXPECT_EQ(Read(slot + 1, GL_POSITION), lights[slot].position) << slot;
     }
-};
-
-TEST_F(LightTest, DirectionalLightShinesAlongItsDirection) {
-    DirectionalLight sun(Vector3(0.5f, 0.6f, 0.7f), Vector3(0, -1, 0));
-    sun.index(1);
-    const LightState s = Read(1);
-    EXPECT_TRUE(s.enabled);
-    ExpectFour(s.ambient, 0, 0, 0, 1);
-    ExpectFour(s.diffuse, 0.5f, 0.6f, 0.7f, 1);
-    ExpectFour(s.position, 0, 1, 0, 0);
-}
-
-TEST_F(LightTest, PointLightIsPositional) {
-    PointLight lamp(Vector3(1, 1, 1), Vector3(3, 4, 5));
-    lamp.index(2);
-    const LightState s = Read(2);
-    ExpectFour(s.ambient, 0, 0, 0, 0);
-    ExpectFour(s.position, 3, 4, 5, 1);
-}
-
-TEST_F(LightTest, SpotLightLightsLikeADirectionalLight) {
-    SpotLight spot(Vector3(1, 0, 0), Vector3(9, 9, 9), Vector3(1, -1, 0), 0.3f, 0.5f);
-    spot.index(3);
-    const LightState s = Read(3);
-    ExpectFour(s.ambient, 0, 0, 0, 1);
-    ExpectFour(s.position, -1, 1, 0, 0);
-}
-
-TEST_F(LightTest, ADisabledLightOnlySwitchesItsSlotOff) {
-    DirectionalLight sun(Vector3(1, 1, 1), Vector3(0, -1, 0));
-    sun.index(4);
-    sun.enabled = false;
-    sun.color = Vector3(0, 0, 0);
-    sun.direction = Vector3(1, 0, 0);
-    sun.index(4);
-    const LightState s = Read(4);
-    EXPECT_FALSE(s.enabled);
-    ExpectFour(s.diffuse, 1, 1, 1, 1);
-    ExpectFour(s.position, 0, 1, 0, 0);
+    // A disabled light only switches its slot off: the slot keeps its values.
+    lights[0].light->enabled = false;
+    lights[0].light->color = Vector3();
+    lights[0].light->index(1);
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
+    EXPECT_EQ(Read(1, GL_DIFFUSE), lights[0].diffuse);
 }
 
 }  // namespace
