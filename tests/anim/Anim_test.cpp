@@ -145,24 +145,6 @@ TEST_F(AnimTest, BoneLinesOutsideTheSkeletonAreDroppedAndSaidWhere) {
     for (int b = 0; b < 3; ++b) EXPECT_FALSE(key.bposSet[b]) << b;
 }
 
-TEST_F(AnimTest, SetTimePlacesTheWindowOfFourFramesAroundTheTime) {
-    // Four frames ending at 0.25, 0.5, 1.0 and 1.5 seconds.
-    WriteFile("characters/kira/four.kaf",
-              "4\n0.25 0 1 0 0 0 -1\n0.25 0 2 0 0 0 -1\n0.5 0 3 0 0 0 -1\n0.5 0 4 0 0 0 -1\n");
-    Anim anim(DIR, "four.kaf", 1);
-    const struct {
-        float time;
-        int window[5];  // frame0 .. frame3, frame
-    } cases[] = {{0, {0, 0, 1, 2, 0}}, {0.5f, {0, 1, 2, 3, 1}}, {1.2f, {1, 2, 3, 3, 2}},
-                 {5, {1, 2, 3, 3, 3}}};
-    for (const auto& c : cases) {
-        anim.SetTime(c.time);
-        const int window[5] = {anim.frame0, anim.frame1, anim.frame2, anim.frame3, anim.frame};
-        EXPECT_EQ(std::vector<int>(window, window + 5), std::vector<int>(c.window, c.window + 5))
-            << c.time;
-    }
-}
-
 TEST_F(AnimDeathTest, MissingOrMalformedFilesEndTheProgramSayingWhere) {
     const std::string header = "version 2\ndamage 5\ntracerindex 3\ntracerlength 2\n";
     const struct {

@@ -82,18 +82,6 @@ TEST(ObjectPose, AChildFollowsItsParentAndTurnsAboutItsOwnJoint) {
     EXPECT_TRUE(Near(limbEnd - child->worldPos, parent->world ^ Vector3(0, -10, 0)));
 }
 
-TEST(ObjectMeshes, WithoutACollisionMeshAnEllipsoidIsBuiltAroundTheLimb) {
-    Ptr<Object> limb = LimbAlongX(Vector3(5, 0, 0), Vector3(4, 20, 6));
-    const Mesh& ellipsoid = *limb->collisionMesh;
-    // Halfway along the limb, 1.1 times its half length and half-widths.
-    for (const Vertex& v : ellipsoid.vertices) {
-        const Vector3 d = v.pos - Vector3(15, 0, 0);
-        EXPECT_NEAR(d.x * d.x / 121 + d.y * d.y / (4.4f * 4.4f) + d.z * d.z / (6.6f * 6.6f), 1,
-                    1e-3f);
-    }
-    EXPECT_TRUE(Near(ellipsoid.vertices[15].pos, Vector3(26, 0, 0)));
-}
-
 TEST(ObjectMeshes, MeshesStayInRestPoseWorldCoordinatesAndAreMappedInTheNodeFrame) {
     DisplayGuard display;
     // A strip along world x from 5 to 25: along the node's y axis.
@@ -293,6 +281,17 @@ TEST_F(ObjectDraw, BumpMaterialsEmbossInTheLitPassesSlidingTheSecondTowardsTheLi
         EXPECT_NEAR(o.seen[1].second, c.v, 1e-6f);
     }
     for (int i = 0; i < quad.numVertices; ++i) EXPECT_EQ(quad.vertices[i].u, before[i].u);
+
+    // Facing back and a little left, lit from behind and a little right: the
+    // azimuths differ by nearly a whole turn, which is a small angle the other way.
+    MeshQuad back(Vector3(), Vector3(-1, 0, 0.1f), Vector3(0, 1, 0), Vector3(2, 2, 0));
+    EmbossProbe b(nullptr, Vector3(), Vector3(1, 0, 0), Vector3(0, 1, 0), Vector3(0, 0, 1),
+                  Vector3(1, 1, 1), &back, &back, nullptr, &bumpy);
+    DirectionalLight behind(Vector3(1, 1, 1), Vector3(-0.1f, 0, 1));
+    display->lights[0] = &behind;
+    b.DrawNonAmbient();
+    ASSERT_EQ(b.seen.size(), 2u);
+    EXPECT_NEAR(b.seen[1].first - b.seen[0].first, 0.000507f, 1e-5f);
 }
 
 TEST_F(ObjectDraw, EachShadowTakesTheNextMatrixUpToTheLast) {

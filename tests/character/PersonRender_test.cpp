@@ -107,17 +107,6 @@ protected:
     Ptr<Object> floor;
 };
 
-TEST_F(PersonRenderTest, ThePlainPassShowsTheFighterOnAnEvenlyLitFloor) {
-    floor->Draw();
-    fighter->Draw();
-    fighter->DrawAlpha();
-    SaveShot("fighter_plain");
-    EXPECT_GT(Fighter().r, 60) << "the torso's warm bump material";
-    EXPECT_GT(Fighter().r, Fighter().b);
-    EXPECT_GT(ShadowSide().Sum(), 60);
-    EXPECT_NEAR(ShadowSide().Sum(), SunSide().Sum(), 12);
-}
-
 TEST_F(PersonRenderTest, APlanarShadowDarkensTheFloorBesideTheFighter) {
     floor->Draw();
     fighter->Draw();

@@ -69,15 +69,6 @@ TEST_F(ClockTest, SlowMotionDividesRealTimeWithoutLosingTheRemainders) {
     }
 }
 
-TEST_F(ClockTest, FrameRateOverWindowsOfMoreThanASecondAndTheLowestPerHundredFrames) {
-    for (int i = 0; i < 50; ++i) Frame(20);
-    EXPECT_EQ(clock.fps, 0) << "exactly one second is not yet more than one";
-    Frame(20);
-    EXPECT_EQ(clock.fps, 50) << "51 frames in 1020 ms";
-    for (int i = 52; i <= 200; ++i) Frame(5);  // no window closes: the rate stays 50
-    EXPECT_EQ(clock.lastMinFps, 50) << "the lowest rate of frames 100 to 199";
-}
-
 TEST(Timer, WritesNestedIntervalsIndentedByDepth) {
     FakeTicks ticks;
     std::ostringstream out;

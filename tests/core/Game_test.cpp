@@ -28,19 +28,16 @@
 
 namespace {
 
-TEST(GameCamera, BacksOffAndRisesWithTheDistanceUnderASoftCeiling) {
+TEST(GameCamera, BacksOffAndRisesWithTheDistanceAndTheVictoryUnderASoftCeiling) {
     const struct {
         float apart, victoryMs, r, h;
-    } cases[] = {{40, 0, 222, 0}, {1000, 0, 1000, 900.1f}};
+    } cases[] = {{40, 0, 222, 0}, {1000, 0, 1000, 900.1f}, {40, 2000, 322, 200}};
     for (const auto& c : cases) {
         float r = 0, h = 0;
         Game::AutoCamera(c.apart, c.victoryMs, r, h);
         EXPECT_FLOAT_EQ(r, c.r) << c.apart;
         EXPECT_NEAR(h, c.h, 0.05f) << c.apart;
     }
-    float r = 0, h = 0;
-    Game::AutoCamera(1000, 2000, r, h);
-    EXPECT_GT(h, 900.1f) << "the victory camera keeps rising";
 }
 
 // A whole game on the fixture match, in the test's GL window.
@@ -117,13 +114,6 @@ TEST_F(GameTest, FunctionKeysCycleTheCamerasFreezeTheClockAndSwitchTheShadows) {
         game->RenderFrame();
         EXPECT_EQ(game->scene->stencilShadows, stencil);
     }
-}
-
-TEST_F(GameTest, FightersAtOnePointPutTheCameraStraightAboveThem) {
-    StartMatch();
-    game->persons[0]->worldPos = game->persons[1]->worldPos = Vector3(10, 0, 20);
-    game->UpdateCamera();
-    EXPECT_TRUE(Near(game->mainCamera.from, Vector3(10, 75, 20), 1e-3f));
 }
 
 TEST_F(GameTest, ABoutEndsWithTheCaptionInSlowMotionAndTheNextBoutStarts) {

@@ -13,19 +13,15 @@
 #include "input/Mouse.h"
 #include "render/Material.h"
 #include "support/DisplayGuard.h"
-#include "support/GLContext.h"
 #include "support/Keys.h"
 #include "support/RenderFiles.h"
 
 namespace {
 
-const int UP = -32768;
-const int DOWN = 32767;
-
-// The game's devices in a known state around each test, a 640x480 display,
-// and a menu laid out like the main menu without its material files:
-// "Start" is chosen by the mouse over x 156..604, y 136..224 of the window,
-// "Quit" over x 156..514, y 236..324.
+// The game's devices still and a 640x480 display around each test, and a
+// menu laid out like the main menu without its material files: "Start" is
+// chosen by the mouse over x 156..604, y 136..224 of the window, "Quit" over
+// x 156..514, y 236..324.
 class MenuTest : public ::testing::Test {
 protected:
     MenuTest() {
@@ -34,20 +30,19 @@ protected:
         menu.choices.Add(new Choice("Quit", 200, 200, nullptr));
     }
     ~MenuTest() override { Reset(); }
-
     void Reset() {
         mouse.ModeRel();
-        mouse.SetPos(320, 200);
         mouse.Still();
         mouse.buttons = 0;
-        for (int frame = 0; frame < 2; ++frame) {
-            KeysDown({});
-            Stick(0, 0);
-            Stick(1, 0);
-        }
+        for (int frame = 0; frame < 2; ++frame) Frame({}, 0, 0);
     }
-    static void Stick(int j, int y, int buttons = 0) {
-        System::instance()->joystick[j]->SetState(0, y, buttons);
+    // One frame of input: keys newly down, the sticks' y and joystick 1's buttons.
+    void Frame(const std::vector<int>& keys, int stick0, int stick1, int buttons = 0) {
+        mouse.Still();
+        KeysDown({});
+        KeysDown(keys);
+        System::instance()->joystick[0]->SetState(0, stick0, 0);
+        System::instance()->joystick[1]->SetState(0, stick1, buttons);
     }
     // A mouse that moved this frame to (x, y).
     int SelectionAt(int x, int y) {
@@ -56,27 +51,11 @@ protected:
         menu.Update();
         return menu.selection;
     }
-    // One frame with these keys newly down and the mouse still.
-    void KeyFrame(const std::vector<int>& keys) {
-        mouse.Still();
-        KeysDown({});
-        KeysDown(keys);
-        menu.Update();
-    }
 
     DisplayGuard display{640, 480};
     Mouse& mouse = *System::instance()->mouse;
     Menu menu;
 };
-
-TEST(Choice, TheRectangleIsNinetyUnitsPerLetter) {
-    const Choice start("Start", 200, 300, nullptr);
-    EXPECT_EQ(start.bottom, 210);
-    EXPECT_EQ(start.right, 650);
-    EXPECT_EQ(start.text->length, 5);
-    EXPECT_EQ(Choice(std::string(120, 'x').c_str(), -10, 0, nullptr).right, -10 + 90 * 100)
-        << "only the letters kept";
-}
 
 TEST_F(MenuTest, AMovingMouseSelectsTheEntryUnderItWhoseEdgesBelongToNeitherSide) {
     menu.Update();
@@ -93,84 +72,58 @@ TEST_F(MenuTest, AMovingMouseSelectsTheEntryUnderItWhoseEdgesBelongToNeitherSide
     for (const auto& p : points) {
         display->height = p.height;
         EXPECT_EQ(SelectionAt(p.x, p.y), p.selection) << p.x << "," << p.y << " of " << p.height;
-        EXPECT_TRUE(mouse.absolute) << "a moving mouse takes over";
     }
-    mouse.Still();
-    menu.Update();
-    EXPECT_TRUE(mouse.absolute) << "a mouse that stops keeps its cursor";
-}
-
-TEST_F(MenuTest, AButtonOverAnEntryChoosesItButNotBetweenThem) {
+    display->height = 480;
     mouse.buttons = SDL_BUTTON(SDL_BUTTON_LEFT);
     SelectionAt(300, 230);
-    EXPECT_FALSE(menu.activated);
+    EXPECT_FALSE(menu.activated) << "a click between the entries chooses nothing";
     mouse.buttons = SDL_BUTTON(SDL_BUTTON_RIGHT);
     SelectionAt(300, 280);
     EXPECT_TRUE(menu.activated);
     EXPECT_EQ(menu.selection, 1);
 }
 
-TEST_F(MenuTest, ArrowsAndSticksMoveWithinTheListAndGiveTheKeyboardBackFromTheMouse) {
+TEST_F(MenuTest, KeysAndSticksMoveWithinTheListAndChooseGivingTheKeyboardBackFromTheMouse) {
     menu.choices.Add(new Choice("x", 0, 100, nullptr));
     menu.choices.Add(new Choice("y", 0, 0, nullptr));
-    menu.Update();
+    SelectionAt(300, 230);
+    const int DOWN = 32767, UP = -32768;
     const struct {
         std::vector<int> keys;
-        int stick0, stick1, selection;
+        int stick0, stick1, buttons, selection;
+        bool chosen;
     } frames[] = {
-        {{SDLK_DOWN}, 0, 0, 1},
-        {{}, 0, 0, 1},
-        {{}, 0, DOWN, 2},         // a held stick moves every frame
-        {{}, 0, DOWN, 3},
-        {{}, 0, DOWN, 3},         // bounded by the list
-        {{}, UP, 0, 2},
-        {{}, -16384, 16384, 2},   // half way is not yet a push
-        {{SDLK_UP}, 0, 0, 1},
-        {{SDLK_UP}, 0, 0, 0},
-        {{SDLK_UP}, 0, 0, 0},
+        {{SDLK_DOWN}, 0, 0, 0, 0, false},  // from nothing selected, to the first
+        {{SDLK_DOWN}, 0, 0, 0, 1, false},
+        {{}, 0, DOWN, 0, 2, false},        // a held stick moves every frame,
+        {{}, 0, DOWN, 0, 3, false},
+        {{}, 0, DOWN, 0, 3, false},        // within the list,
+        {{}, UP, -16384, 0, 2, false},     // and half way is not yet a push
+        {{SDLK_UP}, 0, 0, 0, 1, false},
+        {{SDLK_RETURN}, 0, 0, 0, 1, true},
+        {{SDLK_KP_ENTER}, 0, 0, 0, 1, true},
+        {{}, 0, 0, 1 << 7, 1, true},       // any button of either joystick
     };
     for (const auto& f : frames) {
-        Stick(0, f.stick0);
-        Stick(1, f.stick1);
-        KeyFrame(f.keys);
+        menu.activated = false;
+        Frame(f.keys, f.stick0, f.stick1, f.buttons);
+        menu.Update();
         EXPECT_EQ(menu.selection, f.selection);
+        EXPECT_EQ(menu.activated, f.chosen);
+        EXPECT_FALSE(mouse.absolute) << "the keyboard has taken over";
     }
-    KeyFrame({SDLK_DOWN});
+    Frame({SDLK_DOWN}, 0, 0);
+    menu.Update();
     KeysDown({SDLK_DOWN});
     menu.Update();
-    EXPECT_EQ(menu.selection, 1) << "a held key does not repeat";
-
+    EXPECT_EQ(menu.selection, 2) << "a held key does not repeat";
+    // With the mouse between the entries a key chooses nothing rather than
+    // leaving the owner an entry of -1.
     SelectionAt(300, 230);
-    ASSERT_TRUE(mouse.absolute);
-    KeyFrame({SDLK_DOWN});
-    EXPECT_FALSE(mouse.absolute);
-    EXPECT_EQ(menu.selection, 0) << "from nothing selected, down selects the first";
-    EXPECT_FALSE(menu.activated);
-}
-
-TEST_F(MenuTest, ReturnEnterOrAJoystickButtonChooseTheSelectedEntryAndNothingWhenNoneIs) {
-    const struct {
-        std::vector<int> keys;
-        int button;  // of joystick 1, or -1
-    } choosers[] = {{{SDLK_RETURN}, -1}, {{SDLK_KP_ENTER}, -1}, {{}, 7}};
-    for (const auto& c : choosers) {
-        menu.activated = false;
-        SelectionAt(300, 280);
-        Stick(1, 0, c.button >= 0 ? 1 << c.button : 0);
-        KeyFrame(c.keys);
-        EXPECT_TRUE(menu.activated);
-        EXPECT_EQ(menu.selection, 1);
-        EXPECT_FALSE(mouse.absolute) << "the keyboard takes over";
-        Stick(1, 0);
-    }
-    // With the mouse between the entries nothing is selected: a key or a
-    // button then chooses nothing rather than leaving the owner an entry of -1.
     menu.activated = false;
-    SelectionAt(300, 230);
-    Stick(0, 0, 1);
-    KeyFrame({SDLK_RETURN, SDLK_KP_ENTER});
+    Frame({SDLK_RETURN}, 0, 0, 1);
+    menu.Update();
     EXPECT_FALSE(menu.activated);
-    EXPECT_EQ(menu.selection, -1);
 }
 
 TEST_F(MenuTest, TheMainMenuListsTheMatchesTheSkillAndQuitWithOnePlayerSelected) {
@@ -187,23 +140,10 @@ TEST_F(MenuTest, TheMainMenuListsTheMatchesTheSkillAndQuitWithOnePlayerSelected)
     EXPECT_EQ(mainMenu.selection, MainMenu::ONE_PLAYER);
     mainMenu.SetSkill("skill legend");
     EXPECT_EQ(mainMenu.choices[MainMenu::SKILL]->text->length, 12);
-}
-
-using MenuDraw = GLTest;
-
-TEST_F(MenuDraw, AMenuDrawsEachTextAtItsEntryAndEndsOnTheNormalMaterial) {
-    DisplayGuard display;
-    Material normal, highlight;
-    Menu menu;
-    menu.normalMaterial = &normal;
-    menu.highlightMaterial = &highlight;
-    menu.choices.Add(new Choice("Start", 200, 300, nullptr));
-    menu.choices.Add(new Choice("Quit", 200, 200, nullptr));
-    menu.selection = 1;
-    menu.Draw();
-    EXPECT_EQ(menu.choices[0]->text->position, Vector3(200, 300, 0));
-    EXPECT_FLOAT_EQ(menu.choices[1]->text->world(3, 1), 200) << "updated after placing";
-    EXPECT_EQ(display->currentMaterial, &normal);
+    Material normal;
+    mainMenu.normalMaterial = &normal;
+    mainMenu.Draw();
+    EXPECT_EQ(display->currentMaterial, &normal) << "the drawing ends on the normal material";
 }
 
 }  // namespace

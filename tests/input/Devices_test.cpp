@@ -123,6 +123,7 @@ TEST_F(MouseGL, TheCursorIsACrossAtTheMouseInAbsoluteModeOnly) {
     EXPECT_GE(across, 15);
     EXPECT_GE(LitInRow(4, 18, 22) + LitInRow(20, 18, 22), 2) << "the vertical arm";
     for (int row = 0; row < HEIGHT; ++row) EXPECT_EQ(LitInRow(row, 40, WIDTH - 1), 0) << row;
+    EXPECT_EQ(scratch.display->currentMaterial, mat) << "drawn with its own material";
     const Material* first = mat;
     mouse.Draw();
     EXPECT_EQ(mat, first) << "the material is made once";

@@ -71,17 +71,6 @@ TEST(CSpline, PassesThroughEveryKeyWithContinuousVelocity) {
     }
 }
 
-TEST(CSpline, SteadyMotionRunsOnStraightPastTheLastKey) {
-    const Vector3 speed(10, 0, 0);
-    Feeder feeder({Moving(0, {}, {0, 0, 0}, speed), Moving(1, {}, {10, 0, 0}, speed),
-                   Moving(2, {}, {20, 0, 0}, speed)});
-    feeder.Frame(0);
-    feeder.spline.SetTime(1);
-    feeder.spline.SetTime(5);  // well past slot 2, but the window waits for a point
-    EXPECT_TRUE(feeder.spline.NeedPoint());
-    EXPECT_TRUE(Near(feeder.spline.EvalPos(), Vector3(50, 0, 0), 1e-3f));
-}
-
 TEST(CSpline, EqualTimesGiveAZeroSegmentAndZeroTangents) {
     const Vector3 b(3, 4, 5), bRot(0.5f, 0, 0);
     Feeder feeder({At(0, {}, {1, 1, 1}), At(0.5f, bRot, b), At(0.5f, {}, {9, 9, 9})});

@@ -92,27 +92,6 @@ TEST(Vectors, TheInverseUndoesATransformAndAZeroRowGivesTheIdentity) {
     EXPECT_TRUE(Near(singular, Identity(), 0));
 }
 
-TEST(Vectors, ViewLooksAlongZAndProjectionMapsNearToZeroAndFarToOne) {
-    Matrix view;
-    const Vector3 from(1, 2, 3), up(0, 1, 0);
-    view.CreateView(from, Vector3(1, 2, -7), up, 0.5f);
-    EXPECT_TRUE(Near(view * Vector3(1, 2, -2), Vector3(0, 0, 5)));
-    EXPECT_GT((view * Vector3(1.5f, 2.5f, 0)).y, 0) << "up stays up";
-    view.CreateView(from, from, up, 0);
-    for (float element : view.m) EXPECT_FALSE(std::isnan(element)) << "eye on its target";
-
-    Matrix projection;
-    projection.CreateProjection(0.5f, 200, PI / 3);
-    const auto depth = [&projection](float z) {
-        const Vector4 clip = projection * Vector4(0, 0, z, 1);
-        return clip.z / clip.w;
-    };
-    EXPECT_NEAR(depth(0.5f), 0, 1e-5);
-    EXPECT_NEAR(depth(200), 1, 1e-5);
-    const Vector4 clip = projection * Vector4(1, 1, 10, 1);
-    EXPECT_NEAR(clip.x / clip.y, 1 / 1.2f, 1e-5) << "the fixed aspect";
-}
-
 TEST(Camera, LooksFromAboveAndBehindAndAShakeBobsBothPointsFadingOverItsLength) {
     const Camera standard;
     EXPECT_TRUE(Near(standard.from, Vector3(0, 100, -100)));

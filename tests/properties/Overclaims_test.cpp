@@ -35,6 +35,7 @@ int SceneLoaded(const std::string& lights, const std::string& sdf) {
     const int count = registry.count + scene.solids.count;
     for (int i = 0; i < registry.count; ++i) delete registry[i];
     registry.count = 0;
+    registry.Head();  // new lights go in at the cursor
     return count;
 }
 

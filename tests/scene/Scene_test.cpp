@@ -32,22 +32,20 @@ const std::string ONE_STATIC = "sky.mat 100 0 1 STATIC N grid.asc 0 stone.mat 0 
 
 DArray<Light*>& Lights() { return System::instance()->display->lights; }
 
-// The test scene's folder with a sky. The game never lets go of its lights;
+void ForgetLights() {
+    for (int i = 0; i < Lights().count; ++i) delete Lights()[i];
+    Lights().count = 0;
+    Lights().Head();  // new lights go in at the cursor
+}
+
+// The test scene's folder with a sky; the game never lets go of its lights,
 // here they go with the test.
 class SceneFiles {
 public:
     SceneFiles() {
-        SceneryScratch::Write("materials/sky.mat",
-                              "- 1 1 ambi 0 0 0 diff 0.2 0.4 0.6 emis 0 0 0 spec 0 0 0 shine 0");
+        SceneryScratch::Write("materials/sky.mat", ColourMaterial({0.2f, 0.4f, 0.6f}));
     }
     ~SceneFiles() { ForgetLights(); }
-    SceneFiles(const SceneFiles&) = delete;
-    SceneFiles& operator=(const SceneFiles&) = delete;
-
-    static void ForgetLights() {
-        for (int i = 0; i < Lights().count; ++i) delete Lights()[i];
-        Lights().count = 0;
-    }
 
 private:
     SceneryScratch scratch;
@@ -55,9 +53,10 @@ private:
 
 // Writes the two files (empty text: no file) and loads the scene.
 Scene* Load(const std::string& lights, const std::string& sdf) {
+    ForgetLights();
     std::filesystem::remove(SCENE_DIR + "lights.txt");
     if (!lights.empty()) SceneryScratch::Write("lights.txt", lights);
-    if (!sdf.empty()) SceneryScratch::Write("scene.sdf", sdf);
+    SceneryScratch::Write("scene.sdf", sdf);
     return new Scene("test");
 }
 
@@ -66,64 +65,15 @@ protected:
     SceneFiles files;
 };
 
-TEST_F(SceneTest, LightsAreRegisteredInFileOrderUnknownTypesTakingTheirPlaceInTheCount) {
+TEST_F(SceneTest, LightsAreRegisteredInFileOrderAndEveryObjectGoesToItsList) {
     TraceCapture trace;
+    // An unknown light, whatever its words, is one of the four; the x of each
+    // position numbers the scenery entries.
     const std::unique_ptr<Scene> scene(Load("AMBIENT 0.1 0.2 0.3 4\n"
                                             "DIRECTIONAL 1 0.9 0.8 0 -1 0\n"
                                             "AREA 1 1 1 2 2 2 4 4\n"
                                             "POINT 0.5 0.5 0.5 10 20 30\n"
-                                            "SPOT 0.25 0.5 0.75 1 2 3 0 0 -1 15 30\n"
-                                            "POINT 1 1 1 0 0 0\n",
-                                            ""));
-    EXPECT_EQ(scene->ambient, Vector3(0.1f, 0.2f, 0.3f));
-    ASSERT_EQ(Lights().count, 3) << "the unknown AREA, whatever its words, is one of the four";
-    const auto& sun = dynamic_cast<DirectionalLight&>(*Lights()[0]);
-    EXPECT_EQ(sun.color, Vector3(1, 0.9f, 0.8f));
-    EXPECT_EQ(sun.direction, Vector3(0, -1, 0));
-    EXPECT_EQ(dynamic_cast<PointLight&>(*Lights()[1]).position, Vector3(10, 20, 30));
-    const auto& spot = dynamic_cast<SpotLight&>(*Lights()[2]);
-    EXPECT_EQ(spot.direction, Vector3(0, 0, -1));
-    EXPECT_EQ(spot.umbra, 15);
-    EXPECT_EQ(spot.penumbra, 30);
-    EXPECT_TRUE(trace.Has("lights.txt:3: unknown light type 'AREA'"));
-    EXPECT_EQ(scene->background, nullptr) << "no scene.sdf: the lights are all there is";
-}
-
-// A broken lights.txt, the lights it still yields, the scenery it lets be
-// read and what the trace says.
-TEST_F(SceneTest, ABrokenLightsFileYieldsWhatCanBeRead) {
-    const struct {
-        const char* text;
-        int lights, solids;
-        const char* trace;
-    } cases[] = {
-        {"AMBIENT 0 0 0 -5 DIRECTIONAL 1 1 1 0 -1 0", 0, 1,
-         "the number of lights is -5; no lights are read"},
-        {"AMBIENT 0 0 0 99999999999 DIRECTIONAL 1 1 1 0 -1 0", 0, 1,
-         "lights.txt:1: expected a whole number"},
-        {"AMBIENT 0 0 0 two DIRECTIONAL 1 1 1 0 -1 0", 0, 1, "expected a whole number, found 'two'"},
-        {"AMBIENT 0 0 0 3 DIRECTIONAL 1 1 1 0 -1 0 POINT 1 1", 1, 1,
-         "expected a number, found the end of the file; the light is not built"},
-        {"AMBIENT 0 0 0 3 SPOT 1 1 1 0 0 0 0 -1 0 wide 30 POINT 1 1 1 0 0 0", 0, 1,
-         "expected a number, found 'wide'"},
-        {"AMBIENT 0 0", 0, 1, "no lights are read"},
-        {"LIGHTS 0 0 0 1 DIRECTIONAL 1 1 1 0 -1 0", 0, 0, "expected 'AMBIENT', found 'LIGHTS'"},
-        {"", 0, 0, "scenes/test/lights.txt: cannot be opened"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        SceneFiles::ForgetLights();
-        TraceCapture trace;
-        const std::unique_ptr<Scene> scene(Load(c.text, ONE_STATIC));
-        EXPECT_EQ(Lights().count, c.lights);
-        EXPECT_EQ(scene->solids.count, c.solids);
-        EXPECT_TRUE(trace.Has(c.trace)) << trace.str();
-    }
-}
-
-TEST_F(SceneTest, EveryObjectTypeGoesToItsList) {
-    // The x of each position numbers the entries.
-    const std::unique_ptr<Scene> scene(Load(ONE_LIGHT,
+                                            "SPOT 0.25 0.5 0.75 1 2 3 0 0 -1 15 30\n",
                                             "sky.mat 600 -150 13\n"
                                             "STATIC N grid.asc 0 stone.mat 0 0 0\n"
                                             "STATIC R grid.asc 0 stone.mat 1 0 0\n"
@@ -138,6 +88,15 @@ TEST_F(SceneTest, EveryObjectTypeGoesToItsList) {
                                             "STATIC r grid.asc 0 stone.mat 10 0 0\n"
                                             "STATIC NR grid.asc 0 stone.mat 11 0 0\n"
                                             "STATIC Rock grid.asc 0 stone.mat 12 0 0\n"));
+    EXPECT_EQ(scene->ambient, Vector3(0.1f, 0.2f, 0.3f));
+    ASSERT_EQ(Lights().count, 3);
+    EXPECT_EQ(dynamic_cast<DirectionalLight&>(*Lights()[0]).direction, Vector3(0, -1, 0));
+    EXPECT_EQ(dynamic_cast<PointLight&>(*Lights()[1]).position, Vector3(10, 20, 30));
+    const auto& spot = dynamic_cast<SpotLight&>(*Lights()[2]);
+    EXPECT_EQ(spot.direction, Vector3(0, 0, -1));
+    EXPECT_EQ(spot.penumbra, 30);
+    EXPECT_TRUE(trace.Has("lights.txt:3: unknown light type 'AREA'"));
+
     auto xs = [](const DArray<Object*>& list) {
         std::vector<float> x;
         for (int i = 0; i < list.count; ++i) x.push_back(list[i]->position.x);
@@ -148,9 +107,8 @@ TEST_F(SceneTest, EveryObjectTypeGoesToItsList) {
     EXPECT_EQ(xs(scene->transparents), (std::vector<float>{3, 5, 7}));
     EXPECT_EQ(xs(scene->reflectedTransparents), (std::vector<float>{4, 6, 8}));
     EXPECT_NE(dynamic_cast<Static*>(scene->solids[0]), nullptr);
-    EXPECT_EQ(scene->water, scene->solids[1]);
-    EXPECT_NE(dynamic_cast<Water*>(scene->solids[1]), nullptr);
-    EXPECT_EQ(scene->arena, scene->solids[2]);
+    EXPECT_EQ(static_cast<Object*>(scene->water), scene->solids[1]);
+    EXPECT_EQ(static_cast<Object*>(scene->arena), scene->solids[2]);
     EXPECT_NE(dynamic_cast<Flat*>(scene->transparents[1]), nullptr) << "a fire is a flat";
     EXPECT_NE(dynamic_cast<Sun*>(scene->reflectedTransparents[2]), nullptr);
     EXPECT_EQ(scene->arenaSize, 600);
@@ -158,48 +116,46 @@ TEST_F(SceneTest, EveryObjectTypeGoesToItsList) {
     EXPECT_EQ(scene->background->diffuse, Vector3(0.2f, 0.4f, 0.6f));
 }
 
-// A broken scene.sdf, the objects it still yields and what the trace says.
-TEST_F(SceneTest, ABrokenSceneryFileYieldsWhatCanBeRead) {
+// Broken files, the lights and scenery they still yield, and what the trace says.
+TEST_F(SceneTest, BrokenFilesYieldWhatCanBeRead) {
     const struct {
-        const char* text;
-        int solids;
+        std::string lights, sdf;
+        int count, solids;
         const char* trace;
     } cases[] = {
+        {"AMBIENT 0 0 0 -5 " + ONE_LIGHT, ONE_STATIC, 0, 1, "the number of lights is -5"},
+        {"AMBIENT 0 0 0 two", ONE_STATIC, 0, 1, "lights.txt:1: expected a whole number, found 'two'"},
+        {"AMBIENT 0 0 0 2 DIRECTIONAL 1 1 1 0 -1 0 POINT 1 1", ONE_STATIC, 1, 1,
+         "expected a number, found the end of the file; the light is not built"},
+        {"AMBIENT 0 0 0 2 SPOT 1 1 1 0 0 0 0 -1 0 wide 30 POINT 1 1 1 0 0 0", ONE_STATIC, 0, 1,
+         "expected a number, found 'wide'"},
+        {"LIGHTS 0 0 0 1", ONE_STATIC, 0, 0, "expected 'AMBIENT', found 'LIGHTS'"},
+        {"", ONE_STATIC, 0, 0, "scenes/test/lights.txt: cannot be opened"},
         // TREE N | grid.asc 0 | stone.mat 1 | 2 3 are four unknown objects; the static is the fifth.
-        {"sky.mat 100 0 5 TREE N grid.asc 0 stone.mat 1 2 3 STATIC N grid.asc 0 stone.mat 5 0 0",
-         1, "scene.sdf:1: 'TREE' is no object type"},
-        {"sky.mat 100 0 -3 STATIC N grid.asc 0 stone.mat 0 0 0", 0,
-         "the number of objects is -3; no objects are read"},
-        {"sky.mat 100 0 2 STATIC N grid.asc 0 stone.mat 1 x 3 STATIC N grid.asc 0 stone.mat 0 0 0",
-         1, "read no further after object #0"},
-        {"sky.mat 100", 0, "expected a number, found the end of the file"},
-        {"sky.mat 100 0 many STATIC N grid.asc 0 stone.mat 0 0 0", 0,
-         "expected a whole number, found 'many'"},
-        {"FOG 10 sky.mat 100 0 0", 0, "the fog is left off"},
+        {ONE_LIGHT, "sky.mat 100 0 5 TREE N grid.asc 0 stone.mat 1 2 3 STATIC N grid.asc 0 stone.mat 5 0 0",
+         1, 1, "scene.sdf:1: 'TREE' is no object type"},
+        {ONE_LIGHT, "sky.mat 100 0 -3 " + ONE_STATIC.substr(16), 1, 0, "the number of objects is -3"},
+        {ONE_LIGHT, "sky.mat 100 0 2 STATIC N grid.asc 0 stone.mat 1 x 3 " + ONE_STATIC.substr(16), 1, 1,
+         "read no further after object #0"},
+        {ONE_LIGHT, "sky.mat 100 0 many", 1, 0, "expected a whole number, found 'many'"},
+        {ONE_LIGHT, "FOG 10 sky.mat 100 0 0", 1, 0, "the fog is left off"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
+        SCOPED_TRACE(c.lights + " / " + c.sdf);
         TraceCapture trace;
-        const std::unique_ptr<Scene> scene(Load(ONE_LIGHT, c.text));
+        const std::unique_ptr<Scene> scene(Load(c.lights, c.sdf));
+        EXPECT_EQ(Lights().count, c.count);
         EXPECT_EQ(scene->solids.count, c.solids);
         EXPECT_TRUE(trace.Has(c.trace)) << trace.str();
     }
-    TraceCapture trace;
-    const std::unique_ptr<Scene> scene(Load(ONE_LIGHT, "sky.mat 100 0 5 TREE N grid.asc 0 "
-                                                       "stone.mat 1 2 3 STATIC N grid.asc 0 "
-                                                       "stone.mat 5 0 0"));
-    EXPECT_EQ(scene->solids[0]->position, Vector3(5, 0, 0));
-    EXPECT_FALSE(trace.Has("object #4"));
 }
 
 TEST_F(SceneTest, UpdateLowersTheArenaForPlanarShadowsAndTurnsTheBillboards) {
     Camera camera(Vector3(100, 50, -80), Vector3(10, 0, 5), Vector3(0, 1, 0), 0);
     System::instance()->display->camera = &camera;
-    const std::unique_ptr<Scene> scene(Load(ONE_LIGHT,
-                                            "sky.mat 100 0 3\n"
-                                            "ARENA N grid.asc 0 stone.mat 0 10 0\n"
-                                            "FLAT N grid.asc 0 stone.mat 1 2 3\n"
-                                            "SUN R grid.asc 0 stone.mat 4 5 6\n"));
+    const std::unique_ptr<Scene> scene(Load(ONE_LIGHT, "sky.mat 100 0 3 ARENA N grid.asc 0 stone.mat 0 10 0 "
+                                                       "FLAT N grid.asc 0 stone.mat 1 2 3 "
+                                                       "SUN R grid.asc 0 stone.mat 4 5 6"));
     for (bool stencil : {false, true}) {
         scene->stencilShadows = stencil;
         scene->Update();
@@ -207,8 +163,7 @@ TEST_F(SceneTest, UpdateLowersTheArenaForPlanarShadowsAndTurnsTheBillboards) {
     }
     const Vector3 forward = (camera.at - camera.from).Normalized();
     for (const Object* billboard : {scene->transparents[0], scene->reflectedTransparents[0]}) {
-        EXPECT_NEAR(std::abs((billboard->world ^ Vector3(0, 0, 1)).Normalized().Dot(forward)), 1,
-                    1e-4f);
+        EXPECT_NEAR(std::abs((billboard->world ^ Vector3(0, 0, 1)).Normalized().Dot(forward)), 1, 1e-4f);
     }
     System::instance()->display->camera = nullptr;
 }
@@ -217,7 +172,6 @@ TEST_F(SceneTest, UpdateLowersTheArenaForPlanarShadowsAndTurnsTheBillboards) {
 class PassLog : public Object {
 public:
     PassLog(std::vector<std::string>& log, std::string name) : log(log), name(std::move(name)) {}
-
     using Object::Update;
     void Update() override { log.push_back(name + " Update"); }
     void Draw() override { log.push_back(name + " Draw"); }
@@ -225,20 +179,17 @@ public:
     void DrawNonAmbient() override { log.push_back(name + " DrawNonAmbient"); }
     void DrawShadowVolume() override { log.push_back(name + " DrawShadowVolume"); }
     void DrawShadow() override { log.push_back(name + " DrawShadow"); }
-    void DrawAlpha() override { log.push_back(name + " DrawAlpha"); }
 
 private:
     std::vector<std::string>& log;
     std::string name;
 };
 
-using Log = std::vector<std::string>;
-
 TEST_F(SceneTest, EveryPassReachesItsListInOrder) {
+    using Log = std::vector<std::string>;
     Scene scene("none");
     Log log;
-    scene.solids.Add(new PassLog(log, "S1"));
-    scene.solids.Add(new PassLog(log, "S2"));
+    for (const char* name : {"S1", "S2"}) scene.solids.Add(new PassLog(log, name));
     scene.transparents.Add(new PassLog(log, "T"));
     scene.reflectedSolids.Add(new PassLog(log, "RS"));
     scene.reflectedTransparents.Add(new PassLog(log, "RT"));
@@ -268,22 +219,34 @@ protected:
     SceneFiles files;
 };
 
-TEST_F(SceneGL, TheFogClauseTurnsOnLinearFogAndTheBackgroundSetsTheClearColour) {
-    const std::unique_ptr<Scene> scene(Load(ONE_LIGHT, "FOG 100 900 0.5 0.25 1 sky.mat 100 0 0"));
+TEST_F(SceneGL, TheFogClauseTurnsOnLinearFogAndTheFrameBindsTheLightsToTheirSlots) {
+    const std::unique_ptr<Scene> scene(Load("AMBIENT 0.1 0.2 0.3 3 DIRECTIONAL 1 0.9 0.8 0 -1 0 "
+                                            "POINT 1 1 1 10 20 30 SPOT 1 0 0 1 2 3 0 0 -1 15 30",
+                                            "FOG 100 900 0.5 0.25 1 sky.mat 100 0 0"));
+    System::instance()->display->StartScene();
     EXPECT_TRUE(glIsEnabled(GL_FOG));
-    GLint mode = 0;
-    glGetIntegerv(GL_FOG_MODE, &mode);
-    EXPECT_EQ(mode, GL_LINEAR);
-    GLfloat start = 0, end = 0, colour[4] = {}, clear[4] = {}, ambient[4] = {};
-    glGetFloatv(GL_FOG_START, &start);
-    glGetFloatv(GL_FOG_END, &end);
-    glGetFloatv(GL_FOG_COLOR, colour);
+    GLfloat fog[6] = {}, clear[4] = {}, ambient[4] = {}, diffuse[4] = {};
+    glGetFloatv(GL_FOG_START, &fog[0]);
+    glGetFloatv(GL_FOG_END, &fog[1]);
+    glGetFloatv(GL_FOG_COLOR, &fog[2]);
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     glGetFloatv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    EXPECT_EQ(std::vector<float>({start, end, colour[0], colour[1], colour[2]}),
-              std::vector<float>({100, 900, 0.5f, 0.25f, 1}));
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    EXPECT_EQ(std::vector<float>(fog, fog + 5), std::vector<float>({100, 900, 0.5f, 0.25f, 1}));
     EXPECT_TRUE(Near(Vector3(clear[0], clear[1], clear[2]), Vector3(0.2f, 0.4f, 0.6f), 1e-6f));
     EXPECT_TRUE(Near(Vector3(ambient[0], ambient[1], ambient[2]), Vector3(0.1f, 0.2f, 0.3f), 1e-6f));
+    EXPECT_TRUE(Near(Vector3(diffuse[0], diffuse[1], diffuse[2]), Vector3(1, 0.9f, 0.8f), 1e-6f));
+    // A directional light, and a spot that lights like one, shine from
+    // infinitely far; a point light from where it stands.
+    for (const auto& [slot, w] : {std::pair{0, 0.0f}, std::pair{1, 1.0f}, std::pair{2, 0.0f}}) {
+        GLfloat position[4] = {};
+        glGetLightfv(GL_LIGHT0 + slot, GL_POSITION, position);
+        EXPECT_TRUE(glIsEnabled(GL_LIGHT0 + slot)) << slot;
+        EXPECT_EQ(position[3], w) << slot;
+    }
+    Lights()[1]->enabled = false;
+    System::instance()->display->StartScene();
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT1)) << "a disabled light switches its slot off";
 
     const std::unique_ptr<Scene> plain(Load(ONE_LIGHT, "sky.mat 100 0 0"));
     EXPECT_FALSE(glIsEnabled(GL_FOG)) << "without the clause the first word names the background";
