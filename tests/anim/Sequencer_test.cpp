@@ -13,6 +13,7 @@
 #include "render/Material.h"
 #include "support/MatchHarness.h"
 #include "support/TraceCapture.h"
+#include "support/SoundGuard.h"
 #include "support/WavFile.h"
 
 namespace {
@@ -77,10 +78,7 @@ TEST_F(PlaybackTest, KeysAlreadyBehindTheClockPlayInOneStepAndTheirEventsFireOnc
                           {{"intro.kaf", Kaf({Key(0.1f), Key(0.1f), Key(0.1f).Flags(1 | 512).Sound("boom.wav")})},
                            {"wait.kaf", Kaf({Key(10), Key(10)})}});
     wav::Write("sounds/boom.wav");
-    Sound::Manager* sounds = Sound::Manager::instance();
-    sounds->playing.clear();
-    sounds->positions.clear();
-    sounds->deviceOpen = true;
+    const SoundGuard sounds;
     Start();
     Step(350);  // all three keys of the intro lie in the past
     EXPECT_EQ(seq[0]->anim->name, "wait.kaf") << "the next move is chosen within the same step";
@@ -88,12 +86,9 @@ TEST_F(PlaybackTest, KeysAlreadyBehindTheClockPlayInOneStepAndTheirEventsFireOnc
     EXPECT_EQ(seq[0]->animStart, 300);
     Step(360);
     Step(2000);
-    EXPECT_EQ(sounds->playing.size(), 1u);
+    EXPECT_EQ(sounds.manager->playing.size(), 1u);
     EXPECT_EQ(seq[0]->explosions.count, 1);
     EXPECT_EQ(camera.shakeEnd, 350 + 600) << "shaken once, when the flagged key was reached";
-    sounds->playing.clear();
-    sounds->positions.clear();
-    sounds->deviceOpen = false;
 }
 
 TEST_F(PlaybackTest, FrameEventsShakeTheCameraInUseAndStartARingWhereTheFighterStands) {

@@ -282,16 +282,19 @@ TEST_F(ObjectDraw, BumpMaterialsEmbossInTheLitPassesSlidingTheSecondTowardsTheLi
     }
     for (int i = 0; i < quad.numVertices; ++i) EXPECT_EQ(quad.vertices[i].u, before[i].u);
 
-    // Facing back and a little left, lit from behind and a little right: the
-    // azimuths differ by nearly a whole turn, which is a small angle the other way.
-    MeshQuad back(Vector3(), Vector3(-1, 0, 0.1f), Vector3(0, 1, 0), Vector3(2, 2, 0));
-    EmbossProbe b(nullptr, Vector3(), Vector3(1, 0, 0), Vector3(0, 1, 0), Vector3(0, 0, 1),
-                  Vector3(1, 1, 1), &back, &back, nullptr, &bumpy);
-    DirectionalLight behind(Vector3(1, 1, 1), Vector3(-0.1f, 0, 1));
-    display->lights[0] = &behind;
-    b.DrawNonAmbient();
-    ASSERT_EQ(b.seen.size(), 2u);
-    EXPECT_NEAR(b.seen[1].first - b.seen[0].first, 0.000507f, 1e-5f);
+    // Facing back and a little to one side, lit from behind and a little to
+    // the other: the azimuths differ by nearly a whole turn either way, which
+    // is a small angle the other way.
+    for (const float side : {1.0f, -1.0f}) {
+        MeshQuad back(Vector3(), Vector3(-1, 0, 0.1f * side), Vector3(0, 1, 0), Vector3(2, 2, 0));
+        EmbossProbe b(nullptr, Vector3(), Vector3(1, 0, 0), Vector3(0, 1, 0), Vector3(0, 0, 1),
+                      Vector3(1, 1, 1), &back, &back, nullptr, &bumpy);
+        DirectionalLight behind(Vector3(1, 1, 1), Vector3(-0.1f * side, 0, 1));
+        display->lights[0] = &behind;
+        b.DrawNonAmbient();
+        ASSERT_EQ(b.seen.size(), 2u);
+        EXPECT_NEAR(b.seen[1].first - b.seen[0].first, 0.000507f * side, 1e-5f) << side;
+    }
 }
 
 TEST_F(ObjectDraw, EachShadowTakesTheNextMatrixUpToTheLast) {

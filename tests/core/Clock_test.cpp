@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 #include "core/Options.h"
-#include "core/Timer.h"
-#include "core/Trace.h"
 #include "support/ClockGuard.h"
 
 namespace {
@@ -67,27 +64,6 @@ TEST_F(ClockTest, SlowMotionDividesRealTimeWithoutLosingTheRemainders) {
         for (int i = 0; i < run.frames; ++i) Frame(1);
         EXPECT_EQ(clock.time, run.time) << "slow motion " << run.slowMotion;
     }
-}
-
-TEST(Timer, WritesNestedIntervalsIndentedByDepth) {
-    FakeTicks ticks;
-    std::ostringstream out;
-    std::streambuf* const saved = timerout.rdbuf(out.rdbuf());
-    Timer timer;
-    FakeTicks::now = 100;
-    timer.Start();
-    FakeTicks::now = 105;
-    timer.Start();
-    FakeTicks::now = 112;
-    timer.End("person update:");
-    FakeTicks::now = 130;
-    timer.End("Person: ");
-    timer.End("unmatched");  // nothing open: nothing written, nothing broken
-    timerout.rdbuf(saved);
-    EXPECT_EQ(out.str(), "\tperson update:7\nPerson: 30\n");
-    for (int i = 0; i < Timer::MAX_LEVELS + 5; ++i) timer.Start();
-    for (int i = 0; i < Timer::MAX_LEVELS + 5; ++i) timer.End();
-    EXPECT_EQ(timer.level, 0) << "nesting deeper than the table is counted, never written past it";
 }
 
 }  // namespace

@@ -43,6 +43,7 @@ TEST(DisplayOpts, ReadsEveryLine) {
     EXPECT_TRUE(opts.fullscreen);
     ASSERT_TRUE(Load(opts, "size 800 600 32\n", "size 640\n480 16 ")) << opts.problem;
     EXPECT_EQ(opts.height, 480);
+    EXPECT_TRUE(Load(opts, "800 600 32", "16384 16384 0")) << "the largest window is allowed";
     ASSERT_TRUE(Load(opts, "OpenGL by Mesa 3D", std::string(300, 'd'))) << opts.problem;
     EXPECT_EQ(opts.driver, std::string(99, 'd')) << "a long driver line is cut, not overflowed";
     EXPECT_EQ(opts.width, 800);

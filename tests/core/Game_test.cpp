@@ -31,7 +31,8 @@ namespace {
 TEST(GameCamera, BacksOffAndRisesWithTheDistanceAndTheVictoryUnderASoftCeiling) {
     const struct {
         float apart, victoryMs, r, h;
-    } cases[] = {{40, 0, 222, 0}, {1000, 0, 1000, 900.1f}, {40, 2000, 322, 200}};
+    } cases[] = {{40, 0, 222, 0}, {1000, 0, 1000, 900.1f}, {40, 2000, 322, 200},
+                 {300, 1000, 740, 260}};
     for (const auto& c : cases) {
         float r = 0, h = 0;
         Game::AutoCamera(c.apart, c.victoryMs, r, h);
