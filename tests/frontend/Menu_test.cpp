@@ -135,7 +135,9 @@ TEST_F(MenuTest, TheMainMenuListsTheMatchesTheSkillAndQuitWithOnePlayerSelected)
     const int letters[] = {10, 11, 4, 12, 4};  // one player, two players, demo, skill novice, quit
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(mainMenu.choices[i]->text->length, letters[i]) << i;
-        if (i > 0) EXPECT_LT(mainMenu.choices[i]->top, mainMenu.choices[i - 1]->top) << i;
+        if (i > 0) {
+            EXPECT_LT(mainMenu.choices[i]->top, mainMenu.choices[i - 1]->top) << i;
+        }
     }
     EXPECT_EQ(mainMenu.selection, MainMenu::ONE_PLAYER);
     mainMenu.SetSkill("skill legend");
