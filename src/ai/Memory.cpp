@@ -73,7 +73,11 @@ int Memory::ExpectedBlow() const {
     for (int i = 1; i < n; ++i) {
         gaps[i - 1] = blowStarts[(blows - i) % BLOWS_KEPT] - blowStarts[(blows - i - 1) % BLOWS_KEPT];
     }
-    std::sort(gaps, gaps + n - 1);
+    // At most four gaps, sorted in place (std::sort's unrolled insertion
+    // confuses the optimiser's bounds check on so small an array).
+    for (int i = 1; i < n - 1; ++i) {
+        for (int j = i; j > 0 && gaps[j - 1] > gaps[j]; --j) std::swap(gaps[j - 1], gaps[j]);
+    }
     if (gaps[n - 2] - gaps[0] > RHYTHM_MS) return -1;
     return blowStarts[(blows - 1) % BLOWS_KEPT] + gaps[(n - 1) / 2];
 }
