@@ -29,6 +29,7 @@
 #include "core/Game.h"
 #include "core/System.h"
 #include "input/Controller.h"
+#include "match/Match.h"
 #include "match/GameSeq.h"
 #include "scene/Scene.h"
 #include "support/FixtureMatch.h"
@@ -59,7 +60,9 @@ Game* TheGame() {
         opts.fullscreen = false;
         System::instance()->displayOptions(&opts);
         Game* game = new Game();
-        game->menuActive = false;
+        game->Act(Screen::TWO_PLAYERS);
+        game->Act(Screen::DONE);
+        game->Act(Screen::DONE);  // the settings' fighters in the settings' arena
         return game;
     }();
     return made;
@@ -67,16 +70,18 @@ Game* TheGame() {
 
 // Both players keep punching, so blows land and reactions play.
 void Punch(Game* game) {
-    for (GameSeq* seq : game->seqs) {
+    for (GameSeq* seq : game->match->seqs) {
         if (seq->controller != nullptr) seq->controller->ready |= 0x40;
     }
 }
 
 // Back to the first moment of a fresh bout.
+// Back to the first moment of a fresh bout, the round's caption already
+// over: the fighters fight from the first frame.
 void Rewind(Game* game) {
     System::instance()->clock->Reset(0);
-    game->seqs[0]->Reset();
-    game->seqs[1]->Reset();
+    game->match->Start();
+    game->match->rules.roundStart -= RoundRules::FIGHT_BEGINS_MS;
 }
 
 void Tick() { fakeNow += FRAME_MS; }
@@ -90,18 +95,12 @@ void CountFrames(benchmark::State& state) {
 
 void BM_MatchSimulation(benchmark::State& state) {
     Game* game = TheGame();
-    System* system = System::instance();
     for (auto _ : state) {
         Rewind(game);
         for (int frame = 0; frame < FRAMES_PER_RUN; ++frame) {
             Tick();
             Punch(game);
-            system->clock->Update();
-            game->seqs[0]->Update();
-            game->seqs[1]->Update();
-            game->scene->Update();
-            game->seqs[0]->CheckCollision();
-            game->seqs[1]->CheckCollision();
+            game->match->Update();
         }
     }
     CountFrames(state);
@@ -141,7 +140,7 @@ BENCHMARK(BM_ComputerDecision)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void RenderFrames(benchmark::State& state, bool stencil) {
     Game* game = TheGame();
-    game->scene->stencilShadows = stencil;
+    game->match->scene->stencilShadows = stencil;
     for (auto _ : state) {
         Rewind(game);
         for (int frame = 0; frame < FRAMES_PER_RUN; ++frame) {

@@ -14,7 +14,9 @@
 #include "core/System.h"
 #include "core/UserDirs.h"
 #include "frontend/Sound.h"
+#include "input/Joystick.h"
 #include "input/Keyboard.h"
+#include "input/Mouse.h"
 
 void init() {
     DataFolder::Enter();
@@ -29,6 +31,7 @@ void init() {
         std::cerr << dispopt->problem << std::endl;
         std::exit(-1);
     }
+    preferences.ApplyDisplay(dispopt->width, dispopt->height, dispopt->fullscreen);
     System* const system = System::instance();
     system->displayOptions(dispopt);
     if (system->display == nullptr || system->display->surface == nullptr) {
@@ -64,13 +67,23 @@ void WindowKeys() {
 }
 
 bool DrainEvents() {
+    System* const system = System::instance();
     bool quit = false;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) {
             quit = true;
         } else if (event.type == SDL_VIDEORESIZE) {
-            System::instance()->display->Resize(event.resize.w, event.resize.h);
+            system->display->Resize(event.resize.w, event.resize.h);
+        } else if (event.type == SDL_KEYDOWN) {
+            // The keyboard is polled once a frame: a tap shorter than a frame
+            // would fall between two polls.
+            system->keyboard->Latch(event.key.keysym.sym);
+            if (event.key.keysym.sym == SDLK_ESCAPE) quit = true;
+        } else if (event.type == SDL_MOUSEBUTTONDOWN) {
+            system->mouse->Latch(event.button.button);
+        } else if (event.type == SDL_JOYBUTTONDOWN && event.jbutton.which < 2) {
+            system->joystick[event.jbutton.which]->Latch(event.jbutton.button);
         }
     }
     return quit;

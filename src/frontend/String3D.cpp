@@ -40,9 +40,12 @@ Mesh3DS* LetterX = nullptr;
 Mesh3DS* LetterY = nullptr;
 Mesh3DS* LetterZ = nullptr;
 
+Mesh3DS* Digits[10] = {};
+
 namespace {
 
 const int ALPHABET = 26;
+const int DIGITS = 10;
 
 // The letters in alphabetical order. Only addresses: nothing here depends
 // on another file's globals being built.
@@ -66,16 +69,21 @@ void String3D::LoadLetters() {
         const std::string file = std::string("letters/") + static_cast<char>('a' + i) + ".asc";
         *LETTERS[i] = new Mesh3DS(file, true);
     }
+    for (int d = 0; d < DIGITS; ++d) {
+        Digits[d] = new Mesh3DS(std::string("letters/") + static_cast<char>('0' + d) + ".asc", true);
+    }
 }
 
 void String3D::Map(Material* m) {
     LoadLetters();
     if (m == nullptr) return;
     for (Mesh3DS** letter : LETTERS) (*letter)->RemapCoords(m);
+    for (Mesh3DS* digit : Digits) digit->RemapCoords(m);
 }
 
 Mesh* String3D::LetterMesh(char c) {
     LoadLetters();
+    if (c >= '0' && c <= '9') return Digits[c - '0'];
     const int lower = std::tolower(static_cast<unsigned char>(c));
     if (lower < 'a' || lower > 'z') return nullptr;
     return *LETTERS[lower - 'a'];
@@ -92,6 +100,10 @@ String3D::String3D(const char* text, float s) {
     for (int i = 0; i < length; ++i) letters[i] = LetterMesh(text[i]);
     rotates = true;
     translates = true;
+}
+
+float String3D::Width() const {
+    return length > 0 ? (LETTER_WIDTH * (length - 1) + GLYPH_WIDTH) * scale(0, 0) : 0;
 }
 
 Matrix String3D::LetterMatrix(int i, unsigned ms, const Vector3& eye) const {

@@ -25,15 +25,6 @@ expect_refused() {
     expect_no_window "$what"
 }
 
-# Waits up to 10 s for a line of the trace.
-wait_trace() {
-    for _ in $(seq 100); do
-        grep -qxF "$1" "$SCRATCH/debug.log" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    fail "the trace lacks the line: $1"
-}
-
 fresh_game_dir game
 rm "$GAME_DIR/controllers.txt"
 run_game

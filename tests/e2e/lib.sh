@@ -161,20 +161,49 @@ wait_trace() {
     fail "the trace lacks $2 lines matching: $1"
 }
 
-# Moves the menu's highlight down by $1 entries and chooses that entry.
-menu_choose() {
-    for _ in $(seq "$1"); do press_until Down "MENU: selection"; done
-    press_until Return "MENU:  Pressed keyboard key"
+# Waits up to 30 s for the trace to hold the line $1, whole.
+wait_line() {
+    for _ in $(seq 300); do
+        grep -qxF -- "$1" "$SCRATCH/debug.log" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    fail "the trace lacks the line: $1"
 }
 
-# From the menu into a match of two players. Moving the pointer onto the
-# window leaves no entry highlighted; Down then selects "one player" and
-# Down again "two players".
+# The number of times a line stands in the trace.
+trace_count() { grep -cxF -- "$1" "$SCRATCH/debug.log" 2>/dev/null; }
+
+# From the main menu to the fight itself: two players, the settings'
+# fighters and arena, past the round's caption. Moving the pointer onto the
+# window may make the mouse take over, with no entry under it; Down then Up
+# give the keyboard the first entry either way.
 start_match() {
     wait_first_frame
     focus_window
-    menu_choose 2
-    sleep 0.5
+    sleep 0.3
+    tap Down
+    tap Up
+    choose_entry "TWO PLAYERS"
+    wait_line "screen: fighter select"
+    tap Return
+    tap Return
+    wait_line "screen: arena select"
+    tap Return
+    wait_line "fight"
+}
+
+# Moves the menu's selection down to the entry and takes it with Return:
+# the menu traces each entry the keyboard reaches.
+choose_entry() {
+    local key
+    for key in Down Up; do
+        for _ in $(seq 12); do
+            [ "$(grep '^MENU: at ' "$SCRATCH/debug.log" | tail -n 1)" = "MENU: at $1" ] && break 2
+            tap $key
+        done
+    done
+    [ "$(grep '^MENU: at ' "$SCRATCH/debug.log" | tail -n 1)" = "MENU: at $1" ] || fail "no menu entry $1"
+    tap Return
 }
 
 # Where player N's (0 or 1) life bar ends, in window pixels, on an 800-wide

@@ -11,13 +11,13 @@ expect_status 231 "missing settings.txt"
 expect_stderr_line "settings.txt: cannot be opened"
 pass "settings.txt missing ends with 231"
 
-# "Quit" is the last of the menu's five entries.
 fresh_game_dir game
 start_game
 wait_window
 focus_window
 wait_first_frame
-menu_choose 5
+tap Down
+choose_entry QUIT
 wait_game 20
 expect_status 0 "Quit"
 grep -q -- "--------begin" "$SCRATCH/debug.log" || fail "no frame was drawn"

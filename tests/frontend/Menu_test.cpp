@@ -1,20 +1,29 @@
 #include "frontend/Menu.h"
 
+#include <GL/gl.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <string>
+#include <vector>
+#include <algorithm>
 
 #include "core/Display.h"
 #include "core/System.h"
 #include "frontend/Choice.h"
-#include "frontend/MainMenu.h"
+#include "frontend/Backdrop.h"
+#include "frontend/CaptionView.h"
+#include "frontend/MenuScreen.h"
 #include "frontend/String3D.h"
 #include "input/Joystick.h"
 #include "input/Keyboard.h"
 #include "input/Mouse.h"
+#include "math/Camera.h"
 #include "render/Material.h"
+#include "render/Mesh3DS.h"
+#include "support/FakeTicks.h"
+#include "support/MeshText.h"
 #include "support/GLContext.h"
 #include "support/ScratchDir.h"
 #include "support/TraceCapture.h"
@@ -69,14 +78,16 @@ private:
     Display* saved;
 };
 
-// A menu laid out like the main menu, without its material files: "Start"
-// is chosen by the mouse over x 156..604, y 136..224 of a 480-pixel-high
-// window, "Quit" over x 156..514, y 236..324.
+// A menu of two entries laid out in the caption camera's space, as the
+// game's menus are, on a 640x480 window.
 class MenuTest : public ::testing::Test {
 protected:
-    MenuTest() {
-        menu.choices.Add(new Choice("Start", 200, 300, nullptr));
-        menu.choices.Add(new Choice("Quit", 200, 200, nullptr));
+    MenuTest() : camera(CaptionView::MakeCamera()) {
+        menu.choices.Add(new Choice("Start", 200, 300, nullptr, 2));
+        menu.choices.Add(new Choice("Quit", 200, 200, nullptr, 2));
+        menu.camera = &camera;
+        menu.Open();
+        menu.Update();  // the pointer at rest
     }
 
     // A mouse that moved this frame to (x, y).
@@ -89,83 +100,65 @@ protected:
         menu.Update();
         return menu.selection;
     }
+    // Window pixel of the middle of entry i's letters.
+    Vector3 Middle(int i) const {
+        const Choice::Rect r = menu.choices[i]->Letters();
+        return devices.display.WorldToScreen(camera, Vector3((r.left + r.right) / 2, (r.bottom + r.top) / 2, 0));
+    }
+
+    int SelectionOn(int i) {
+        const Vector3 p = Middle(i);
+        return SelectionAt(static_cast<int>(p.x), static_cast<int>(p.y));
+    }
+    int SelectionBetween() {
+        const Vector3 p = (Middle(0) + Middle(1)) * 0.5f;
+        return SelectionAt(static_cast<int>(p.x), static_cast<int>(p.y));
+    }
 
     Devices devices;
+    Camera camera;
     Menu menu;
 };
 
-TEST(Choice, TheRectangleIsNinetyUnitsPerLetter) {
+TEST(Choice, ItsLettersStandOnItsPlaceAndRunToTheRight) {
     TraceCapture trace;
     const Choice start("Start", 200, 300, nullptr);
-    EXPECT_EQ(start.top, 300);
-    EXPECT_EQ(start.left, 200);
-    EXPECT_EQ(start.bottom, 210);
-    EXPECT_EQ(start.right, 650);
-    ASSERT_NE(start.text, nullptr);
-    EXPECT_EQ(start.text->length, 5);
-    EXPECT_FLOAT_EQ(start.text->scale(0, 0), 3);
-    EXPECT_TRUE(trace.Has("t=300 b=210 l=200 r=650\n"));
-
-    const Choice cut(std::string(120, 'x').c_str(), -10, 0, nullptr);
-    EXPECT_EQ(cut.right, -10 + 90 * 100) << "only the letters kept";
+    const Choice::Rect r = start.Letters();
+    EXPECT_EQ(r.left, 200);
+    EXPECT_EQ(r.bottom, 300);
+    EXPECT_EQ(r.top, 390) << "a scale-3 letter is 90 tall";
+    EXPECT_EQ(r.right, 200 + 4 * 90 + 75) << "the last letter is 75 wide";
+    EXPECT_TRUE(trace.Has("t=390 b=300 l=200 r=635\n"));
 }
 
-TEST_F(MenuTest, AStillMouseLeavesTheFirstEntrySelected) {
+TEST_F(MenuTest, OpeningSelectsTheFirstEntryWhereverThePointerRests) {
+    menu.selection = 1;
+    MouseTo(5, 5);
+    menu.Open();
     menu.Update();
     EXPECT_EQ(menu.selection, 0);
-    EXPECT_FALSE(devices.mouse().absolute);
-    menu.selection = 1;
-    menu.Update();
-    EXPECT_EQ(menu.selection, 1) << "only a missing selection is raised";
-    EXPECT_FALSE(menu.activated);
+    EXPECT_FALSE(devices.mouse().absolute) << "a pointer that has not moved since chooses nothing";
 
-    Menu empty;
-    empty.Update();
-    EXPECT_EQ(empty.selection, -1) << "no first entry to select";
-}
-
-TEST_F(MenuTest, AMovingMouseTakesOverAndSelectsTheEntryUnderIt) {
-    EXPECT_EQ(SelectionAt(300, 180), 0);
+    const Vector3 quit = Middle(1);
+    EXPECT_EQ(SelectionAt(static_cast<int>(quit.x), static_cast<int>(quit.y)), 1) << "once it moves it does";
     EXPECT_TRUE(devices.mouse().absolute);
-    EXPECT_EQ(SelectionAt(300, 280), 1);
-    EXPECT_EQ(SelectionAt(300, 230), -1) << "between the entries";
-    devices.mouse().Still();
-    menu.Update();
-    EXPECT_TRUE(devices.mouse().absolute) << "a mouse that stops keeps its cursor";
-    EXPECT_EQ(menu.selection, -1);
-
-    // The rectangles' edges belong to neither side.
-    EXPECT_EQ(SelectionAt(155, 180), -1);
-    EXPECT_EQ(SelectionAt(156, 180), 0);
-    EXPECT_EQ(SelectionAt(604, 180), 0);
-    EXPECT_EQ(SelectionAt(605, 180), -1);
-    EXPECT_EQ(SelectionAt(300, 135), -1);
-    EXPECT_EQ(SelectionAt(300, 136), 0);
-    EXPECT_EQ(SelectionAt(300, 224), 0);
-    EXPECT_EQ(SelectionAt(300, 225), -1);
-    EXPECT_EQ(SelectionAt(514, 300), 1);
-    EXPECT_EQ(SelectionAt(515, 300), -1) << "\"Quit\" is one letter shorter";
+    EXPECT_EQ(SelectionAt(5, 5), -1);
 }
 
-TEST_F(MenuTest, TheMouseRectanglesFollowTheWindowHeight) {
-    devices.display.height = 600;
-    EXPECT_EQ(SelectionAt(300, 180), -1);
-    EXPECT_EQ(SelectionAt(300, 300), 0);
-    EXPECT_EQ(SelectionAt(300, 400), 1);
-}
-
-TEST_F(MenuTest, AMouseButtonOverAnEntryChoosesIt) {
+TEST_F(MenuTest, AClickOnAnEntryChoosesItAndAHeldButtonDoesNot) {
     TraceCapture trace;
-    devices.mouse().buttons = SDL_BUTTON(SDL_BUTTON_LEFT);
-    SelectionAt(300, 230);
-    EXPECT_FALSE(menu.activated) << "a click between the entries";
-
-    devices.mouse().buttons = SDL_BUTTON(SDL_BUTTON_RIGHT);
-    SelectionAt(300, 280);
+    const Vector3 quit = Middle(1);
+    MouseTo(static_cast<int>(quit.x), static_cast<int>(quit.y));
+    devices.mouse().SetButtons(SDL_BUTTON(SDL_BUTTON_RIGHT));
+    menu.Update();
     EXPECT_TRUE(menu.activated);
     EXPECT_EQ(menu.selection, 1);
     EXPECT_TRUE(trace.Has("MENU: Pressed R Mouse button\n"));
-    EXPECT_FALSE(trace.Has("MENU: Pressed L Mouse button"));
+
+    menu.Open();
+    devices.mouse().SetButtons(SDL_BUTTON(SDL_BUTTON_RIGHT));
+    menu.Update();
+    EXPECT_FALSE(menu.activated) << "held on from the last menu";
 }
 
 TEST_F(MenuTest, ArrowsMoveOneEntryPerPressWithinTheList) {
@@ -193,7 +186,7 @@ TEST_F(MenuTest, ArrowsMoveOneEntryPerPressWithinTheList) {
 }
 
 TEST_F(MenuTest, AnArrowOrAStickGivesTheKeyboardBackFromTheMouse) {
-    SelectionAt(300, 230);
+    SelectionBetween();
     ASSERT_TRUE(devices.mouse().absolute);
     devices.mouse().Still();
     devices.Keys({SDLK_DOWN});
@@ -201,7 +194,7 @@ TEST_F(MenuTest, AnArrowOrAStickGivesTheKeyboardBackFromTheMouse) {
     EXPECT_FALSE(devices.mouse().absolute);
     EXPECT_EQ(menu.selection, 0);
 
-    SelectionAt(300, 280);
+    SelectionOn(1);
     devices.mouse().Still();
     devices.Stick(0, UP);
     menu.Update();
@@ -213,7 +206,8 @@ TEST_F(MenuTest, ReturnOrKeypadEnterChoosesTheSelectedEntry) {
     for (int key : {SDLK_RETURN, SDLK_KP_ENTER}) {
         TraceCapture trace;
         menu.activated = false;
-        SelectionAt(300, 280);
+        SelectionAt(5, 5);
+        SelectionOn(1);
         ASSERT_TRUE(devices.mouse().absolute);
         devices.mouse().Still();
         devices.Keys({key});
@@ -230,7 +224,7 @@ TEST_F(MenuTest, ReturnOrKeypadEnterChoosesTheSelectedEntry) {
 // button then chooses nothing rather than leaving the owner an entry of -1.
 TEST_F(MenuTest, NothingSelectedNothingChosen) {
     TraceCapture trace;
-    SelectionAt(300, 230);
+    SelectionBetween();
     devices.mouse().Still();
     devices.Keys({SDLK_RETURN, SDLK_KP_ENTER});
     devices.Stick(0, 0, 1);
@@ -279,47 +273,28 @@ TEST_F(MenuTest, AJoystickButtonChoosesTheSelectedEntry) {
     EXPECT_FALSE(trace.Has("joystick 0"));
 }
 
-class MainMenuTest : public ::testing::Test {
+class MenuScreenTest : public ::testing::Test {
 protected:
     ScratchDir dir;
     Devices devices;
 };
 
-TEST_F(MainMenuTest, TheMatchesTheSkillAndQuitWithOnePlayerSelected) {
-    const std::string material = "-\n1 1\nambi 0.2 0.2 0.2\ndiff 1 1 1\nemis 0 0 0\n"
-                                 "specular 0 0 0\nshine 0\n";
-    ScratchDir::Write("materials/menutext1.mat", material);
-    ScratchDir::Write("materials/menutext2.mat", material);
-    MainMenu mainMenu("skill novice");
-    ASSERT_EQ(mainMenu.choices.count, 5);
-    const int letters[] = {10, 11, 4, 12, 4};  // one player, two players, demo, skill novice, quit
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(mainMenu.choices[i]->text->length, letters[i]) << i;
-        if (i > 0) {
-            EXPECT_LT(mainMenu.choices[i]->top, mainMenu.choices[i - 1]->top) << i;
-        }
+TEST_F(MenuScreenTest, EntriesAreCentredAndChoosingOneAsksForItsEvent) {
+    const std::string material = "- 1 1 ambi 0.2 0.2 0.2 diff 1 1 1 emis 0 0 0 spec 0 0 0 shine 0\n";
+    for (const char* name : {"strmat", "menutext1", "menutext2"}) ScratchDir::Write(std::string("materials/") + name + ".mat", material);
+    CaptionView view;
+    const Backdrop backdrop;
+    MenuScreen screen(view, backdrop, "TITLE", {{"LONG ENTRY", Screen::OPTIONS}, {"QUIT", Screen::QUIT}});
+    for (int i = 0; i < 2; ++i) {
+        const Choice::Rect r = screen.menu.choices[i]->Letters();
+        EXPECT_FLOAT_EQ((r.left + r.right) / 2, CaptionView::CENTRE_X) << i;
     }
-    EXPECT_EQ(mainMenu.selection, MainMenu::ONE_PLAYER);
-    mainMenu.SetSkill("skill legend");
-    EXPECT_EQ(mainMenu.choices[MainMenu::SKILL]->text->length, 12);
-    ASSERT_NE(mainMenu.normalMaterial, nullptr);
-    EXPECT_EQ(mainMenu.normalMaterial->fileName, "materials/menutext1.mat");
-    EXPECT_EQ(mainMenu.highlightMaterial->fileName, "materials/menutext2.mat");
-    const DArray<Material*>& registry = devices.display.materials;
-    ASSERT_EQ(registry.count, 2);
-    EXPECT_EQ(registry[0], mainMenu.normalMaterial);
-    EXPECT_EQ(registry[1], mainMenu.highlightMaterial);
-
-    Menu& menu = mainMenu;
-    for (int i = 0; i < 4; ++i) {
-        devices.Keys({});
-        devices.Keys({SDLK_DOWN});
-        menu.Update();
-    }
+    screen.Open();
+    EXPECT_EQ(screen.Update(), Screen::NONE);
+    devices.Keys({SDLK_DOWN});
+    EXPECT_EQ(screen.Update(), Screen::NONE);
     devices.Keys({SDLK_RETURN});
-    menu.Update();
-    EXPECT_TRUE(menu.activated);
-    EXPECT_EQ(menu.selection, MainMenu::QUIT);
+    EXPECT_EQ(screen.Update(), Screen::QUIT);
 }
 
 class MenuDraw : public GLTest {
@@ -341,6 +316,84 @@ TEST_F(MenuDraw, PlacesEachTextAtItsEntryAndEndsOnTheNormalMaterial) {
     EXPECT_EQ(menu.choices[1]->text->position, Vector3(200, 200, 0));
     EXPECT_FLOAT_EQ(menu.choices[1]->text->world(3, 1), 200) << "updated after placing";
     EXPECT_EQ(devices.display.currentMaterial, &normal);
+}
+
+// The main menu's layout drawn at each window size, each entry in a shade
+// of red of its own: a pointer on any pixel well inside an entry's letters
+// chooses that entry, and one on the rows between two entries none.
+TEST_F(MenuDraw, APointerOnAnEntrysLettersChoosesItAtAnyWindowSize) {
+    const FakeTicks ticks;  // the letters' wave stands still
+    const ScratchDir dir;
+    ScratchDir::Write("letter.asc", meshtext::Box({0, 0, 0}, {25, 30, 8}));
+    Mesh3DS letter("letter.asc", true);
+    const Camera camera = CaptionView::MakeCamera();
+    Menu menu;
+    menu.camera = &camera;
+    const char* const labels[] = {"TWO PLAYERS", "OPTIONS", "QUIT"};
+    for (int i = 0; i < 3; ++i) {
+        const int width = static_cast<int>(String3D(labels[i], 2).Width());
+        menu.choices.Add(new Choice(labels[i], 320 - width / 2, 290 - 85 * i, nullptr, 2));
+        String3D& text = *menu.choices[i]->text;
+        for (int c = 0; c < text.length; ++c)
+            if (text.letters[c] != nullptr) text.letters[c] = &letter;
+    }
+    const int sizes[][2] = {{640, 480}, {800, 600}, {1280, 720}};
+    for (const auto& size : sizes) {
+        const int w = size[0], h = size[1];
+        ASSERT_NE(SDL_SetVideoMode(w, h, 0, SDL_OPENGL), nullptr);
+        // The GL drawable takes the window's new size at a swap.
+        SDL_GL_SwapBuffers();
+        devices.display.width = w;
+        devices.display.height = h;
+        glViewport(0, 0, w, h);
+        glClearColor(0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_DEPTH_TEST);
+        devices.display.SetCamera(const_cast<Camera*>(&camera));
+        for (int i = 0; i < 3; ++i) {
+            glColor3ub(static_cast<GLubyte>(60 * (i + 1)), 0, 0);
+            String3D& text = *menu.choices[i]->text;
+            text.SetPosition(Vector3(static_cast<float>(menu.choices[i]->left), static_cast<float>(menu.choices[i]->top), 0));
+            text.Update();
+            text.Draw();
+        }
+        std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * 3);
+        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        // The entry drawn at window pixel (x, y), y down; -1 for none.
+        auto drawn = [&](int x, int y) {
+            if (x < 0 || y < 0 || x >= w || y >= h) return -1;
+            const int red = pixels[(static_cast<size_t>(h - 1 - y) * w + x) * 3];
+            return red == 0 ? -1 : red / 60 - 1;
+        };
+        int rows[3][2] = {{h, -1}, {h, -1}, {h, -1}};  // each entry's first and last row
+        int tried = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const int entry = drawn(x, y);
+                if (entry < 0) continue;
+                rows[entry][0] = std::min(rows[entry][0], y);
+                rows[entry][1] = std::max(rows[entry][1], y);
+                const bool inside = drawn(x - 3, y) == entry && drawn(x + 3, y) == entry &&
+                                    drawn(x, y - 3) == entry && drawn(x, y + 3) == entry;
+                if (!inside || (x + y) % 7 != 0) continue;
+                ++tried;
+                ASSERT_EQ(menu.Hit(x, y), entry) << w << "x" << h << " at " << x << "," << y;
+            }
+        }
+        EXPECT_GT(tried, 100) << w << "x" << h;
+        for (int i = 0; i + 1 < 3; ++i) {
+            ASSERT_LT(rows[i][1], rows[i + 1][0]) << "entries " << i << " and " << i + 1 << " do not overlap";
+            // A pixel of rasterising either way at the letters' edges.
+            for (int y = rows[i][1] + 2; y < rows[i + 1][0] - 1; ++y) EXPECT_EQ(menu.Hit(w / 2, y), -1) << w << "x" << h << " row " << y;
+        }
+    }
+    SDL_SetVideoMode(GLTest::WIDTH, GLTest::HEIGHT, 0, SDL_OPENGL);
+    SDL_GL_SwapBuffers();
+    glViewport(0, 0, GLTest::WIDTH, GLTest::HEIGHT);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_DEPTH_TEST);
 }
 
 }  // namespace

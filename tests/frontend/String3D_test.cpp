@@ -83,7 +83,9 @@ TEST(String3D, EachCharacterTakesItsLetterInEitherCase) {
     EXPECT_EQ(other.letters[0], LetterA);
     EXPECT_EQ(other.letters[1], nullptr);
     EXPECT_EQ(other.letters[2], LetterZ);
-    for (int i = 3; i < 6; ++i) EXPECT_EQ(other.letters[i], nullptr) << i;
+    EXPECT_EQ(other.letters[3], nullptr);
+    EXPECT_EQ(other.letters[4], Digits[9]);
+    EXPECT_EQ(other.letters[5], nullptr);
 }
 
 TEST(String3D, ASpaceLeavesAGapOfOneLetter) {

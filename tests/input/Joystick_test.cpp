@@ -51,4 +51,16 @@ TEST(Joystick, AnAbsentJoystickStaysStill) {
     EXPECT_FALSE(stick.ButtonDown(0));
 }
 
+TEST(Joystick, AButtonTappedBetweenTwoFramesCountsOnce) {
+    Joystick stick(0);
+    stick.Latch(9);
+    stick.SetState(0, 0, 0);
+    EXPECT_TRUE(stick.ButtonPress(9));
+    stick.SetState(0, 0, 0);
+    EXPECT_FALSE(stick.ButtonDown(9));
+    stick.Latch(Joystick::BUTTON_COUNT);
+    stick.SetState(0, 0, 0);
+    EXPECT_EQ(stick.buttons, 0);
+}
+
 }  // namespace

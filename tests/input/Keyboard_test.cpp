@@ -61,4 +61,22 @@ TEST(Keyboard, Modifiers) {
     EXPECT_FALSE(keyboard.Control());
 }
 
+// A tap between two polls is seen by the latch alone; a press the poll also
+// sees is not counted twice.
+TEST(Keyboard, ATapBetweenTwoFramesCountsOnce) {
+    Keyboard keyboard;
+    Frame(keyboard, {});
+    keyboard.Latch(SDLK_F3);
+    Frame(keyboard, {});
+    EXPECT_TRUE(keyboard.Pressed(SDLK_F3));
+    Frame(keyboard, {});
+    EXPECT_FALSE(keyboard.Down(SDLK_F3));
+    keyboard.Latch(SDLK_g);
+    Frame(keyboard, {SDLK_g});
+    Frame(keyboard, {SDLK_g});
+    EXPECT_FALSE(keyboard.Pressed(SDLK_g));
+    keyboard.Latch(-1);
+    keyboard.Latch(Keyboard::KEY_COUNT);
+}
+
 }  // namespace

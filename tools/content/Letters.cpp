@@ -1,4 +1,4 @@
-// letters/a.asc .. z.asc: solid block capitals on a 5 x 7 grid, one box per
+// letters/a.asc .. z.asc and 0.asc .. 9.asc: solid block capitals and digits on a 5 x 7 grid, one box per
 // lit cell with only its outer faces kept, 25 wide, 30 tall and 8 deep.
 //
 // A letter stands in the x-y plane with its origin at its left-bottom-front
@@ -18,7 +18,9 @@ const float CELL_W = 25.0f / COLUMNS;
 const float CELL_H = 30.0f / ROWS;
 const float DEPTH = 8;
 
-const char* const GLYPHS[26][ROWS] = {
+const int LETTERS = 26, DIGITS = 10;
+
+const char* const GLYPHS[LETTERS + DIGITS][ROWS] = {
     {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"},  // A
     {"####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."},  // B
     {".###.", "#...#", "#....", "#....", "#....", "#...#", ".###."},  // C
@@ -45,7 +47,22 @@ const char* const GLYPHS[26][ROWS] = {
     {"#...#", "#...#", ".#.#.", "..#..", ".#.#.", "#...#", "#...#"},  // X
     {"#...#", "#...#", ".#.#.", "..#..", "..#..", "..#..", "..#.."},  // Y
     {"#####", "....#", "...#.", "..#..", ".#...", "#....", "#####"},  // Z
+    {".###.", "#...#", "#..##", "#.#.#", "##..#", "#...#", ".###."},  // 0
+    {"..#..", ".##..", "..#..", "..#..", "..#..", "..#..", ".###."},  // 1
+    {".###.", "#...#", "....#", "...#.", "..#..", ".#...", "#####"},  // 2
+    {"####.", "....#", "....#", ".###.", "....#", "....#", "####."},  // 3
+    {"...#.", "..##.", ".#.#.", "#..#.", "#####", "...#.", "...#."},  // 4
+    {"#####", "#....", "####.", "....#", "....#", "#...#", ".###."},  // 5
+    {".###.", "#....", "#....", "####.", "#...#", "#...#", ".###."},  // 6
+    {"#####", "....#", "...#.", "..#..", ".#...", ".#...", ".#..."},  // 7
+    {".###.", "#...#", "#...#", ".###.", "#...#", "#...#", ".###."},  // 8
+    {".###.", "#...#", "#...#", ".####", "....#", "....#", ".###."},  // 9
 };
+
+// The file and mesh name of glyph i: letters a..z, then digits 0..9.
+char GlyphName(int glyph) {
+    return static_cast<char>(glyph < LETTERS ? 'a' + glyph : '0' + glyph - LETTERS);
+}
 
 bool Lit(int letter, int column, int row) {
     if (column < 0 || column >= COLUMNS || row < 0 || row >= ROWS) return false;
@@ -85,11 +102,11 @@ MeshBuilder Letter(int letter) {
 }  // namespace
 
 void WriteLetters() {
-    for (int letter = 0; letter < 26; ++letter) {
-        const char name = static_cast<char>('a' + letter);
+    for (int glyph = 0; glyph < LETTERS + DIGITS; ++glyph) {
+        const char name = GlyphName(glyph);
         // String3D loads every letter with flip true.
-        Letter(letter).Write(std::string("letters/") + name + ".asc", true,
-                             std::string("letter ") + name);
+        Letter(glyph).Write(std::string("letters/") + name + ".asc", true,
+                            std::string(glyph < LETTERS ? "letter " : "digit ") + name);
     }
 }
 

@@ -1,0 +1,61 @@
+#include "frontend/Backdrop.h"
+
+#include <GL/gl.h>
+
+#include "core/Display.h"
+#include "core/System.h"
+
+Backdrop::~Backdrop() {
+    if (texture != 0) glDeleteTextures(1, &texture);
+}
+
+void Backdrop::Capture() {
+    const Display* display = System::instance()->display;
+    if (texture == 0) glGenTextures(1, &texture);
+    width = display->width;
+    height = display->height;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glReadBuffer(GL_BACK);
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, width, height, 0);
+}
+
+void Backdrop::Draw(float shade) const {
+    const Display* display = System::instance()->display;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (texture == 0) return;
+    // The still fills the window, stretched if the window has changed size since.
+    display->BeginOverlay(false);
+    glDisable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2i(0, 0);
+    glTexCoord2f(0, 1);
+    glVertex2i(0, display->height);
+    glTexCoord2f(1, 1);
+    glVertex2i(display->width, display->height);
+    glTexCoord2f(1, 0);
+    glVertex2i(display->width, 0);
+    glEnd();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glDisable(GL_TEXTURE_2D);
+    if (shade > 0) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4f(0, 0, 0, shade);
+        glBegin(GL_QUADS);
+        glVertex2i(0, 0);
+        glVertex2i(0, display->height);
+        glVertex2i(display->width, display->height);
+        glVertex2i(display->width, 0);
+        glEnd();
+        glDisable(GL_BLEND);
+    }
+    display->EndOverlay();
+}

@@ -1,0 +1,65 @@
+#include "frontend/CaptionView.h"
+
+#include <GL/gl.h>
+
+#include "core/Display.h"
+#include "core/System.h"
+#include "frontend/String3D.h"
+#include "render/Material.h"
+#include "scene/DirectionalLight.h"
+
+namespace {
+
+const float QUARTER_TURN = 0.7853982f;
+
+// Materials join the display's registry like everyone else's; appended,
+// whatever iteration of it was left half done.
+Material* Registered(const char* file) {
+    Material* m = new Material(file);
+    Display* display = System::instance()->display;
+    display->materials.cursor = display->materials.count;
+    display->materials.Add(m);
+    return m;
+}
+
+}  // namespace
+
+Camera CaptionView::MakeCamera() {
+    return Camera(Vector3(CENTRE_X, CENTRE_Y, -820), Vector3(CENTRE_X, CENTRE_Y, 0), Vector3(0, 1, 0),
+                  0, 1, 5000, QUARTER_TURN);
+}
+
+CaptionView::CaptionView()
+    : camera(MakeCamera()),
+      light(new DirectionalLight(Vector3(1, 1, 1), Vector3(-1, -1, 1))),
+      captionMaterial(Registered("materials/strmat.mat")),
+      normalMaterial(Registered("materials/menutext1.mat")),
+      highlightMaterial(Registered("materials/menutext2.mat")) {
+    light->enabled = false;
+    String3D::Map(captionMaterial);
+}
+
+void CaptionView::Begin() {
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    light->enabled = true;
+    light->index(0);
+    System::instance()->display->SetCamera(&camera);
+}
+
+void CaptionView::End() {
+    light->enabled = false;
+    light->index(0);
+}
+
+void CaptionView::Draw(String3D& text, float x, float y, Material* material) {
+    if (material != nullptr) material->current(true);
+    text.SetPosition(Vector3(x, y, 0));
+    text.Update();
+    text.Draw();
+}
+
+void CaptionView::DrawCentred(String3D& text, float x, float y, Material* material) {
+    Draw(text, x - text.Width() / 2, y, material);
+}
