@@ -122,8 +122,9 @@ void Game::RenderFrame() {
     // The clock keeps up with real time, so that a match resumed or begun
     // takes a normal step; frozen under the pause menu, it does not move.
     system->clock->Update();
-    // The main menu stands over the first match's arena and fighters.
-    if (!backdrop.Taken()) Still(false);
+    // The main menu stands over the first match's arena and fighters; a new
+    // GL context has lost the still of the match paused or ended.
+    if (!backdrop.Taken()) Still(showing != title.get());
     system->display->StartScene();
     Screen* screen = showing;
     const Screen::Event event = screen->Update();

@@ -81,11 +81,12 @@ void ArenaSelect::Photograph(const std::string& arena) {
 
 void ArenaSelect::Draw() {
     const Roster::Entry* entry = roster.arenas.empty() ? nullptr : &roster.arenas[cursor];
-    if (entry != nullptr && entry->state == Roster::Entry::READY && views.count(entry->name) == 0) {
+    if (entry != nullptr && entry->state == Roster::Entry::READY &&
+        (views.count(entry->name) == 0 || !views[entry->name]->Taken())) {
         Photograph(entry->name);
     }
     const auto still = entry != nullptr ? views.find(entry->name) : views.end();
-    if (still != views.end()) {
+    if (still != views.end() && still->second->Taken()) {
         still->second->Draw(SHADE);
     } else {
         backdrop.Draw(0.6f);

@@ -6,12 +6,17 @@
 #include "core/System.h"
 
 Backdrop::~Backdrop() {
-    if (texture != 0) glDeleteTextures(1, &texture);
+    if (Taken()) glDeleteTextures(1, &texture);
+}
+
+bool Backdrop::Taken() const {
+    return texture != 0 && generation == System::instance()->display->contextGeneration;
 }
 
 void Backdrop::Capture() {
     const Display* display = System::instance()->display;
-    if (texture == 0) glGenTextures(1, &texture);
+    if (!Taken()) glGenTextures(1, &texture);
+    generation = display->contextGeneration;
     width = display->width;
     height = display->height;
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -26,7 +31,7 @@ void Backdrop::Capture() {
 void Backdrop::Draw(float shade) const {
     const Display* display = System::instance()->display;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (texture == 0) return;
+    if (!Taken()) return;
     // The still fills the window, stretched if the window has changed size since.
     display->BeginOverlay(false);
     glDisable(GL_BLEND);

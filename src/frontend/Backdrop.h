@@ -15,9 +15,12 @@ public:
     // Over the whole window, darkened by `shade` (0 as taken, 1 black);
     // without a capture, the window is just cleared.
     void Draw(float shade) const;
-    bool Taken() const { return texture != 0; }
+    // A still was taken in the display's present GL context: a new context
+    // has lost it.
+    bool Taken() const;
 
 private:
     unsigned int texture = 0;  // GL texture name, 0 before the first capture
+    int generation = 0;        // the display's GL context when it was taken
     int width = 0, height = 0;  // of the window when taken
 };

@@ -6,6 +6,7 @@
 
 #include "core/Preferences.h"
 #include "core/System.h"
+#include "core/Trace.h"
 #include "frontend/Backdrop.h"
 #include "frontend/CaptionView.h"
 #include "frontend/Choice.h"
@@ -102,6 +103,8 @@ void KeysScreen::Take(int key) {
     if (auto* keyboardPlayer = dynamic_cast<KbdController*>(System::instance()->controller[player]))
         keyboardPlayer->Bind(preferences.keys[player]);
     message.Set(std::string(Preferences::ACTION_NAMES[action]) + " is now " + KeyName::Of(key));
+    debug << "player " << player + 1 << ' ' << Preferences::ACTION_NAMES[action] << " is now " << KeyName::Of(key)
+          << std::endl;
     Refresh();
 }
 

@@ -192,18 +192,29 @@ start_match() {
     wait_line "fight"
 }
 
-# Moves the menu's selection down to the entry and takes it with Return:
-# the menu traces each entry the keyboard reaches.
+# Moves the menu's selection to the entry that begins with $1 and takes it
+# with Return: the menu traces each entry the keyboard reaches.
+at_entry() {
+    local last
+    last=$(grep '^MENU: at ' "$SCRATCH/debug.log" | tail -n 1)
+    [[ "$last" == "MENU: at $1"* ]]
+}
 choose_entry() {
     local key
     for key in Down Up; do
         for _ in $(seq 12); do
-            [ "$(grep '^MENU: at ' "$SCRATCH/debug.log" | tail -n 1)" = "MENU: at $1" ] && break 2
+            at_entry "$1" && break 2
             tap $key
         done
     done
-    [ "$(grep '^MENU: at ' "$SCRATCH/debug.log" | tail -n 1)" = "MENU: at $1" ] || fail "no menu entry $1"
+    at_entry "$1" || fail "no menu entry $1"
     tap Return
+}
+
+# The colour of window pixel (x, y), as "r,g,b".
+pixel() {
+    import -window "$WINDOW" -crop "1x1+$1+$2" txt:- 2>/dev/null |
+        sed -n 's/.*srgba\{0,1\}(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
 }
 
 # Where player N's (0 or 1) life bar ends, in window pixels, on an 800-wide

@@ -23,12 +23,6 @@ expect_status 0 "Quit"
 grep -q -- "--------begin" "$SCRATCH/debug.log" || fail "no frame was drawn"
 pass "Quit ends the program with 0"
 
-# The colour of window pixel (x, y), as "r,g,b".
-pixel() {
-    import -window "$WINDOW" -crop "1x1+$1+$2" txt:- 2>/dev/null |
-        sed -n 's/.*srgba\{0,1\}(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
-}
-
 # The far end of player 2's full life bar is blue; once the bar shrinks the
 # sky shows there instead.
 bar_end_is_blue() {
