@@ -1,7 +1,8 @@
 // One frame of a match, measured: the simulation alone (both sequencers, the
 // scene, both collision tests), the computer's decisions for both players,
 // and the whole rendered frame at 800x600 with stencil shadow volumes and
-// with planar shadows.
+// with planar shadows, then every screen of the front end at 800x600, then
+// the match again at 1024x768.
 //
 // The match is the one in KORVANTHE_BENCH_DATA (for instance build/data, the
 // default content), or else the small fixture match written to a scratch
@@ -27,6 +28,14 @@
 #include "core/Display.h"
 #include "core/DisplayOpts.h"
 #include "core/Game.h"
+#include "frontend/ArenaSelect.h"
+#include "frontend/ControlsScreen.h"
+#include "frontend/FighterSelect.h"
+#include "frontend/FolderCheck.h"
+#include "frontend/OptionsScreen.h"
+#include "frontend/PauseScreen.h"
+#include "frontend/ResultsScreen.h"
+#include "frontend/TitleScreen.h"
 #include "core/System.h"
 #include "input/Controller.h"
 #include "match/Match.h"
@@ -52,6 +61,7 @@ Game* TheGame() {
             fixture::WriteMatch();
         }
         Clock::tickSource = [] { return fakeNow; };
+        FolderCheck::program = KORVANTHE_BINARY;  // the bench itself would run the benchmarks
         SDL_Init(SDL_INIT_VIDEO);
         static DisplayOpts opts;
         if (!opts.LoadConfig()) std::abort();
@@ -75,7 +85,6 @@ void Punch(Game* game) {
     }
 }
 
-// Back to the first moment of a fresh bout.
 // Back to the first moment of a fresh bout, the round's caption already
 // over: the fighters fight from the first frame.
 void Rewind(Game* game) {
@@ -157,6 +166,52 @@ void BM_RenderFrameStencilShadows(benchmark::State& state) { RenderFrames(state,
 void BM_RenderFramePlanarShadows(benchmark::State& state) { RenderFrames(state, false); }
 BENCHMARK(BM_RenderFrameStencilShadows)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_RenderFramePlanarShadows)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+
+// A screen as the game shows it at 800x600, after the frames it takes to
+// load what it shows (the fighter select's fighters, the arena's view).
+void RenderScreen(benchmark::State& state, Screen* (*which)(Game&)) {
+    Game* game = TheGame();
+    game->match->Pause();
+    game->Show(which(*game));
+    for (int frame = 0; frame < 30; ++frame) {
+        Tick();
+        game->RenderFrame();
+    }
+    for (auto _ : state) {
+        for (int frame = 0; frame < FRAMES_PER_RUN; ++frame) {
+            Tick();
+            game->RenderFrame();
+        }
+        glFinish();
+    }
+    CountFrames(state);
+    game->showing = nullptr;
+    game->match->Resume();
+}
+
+#define SCREEN_BENCHMARK(name, member)                                                      \
+    BENCHMARK_CAPTURE(RenderScreen, name, [](Game& g) -> Screen* { return g.member.get(); }) \
+        ->Unit(benchmark::kMillisecond)                                                     \
+        ->MeasureProcessCPUTime()                                                           \
+        ->UseRealTime()
+SCREEN_BENCHMARK(Title, title);
+SCREEN_BENCHMARK(FighterSelect, fighterSelect);
+SCREEN_BENCHMARK(ArenaSelect, arenaSelect);
+SCREEN_BENCHMARK(Options, optionsScreen);
+SCREEN_BENCHMARK(Controls, controls);
+SCREEN_BENCHMARK(Pause, pause);
+SCREEN_BENCHMARK(Results, results);
+
+// The match in a 1024x768 window.
+void RenderLarger(benchmark::State& state, bool stencil) {
+    Display* display = System::instance()->display;
+    if (display->width != 1024) display->ChangeMode(1024, 768, false);
+    RenderFrames(state, stencil);
+}
+void BM_RenderFrame1024StencilShadows(benchmark::State& state) { RenderLarger(state, true); }
+void BM_RenderFrame1024PlanarShadows(benchmark::State& state) { RenderLarger(state, false); }
+BENCHMARK(BM_RenderFrame1024StencilShadows)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_RenderFrame1024PlanarShadows)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace
 

@@ -78,7 +78,7 @@ Game::Game() {
     captions = std::make_unique<CaptionView>();
     hud = std::make_unique<MatchHud>(*captions);
     title = std::make_unique<TitleScreen>(*captions, backdrop);
-    fighterSelect = std::make_unique<FighterSelect>(*captions, backdrop, roster);
+    fighterSelect = std::make_unique<FighterSelect>(*captions, arenaStill, roster);
     arenaSelect = std::make_unique<ArenaSelect>(*captions, backdrop, roster);
     optionsScreen = std::make_unique<OptionsScreen>(*captions, backdrop);
     controls = std::make_unique<ControlsScreen>(*captions, backdrop);
@@ -122,9 +122,10 @@ void Game::RenderFrame() {
     // The clock keeps up with real time, so that a match resumed or begun
     // takes a normal step; frozen under the pause menu, it does not move.
     system->clock->Update();
-    // The main menu stands over the first match's arena and fighters; a new
-    // GL context has lost the still of the match paused or ended.
-    if (!backdrop.Taken()) Still(showing != title.get());
+    // The main menu stands over the first match's arena and fighters, the
+    // fighter select over the arena alone; a new GL context has lost the
+    // stills, of the match paused or ended among them.
+    if (!backdrop.Taken() || !arenaStill.Taken()) Stills();
     system->display->StartScene();
     Screen* screen = showing;
     const Screen::Event event = screen->Update();
@@ -143,31 +144,39 @@ void Game::Play() {
     match->Update();
     display->StartScene();
     match->Draw();
-    hud->Draw(*match);
     if (match->over) {
-        backdrop.Capture();
+        backdrop.Capture();  // the last moment, without the captions the results repeat
         const int winner = match->rules.wins[0] > match->rules.wins[1] ? 0 : 1;
         results->SetResult(fighters[winner], match->rules.wins[winner], match->rules.wins[1 - winner]);
         Show(results.get());
     }
+    hud->Draw(*match);
     display->EndScene();
 }
 
 void Game::Pause() {
     match->Pause();
-    Still(true);
+    System::instance()->display->StartScene();
+    match->Draw();
+    hud->Draw(*match);
+    backdrop.Capture();
     Show(pause.get());
 }
 
-void Game::Still(bool effects) {
+void Game::Stills() {
     Display* display = System::instance()->display;
-    if (!effects) match->Update();  // the fighters take their places
+    const bool opening = !backdrop.Taken() && showing == title.get();
+    if (opening) match->Update();  // the fighters take their places
     display->StartScene();
-    if (effects) {
+    match->DrawScene(false);
+    arenaStill.Capture();
+    if (backdrop.Taken()) return;
+    display->StartScene();
+    if (opening) {
+        match->DrawScene();
+    } else {
         match->Draw();
         hud->Draw(*match);
-    } else {
-        match->DrawScene();
     }
     backdrop.Capture();
 }

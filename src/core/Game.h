@@ -40,6 +40,7 @@ public:
     std::unique_ptr<Match> match;  // being played, paused, or the last one
     std::unique_ptr<MatchHud> hud;
     Backdrop backdrop;        // the still that the screens are drawn over
+    Backdrop arenaStill;      // the arena without its fighters, under the fighter select
     std::unique_ptr<TitleScreen> title;
     std::unique_ptr<FighterSelect> fighterSelect;
     std::unique_ptr<ArenaSelect> arenaSelect;
@@ -58,7 +59,7 @@ private:
     void Play();                  // one frame of the match
     void Back();
     void Pause();                 // the match stands still under the pause menu
-    void Still(bool effects);     // the match drawn into the backdrop
+    void Stills();                // the backdrop and the arena still, those lost or not yet taken
 
     Screen* backTo = nullptr;     // where BACK leads from the controls
 };

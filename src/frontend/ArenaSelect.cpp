@@ -27,7 +27,7 @@ ArenaSelect::ArenaSelect(CaptionView& view_, const Backdrop& backdrop_, Roster& 
       reason{Label(0.7f), Label(0.7f), Label(0.7f)},
       hints{Label(0.7f), Label(0.7f)} {
     title.Set("CHOOSE THE ARENA");
-    hints[0].Set("left right choose   return or punch picks");
+    hints[0].Set("left right choose   return picks");
     hints[1].Set("backspace goes back");
 }
 

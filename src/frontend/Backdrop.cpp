@@ -20,8 +20,6 @@ void Backdrop::Capture() {
     width = display->width;
     height = display->height;
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glReadBuffer(GL_BACK);
@@ -30,14 +28,21 @@ void Backdrop::Capture() {
 
 void Backdrop::Draw(float shade) const {
     const Display* display = System::instance()->display;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (!Taken()) return;
-    // The still fills the window, stretched if the window has changed size since.
+    if (!Taken()) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return;
+    }
+    // One pass over the window: the still, darkened as it is drawn; a
+    // software renderer pays for every pixel of every pass.
+    const bool asTaken = display->width == width && display->height == height;
     display->BeginOverlay(false);
     glDisable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, asTaken ? GL_NEAREST : GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, asTaken ? GL_NEAREST : GL_LINEAR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glColor3f(1 - shade, 1 - shade, 1 - shade);
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex2i(0, 0);
@@ -48,19 +53,6 @@ void Backdrop::Draw(float shade) const {
     glTexCoord2f(1, 0);
     glVertex2i(display->width, 0);
     glEnd();
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glDisable(GL_TEXTURE_2D);
-    if (shade > 0) {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glColor4f(0, 0, 0, shade);
-        glBegin(GL_QUADS);
-        glVertex2i(0, 0);
-        glVertex2i(0, display->height);
-        glVertex2i(display->width, display->height);
-        glVertex2i(display->width, 0);
-        glEnd();
-        glDisable(GL_BLEND);
-    }
     display->EndOverlay();
 }

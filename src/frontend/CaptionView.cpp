@@ -11,6 +11,7 @@
 namespace {
 
 const float QUARTER_TURN = 0.7853982f;
+const int MAX_LIGHTS = 8;  // the light slots of fixed-function GL
 
 // Materials join the display's registry like everyone else's; appended,
 // whatever iteration of it was left half done.
@@ -40,9 +41,14 @@ CaptionView::CaptionView()
 }
 
 void CaptionView::Begin() {
+    // The arena's state comes back at End: its fog, its other lights (which
+    // would only cost time on every vertex of every letter), its depth test.
+    glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT);
     glClear(GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
+    for (int slot = 1; slot < MAX_LIGHTS; ++slot) glDisable(GL_LIGHT0 + slot);
+    glDisable(GL_FOG);
     light->enabled = true;
     light->index(0);
     System::instance()->display->SetCamera(&camera);
@@ -50,7 +56,7 @@ void CaptionView::Begin() {
 
 void CaptionView::End() {
     light->enabled = false;
-    light->index(0);
+    glPopAttrib();
 }
 
 void CaptionView::Draw(String3D& text, float x, float y, Material* material) {

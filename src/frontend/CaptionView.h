@@ -25,7 +25,9 @@ public:
     CaptionView& operator=(const CaptionView&) = delete;
 
     // Draws over whatever is on screen: depth cleared and tested, the
-    // caption light as GL light 0, the camera. End puts the light out.
+    // caption light alone as GL light 0, no fog, the camera. End gives back
+    // what was enabled before; the display binds its own light 0 again at
+    // the next frame's start.
     void Begin();
     void End();
 

@@ -34,7 +34,7 @@ std::string Entry(int player, int action) {
 }  // namespace
 
 KeysScreen::KeysScreen(CaptionView& view_, const Backdrop& backdrop_)
-    : view(view_), backdrop(backdrop_), title(2.0f), message(0.9f) {
+    : view(view_), backdrop(backdrop_), title(2.0f), message(0.75f) {
     menu.normalMaterial = view.normalMaterial;
     menu.highlightMaterial = view.highlightMaterial;
     menu.camera = &view.camera;
@@ -47,7 +47,7 @@ void KeysScreen::Open(int player_) {
     player = player_;
     waiting = -1;
     title.Set("player " + std::to_string(player + 1) + " keys");
-    message.Set("choose an action, then press its new key");
+    message.Set("return then press the new key");
     Refresh();
     menu.Open();
 }

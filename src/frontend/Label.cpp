@@ -22,8 +22,11 @@ void Label::Draw(float x, float y, Material* material) { CaptionView::Draw(*text
 void Label::DrawCentred(float x, float y, Material* material) { CaptionView::DrawCentred(*text, x, y, material); }
 
 std::vector<std::string> Label::Wrap(const std::string& text, size_t width) {
+    // A path may break after any of its slashes.
+    std::string breakable;
+    for (char c : text) breakable += c == '/' ? std::string("/ ") : std::string(1, c);
     std::vector<std::string> lines;
-    std::istringstream words(text);
+    std::istringstream words(breakable);
     std::string word, line;
     while (words >> word) {
         if (!line.empty() && line.size() + 1 + word.size() > width) {

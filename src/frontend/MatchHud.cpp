@@ -20,6 +20,7 @@ namespace {
 const int MARK_TOP = 48, MARK_SIZE = 12, MARK_GAP = 8;
 const float CLOCK_SCALE = 1.6f;
 const float CLOCK_Y = CaptionView::TOP - 50;
+const int TIME_ALONE_MS = 150;  // game time, in the slow motion after the bell
 
 }  // namespace
 
@@ -100,9 +101,13 @@ void MatchHud::DrawCaptions(const Match& match) {
         case RoundRules::Phase::DECIDED:
             break;
     }
-    // The winner's captions slide in from far behind, 50 units a frame.
+    // At the bell "TIME" shows alone a moment; then the winner's captions
+    // slide in from behind the viewer, 50 units a frame.
+    if (rules.end == RoundRules::End::TIME_UP) {
+        CaptionView::DrawCentred(*time, CaptionView::CENTRE_X, 340, gold);
+        if (match.Now() - rules.decidedAt < TIME_ALONE_MS) return;
+    }
     captionDepth = std::min(captionDepth + 50, 0.0f);
-    if (rules.end == RoundRules::End::TIME_UP) CaptionView::DrawCentred(*time, CaptionView::CENTRE_X, 340, gold);
     if (rules.winner < 0) {
         CaptionView::DrawCentred(*draw, CaptionView::CENTRE_X, 220, gold);
         return;

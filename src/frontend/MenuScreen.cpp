@@ -1,5 +1,7 @@
 #include "frontend/MenuScreen.h"
 
+#include <algorithm>
+
 #include "frontend/Backdrop.h"
 #include "frontend/CaptionView.h"
 #include "frontend/Choice.h"
@@ -8,11 +10,13 @@
 namespace {
 
 const float TITLE_SCALE = 2.6f;
-const float TITLE_Y = 445;
+const float TITLE_Y = 430;
 const float SUBTITLE_SCALE = 1.4f;
-const float SUBTITLE_Y = 385;
+const float SUBTITLE_Y = 372;
 // Entries 60 units tall, 85 apart: the gaps between them choose nothing.
+// A long entry makes them all smaller, so that none runs off the sides.
 const float ENTRY_SCALE = 2;
+const float WIDEST_ENTRY = 640;
 const int FIRST_ENTRY_Y = 290;
 const int ENTRY_SPACING = 85;
 const float SHADE = 0.5f;
@@ -28,10 +32,13 @@ MenuScreen::MenuScreen(CaptionView& view_, const Backdrop& backdrop_, const char
     // With many entries the list starts higher and packs tighter.
     const int count = static_cast<int>(entries.size());
     const int spacing = count > 5 ? 75 : ENTRY_SPACING;
+    float widest = 0;
+    for (const Entry& entry : entries) widest = std::max(widest, String3D(entry.label, 1).Width());
+    const float scale = std::min(ENTRY_SCALE, WIDEST_ENTRY / widest);
     for (int i = 0; i < count; ++i) {
-        const String3D measure(entries[i].label, ENTRY_SCALE);
+        const String3D measure(entries[i].label, scale);
         const int x = static_cast<int>(CaptionView::CENTRE_X - measure.Width() / 2);
-        menu.choices.Add(new Choice(entries[i].label, x, FIRST_ENTRY_Y - i * spacing, view.normalMaterial, ENTRY_SCALE));
+        menu.choices.Add(new Choice(entries[i].label, x, FIRST_ENTRY_Y - i * spacing, view.normalMaterial, scale));
         events.push_back(entries[i].event);
     }
     String3D::Map(view.captionMaterial);

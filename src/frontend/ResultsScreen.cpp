@@ -4,6 +4,6 @@ ResultsScreen::ResultsScreen(CaptionView& view, const Backdrop& backdrop)
     : MenuScreen(view, backdrop, "WINNER",
                  {{"REMATCH", REMATCH}, {"CHOOSE FIGHTERS", CHOOSE_FIGHTERS}, {"MAIN MENU", MAIN_MENU}}) {}
 
-void ResultsScreen::SetResult(const std::string& winner, int wins0, int wins1) {
-    SetSubtitle(winner + "  " + std::to_string(wins0) + " " + std::to_string(wins1));
+void ResultsScreen::SetResult(const std::string& winner, int won, int lost) {
+    SetSubtitle(winner + " wins " + std::to_string(won) + " to " + std::to_string(lost));
 }

@@ -11,6 +11,6 @@ public:
     const char* Name() const override { return "results"; }
     ResultsScreen(CaptionView& view, const Backdrop& backdrop);
 
-    // The winner's name ("lyse") and both players' round wins.
-    void SetResult(const std::string& winner, int wins0, int wins1);
+    // The winner's name ("lyse"), the rounds the winner won and those the other won.
+    void SetResult(const std::string& winner, int won, int lost);
 };

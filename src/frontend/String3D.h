@@ -1,7 +1,10 @@
 #pragma once
 
 #include "character/Object.h"
+#include <vector>
+
 #include "math/Matrix.h"
+#include "math/Vertex.h"
 #include "math/Vector3.h"
 
 class Material;
@@ -32,6 +35,8 @@ public:
     // Letter i's matrix at real time `ms`, seen from `eye`: the word's world
     // matrix, the scale, then the letter's place in the word and in the wave.
     Matrix LetterMatrix(int i, unsigned ms, const Vector3& eye) const;
+    // The same without the world matrix: where letter i lies in the word.
+    Matrix LetterPlace(int i, unsigned ms, const Vector3& eye) const;
 
     static void LoadLetters();         // reads the letter and digit meshes once; later calls do nothing
     static void Map(Material* m);     // texture coordinates of every letter from m's mapping
@@ -40,6 +45,12 @@ public:
     int length = 0;                    // characters kept
     Mesh* letters[MAX_LENGTH] = {};    // each character's mesh; null where there is none
     Matrix scale;
+
+private:
+    // The word's letters put together for one draw call; kept to spare the
+    // allocations from frame to frame.
+    std::vector<Vertex> batch;
+    std::vector<int> batchIndices;
 };
 
 // The letter meshes from "letters/a.asc" to "letters/z.asc", shared by every

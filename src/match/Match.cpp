@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <ostream>
+#include <vector>
 
 #include "character/Person.h"
 #include "core/Clock.h"
@@ -176,10 +177,11 @@ void Match::Draw() {
     glDepthFunc(GL_LEQUAL);
 }
 
-void Match::DrawScene() {
+void Match::DrawScene(bool fighters) {
     // Captions drawn since the last update may have left their camera loaded.
     System::instance()->display->SetCamera(&camera.camera);
-    Object* const drawn[] = {scene, persons[0], persons[1]};
+    Object* const all[] = {scene, persons[0], persons[1]};
+    const std::vector<Object*> drawn(all, all + (fighters ? 3 : 1));
     if (!scene->stencilShadows) {
         scene->DrawReflection();
         scene->DrawReflectionAlpha();
@@ -187,10 +189,10 @@ void Match::DrawScene() {
         for (Object* o : drawn) o->Draw();
         glDepthFunc(GL_LESS);
         // Each fighter's shadows start again from the highest matrix.
-        shadowctr = 0;
-        persons[0]->DrawShadow();
-        shadowctr = 0;
-        persons[1]->DrawShadow();
+        for (int i = 0; fighters && i < 2; ++i) {
+            shadowctr = 0;
+            persons[i]->DrawShadow();
+        }
     } else {
         glDepthFunc(GL_LEQUAL);
         scene->DrawReflection();
@@ -203,8 +205,7 @@ void Match::DrawScene() {
         glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
         glStencilMask(0xff);
         glClear(GL_STENCIL_BUFFER_BIT);
-        persons[0]->DrawShadowVolume();
-        persons[1]->DrawShadowVolume();
+        for (int i = 0; fighters && i < 2; ++i) persons[i]->DrawShadowVolume();
         glDepthFunc(GL_EQUAL);
         for (Object* o : drawn) o->DrawNonAmbient();
         glDepthFunc(GL_LESS);

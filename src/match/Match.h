@@ -31,9 +31,10 @@ public:
     void Start();         // round 1, both fighters back at their places
     void Update();        // one frame: the clock, the fighters, the arena, blows, keys, the rounds
     // After the display's StartScene: the passes, then the fighters' effects
-    // and life bars. DrawScene draws the passes alone.
+    // and life bars. DrawScene draws the passes alone, with or without the
+    // fighters.
     void Draw();
-    void DrawScene();
+    void DrawScene(bool fighters = true);
     void RestartRound();  // the current round from its caption again
     // The clock stands still while the game is paused; Resume gives it back
     // as F3 left it.

@@ -192,14 +192,14 @@ start_match() {
     wait_line "fight"
 }
 
-# Moves the menu's selection to the entry that begins with $1 and takes it
-# with Return: the menu traces each entry the keyboard reaches.
+# Moves the menu's selection to the entry that begins with $1 (and takes it
+# with Return): the menu traces each entry the keyboard reaches.
 at_entry() {
     local last
     last=$(grep '^MENU: at ' "$SCRATCH/debug.log" | tail -n 1)
     [[ "$last" == "MENU: at $1"* ]]
 }
-choose_entry() {
+select_entry() {
     local key
     for key in Down Up; do
         for _ in $(seq 12); do
@@ -208,6 +208,9 @@ choose_entry() {
         done
     done
     at_entry "$1" || fail "no menu entry $1"
+}
+choose_entry() {
+    select_entry "$1"
     tap Return
 }
 

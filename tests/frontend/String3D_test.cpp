@@ -15,6 +15,7 @@
 #include "render/Material.h"
 #include "render/Mesh3DS.h"
 #include "support/FakeTicks.h"
+#include "support/Feedback.h"
 #include "support/GLContext.h"
 #include "support/ScratchDir.h"
 #include "support/TraceCapture.h"
@@ -33,6 +34,9 @@ std::string Triangle(float size) {
 // back what it held: the letters are loaded once for the whole test run,
 // from wherever the first word happened to be made.
 class BorrowedLetter {
+    // Towards the caption camera, which looks along +z.
+    static inline const Vector3 FRONT{0, 0, -1};
+
 public:
     explicit BorrowedLetter(char c) : mesh(String3D::LetterMesh(c)) {
         saved.vertices = mesh->vertices;
@@ -40,9 +44,9 @@ public:
         saved.numVertices = mesh->numVertices;
         saved.numFaces = mesh->numFaces;
         mesh->Allocate(3, 1);
-        mesh->vertices[0] = Vertex(Vector3(0, 0, 0), Vector3(0, 0, 1), 0.5f, 0.5f);
-        mesh->vertices[1] = Vertex(Vector3(0, 20, 0), Vector3(0, 0, 1), 0.5f, 0.5f);
-        mesh->vertices[2] = Vertex(Vector3(20, 0, 0), Vector3(0, 0, 1), 0.5f, 0.5f);
+        mesh->vertices[0] = Vertex(Vector3(0, 0, 0), FRONT, 0.5f, 0.5f);
+        mesh->vertices[1] = Vertex(Vector3(0, 20, 0), FRONT, 0.5f, 0.5f);
+        mesh->vertices[2] = Vertex(Vector3(20, 0, 0), FRONT, 0.5f, 0.5f);
         mesh->faces = {0, 1, 2};
     }
     ~BorrowedLetter() {
@@ -224,32 +228,45 @@ protected:
         GLTest::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
         saved = System::instance()->display;
+        swapped = true;
         System::instance()->display = &display;
         display.camera = &camera;
     }
     void TearDown() override {
-        if (saved != nullptr) System::instance()->display = saved;
+        if (swapped) System::instance()->display = saved;
     }
 
     Camera camera{Vector3(320, 240, -820), Vector3(320, 240, 0), Vector3(0, 1, 0), 0};
     Display display;
     Display* saved = nullptr;
+    bool swapped = false;
     FakeTicks ticks;
 };
 
-TEST_F(String3DDraw, DrawsEachLetterFromTheDisplayCameraAtTheRealTime) {
+TEST_F(String3DDraw, SendsEachLetterWhereItStandsAtTheRealTimeFacingTheEye) {
     BorrowedLetter q('q');
     String3D word("q q?", 1.3f);
     word.SetPosition(Vector3(150, 160, 0));
     word.Update();
     FakeTicks::now = 5432;
-    word.Draw();
+    // Window coordinates are the caption space's x and y.
+    glViewport(0, 0, 640, 480);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 640, 0, 480, -1000, 1000);
+    const std::vector<Polygon> sent = Feedback([&] { word.Draw(); });
 
-    // The last letter drawn leaves its matrix behind; '?' has none.
-    const Matrix expected = word.LetterMatrix(2, 5432, camera.from);
-    GLfloat modelView[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
-    for (int k = 0; k < 16; ++k) EXPECT_NEAR(modelView[k], expected.m[k], 1e-3) << k;
+    ASSERT_EQ(sent.size(), 2u);  // both q's; '?' has no letter
+    for (int k = 0; k < 2; ++k) {
+        const Matrix place = word.LetterMatrix(2 * k, 5432, camera.from);
+        for (int c = 0; c < 3; ++c) {
+            const Vector3 expected = place * q.mesh->vertices[q.mesh->faces[c]].pos;
+            EXPECT_NEAR(sent[k][c].x, expected.x, 1e-2) << k << c;
+            EXPECT_NEAR(sent[k][c].y, expected.y, 1e-2) << k << c;
+        }
+    }
+    camera.from = Vector3(320, 240, 820);  // behind the letters
+    EXPECT_TRUE(Feedback([&] { word.Draw(); }).empty());
 }
 
 }  // namespace

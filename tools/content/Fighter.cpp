@@ -99,7 +99,7 @@ void Fighter::Write() const {
     // What the controls screen lists: the attacks, then what every fighter does.
     std::ofstream(Dir() + "moves.txt") << AttackNames()
                                        << "f walk_in\na walk_back\nu jump\nd crouch\ng guard_held\n"
-                                          "dg crouching_guard\no sidestep\ni sidestep\n";
+                                          "dg crouch_guard\no sidestep\ni sidestep\n";
 }
 
 void Fighter::WriteCommonMoves(std::vector<Node>& moves) const {
