@@ -11,6 +11,7 @@
 #include "frontend/Backdrop.h"
 #include "frontend/CaptionView.h"
 #include "frontend/Choice.h"
+#include "frontend/Sound.h"
 #include "input/Joystick.h"
 #include "input/Keyboard.h"
 
@@ -97,7 +98,10 @@ void OptionsScreen::Change(int row, int step) {
         case ROUNDS: p.rounds = Cycle(ROUND_COUNTS, p.rounds, step); break;
         case TIMER: p.timer = Cycle(TIMERS, p.timer, step); break;
         case SHADOWS: p.stencilShadows = 1 - p.stencilShadows; break;
-        case VOLUME: p.volume = Cycle({0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}, p.volume / 10 * 10, step); break;
+        case VOLUME:
+            p.volume = Cycle({0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}, p.volume / 10 * 10, step);
+            Sound::Manager::instance()->SetVolume(p.volume);  // heard at once
+            break;
         case FULL_SCREEN:
             if (display.SetFullScreen(!display.fullscreen)) p.fullscreen = display.fullscreen ? 2 : 1;
             break;

@@ -12,6 +12,7 @@
 #include "core/Options.h"
 #include "core/System.h"
 #include "core/Trace.h"
+#include "frontend/GameSounds.h"
 #include "input/Controller.h"
 #include "input/Keyboard.h"
 #include "input/Mouse.h"
@@ -129,7 +130,10 @@ void Match::Judge(int now) {
         case RoundRules::Phase::INTRO:
             return;
         case RoundRules::Phase::FIGHT: {
-            if (!fightCalled) debug << "fight" << std::endl;
+            if (!fightCalled) {
+                debug << "fight" << std::endl;
+                GameSounds::Play(GameSounds::BELL);
+            }
             fightCalled = true;
             const int life[2] = {seqs[0]->lifeBar->value, seqs[1]->lifeBar->value};
             const bool lost[2] = {seqs[0]->lost, seqs[1]->lost};
@@ -155,6 +159,7 @@ void Match::Decided(int now) {
         debug << "bout won by " << PLAYER_NAMES[winner] << std::endl;
         seqs[winner]->won = true;
         camera.Victory(now);
+        if (rules.MatchOver()) GameSounds::Play(GameSounds::WINNER);
     } else {
         debug << "round " << rules.round << " drawn" << std::endl;
     }

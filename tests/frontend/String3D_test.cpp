@@ -249,8 +249,8 @@ TEST_F(String3DDraw, SendsEachLetterWhereItStandsAtTheRealTimeFacingTheEye) {
     word.SetPosition(Vector3(150, 160, 0));
     word.Update();
     FakeTicks::now = 5432;
-    // Window coordinates are the caption space's x and y.
-    glViewport(0, 0, 640, 480);
+    // The caption space's x and y onto the window.
+    const float toWindowX = static_cast<float>(WIDTH) / 640, toWindowY = static_cast<float>(HEIGHT) / 480;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, 640, 0, 480, -1000, 1000);
@@ -261,8 +261,8 @@ TEST_F(String3DDraw, SendsEachLetterWhereItStandsAtTheRealTimeFacingTheEye) {
         const Matrix place = word.LetterMatrix(2 * k, 5432, camera.from);
         for (int c = 0; c < 3; ++c) {
             const Vector3 expected = place * q.mesh->vertices[q.mesh->faces[c]].pos;
-            EXPECT_NEAR(sent[k][c].x, expected.x, 1e-2) << k << c;
-            EXPECT_NEAR(sent[k][c].y, expected.y, 1e-2) << k << c;
+            EXPECT_NEAR(sent[k][c].x, expected.x * toWindowX, 1e-3) << k << c;
+            EXPECT_NEAR(sent[k][c].y, expected.y * toWindowY, 1e-3) << k << c;
         }
     }
     camera.from = Vector3(320, 240, 820);  // behind the letters
