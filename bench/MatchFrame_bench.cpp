@@ -123,7 +123,8 @@ void BM_ComputerDecision(benchmark::State& state) {
     const int frames = 600;
     Game* game = TheGame();
     System* system = System::instance();
-    game->StartMatch(Game::Players::DEMO);
+    game->Act(Screen::DEMO);
+    Match& match = *game->match;
     for (auto _ : state) {
         Rewind(game);
         for (int i = 0; i < 2; ++i) game->computers[i]->Restart(1000 + i);
@@ -132,17 +133,18 @@ void BM_ComputerDecision(benchmark::State& state) {
             Tick();
             system->clock->Update();
             const auto start = std::chrono::steady_clock::now();
-            for (ComputerController* computer : game->computers) computer->Update();
+            for (auto& computer : game->computers) computer->Update();
             deciding += std::chrono::steady_clock::now() - start;
-            game->seqs[0]->Update();
-            game->seqs[1]->Update();
-            game->scene->Update();
-            game->seqs[0]->CheckCollision();
-            game->seqs[1]->CheckCollision();
+            match.seqs[0]->Update();
+            match.seqs[1]->Update();
+            match.scene->Update();
+            match.seqs[0]->CheckCollision();
+            match.seqs[1]->CheckCollision();
         }
         state.SetIterationTime(deciding.count() / frames * FRAMES_PER_RUN);
     }
-    game->StartMatch(Game::Players::TWO);
+    game->players = Screen::TWO_PLAYERS;
+    game->NewMatch();
     CountFrames(state);
 }
 BENCHMARK(BM_ComputerDecision)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <random>
+
+#include "ai/ComputerController.h"
 
 #include "anim/MoveTree.h"
 #include "character/Person.h"
@@ -22,6 +25,8 @@
 #include "frontend/PauseScreen.h"
 #include "frontend/ResultsScreen.h"
 #include "frontend/TitleScreen.h"
+#include "input/Joystick.h"
+#include "input/Keyboard.h"
 #include "input/Mouse.h"
 #include "match/GameSeq.h"
 #include "match/Match.h"
@@ -34,6 +39,18 @@ namespace {
 
 const int SETTINGS_MISSING = 231;
 const size_t SETTINGS_WORD = 111;
+
+// A key or a joystick button went down this frame: the end of a demo.
+bool AnyPress() {
+    const System* system = System::instance();
+    for (int key = 0; key < Keyboard::KEY_COUNT; ++key) {
+        if (system->keyboard->Pressed(key)) return true;
+    }
+    for (const Joystick* stick : system->joystick) {
+        if (stick != nullptr && (stick->buttons & ~stick->oldButtons) != 0) return true;
+    }
+    return false;
+}
 
 [[noreturn]] void NoSettings(const std::string& why) {
     debug << "no settings file" << std::endl;
@@ -98,9 +115,19 @@ void Game::NewMatch() {
     Scene* scene = roster.Arena(arena);
     scene->stencilShadows = preferences.stencilShadows != 0;
     System* system = System::instance();
+    for (auto& computer : computers) computer.reset();  // they watch the old match's sequencers
     match.reset();  // its sequencers let go of the fighters first
     match = std::make_unique<Match>(first, second, scene, system->controller[0], system->controller[1],
                                     preferences.rounds, preferences.timer);
+    std::random_device entropy;
+    const std::uint64_t seed = (static_cast<std::uint64_t>(entropy()) << 32) | entropy();
+    for (int i = 0; i < 2; ++i) {
+        if (!ComputerSide(i)) continue;
+        computers[i] = std::make_unique<ComputerController>(i, *match->seqs[i], *match->seqs[1 - i],
+                                                            preferences.skill, seed + i);
+        computers[i]->Restart(seed + i);
+        match->SetController(i, computers[i].get());
+    }
     match->Start();
     System::instance()->mouse->ModeRel();
 }
@@ -135,16 +162,32 @@ void Game::RenderFrame() {
     Act(event);
 }
 
+bool Game::ComputerSide(int player) const {
+    return players == Screen::DEMO || (players == Screen::ONE_PLAYER && player == 1) ||
+           System::instance()->computer[player];
+}
+
 void Game::Play() {
+    if (players == Screen::DEMO && AnyPress()) {
+        debug << "back to the menu" << std::endl;
+        match->Pause();
+        Show(title.get());
+        return;
+    }
     if (PauseScreen::PausePressed()) {
         Pause();
         return;
     }
     Display* display = System::instance()->display;
+    for (auto& computer : computers) {
+        if (computer != nullptr) computer->Update();
+    }
     match->Update();
     display->StartScene();
     match->Draw();
-    if (match->over) {
+    if (match->over && players == Screen::DEMO) {
+        NewMatch();  // the demo plays on
+    } else if (match->over) {
         backdrop.Capture();  // the last moment, without the captions the results repeat
         const int winner = match->rules.wins[0] > match->rules.wins[1] ? 0 : 1;
         results->SetResult(fighters[winner], match->rules.wins[winner], match->rules.wins[1 - winner]);
@@ -185,11 +228,15 @@ void Game::Act(Screen::Event event) {
     switch (event) {
         case Screen::NONE: return;
         case Screen::QUIT: quit = true; return;
+        case Screen::ONE_PLAYER:
         case Screen::TWO_PLAYERS:
-        case Screen::CHOOSE_FIGHTERS:
-            fighterSelect->picks[0] = fighters[0];
-            fighterSelect->picks[1] = fighters[1];
-            Show(fighterSelect.get());
+            players = event;
+            [[fallthrough]];
+        case Screen::CHOOSE_FIGHTERS: ChooseFighters(); return;
+        case Screen::DEMO:
+            players = event;
+            NewMatch();
+            showing = nullptr;
             return;
         case Screen::OPTIONS: Show(optionsScreen.get()); return;
         case Screen::CONTROLS: {
@@ -224,9 +271,15 @@ void Game::Act(Screen::Event event) {
             NewMatch();
             showing = nullptr;
             return;
-        case Screen::ONE_PLAYER:
-        case Screen::DEMO: return;
     }
+}
+
+void Game::ChooseFighters() {
+    for (int i = 0; i < 2; ++i) {
+        fighterSelect->picks[i] = fighters[i];
+        fighterSelect->computer[i] = ComputerSide(i);
+    }
+    Show(fighterSelect.get());
 }
 
 // Controls go back to the options or the pause menu that opened them; the

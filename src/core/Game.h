@@ -10,6 +10,7 @@
 
 class ArenaSelect;
 class CaptionView;
+class ComputerController;
 class ControlsScreen;
 class FighterSelect;
 class Match;
@@ -50,6 +51,11 @@ public:
     std::unique_ptr<ResultsScreen> results;
     Screen* showing = nullptr;  // null while the match is played
     bool quit = false;          // "Quit" was chosen
+    // Who plays: ONE_PLAYER (the computer takes player 2), TWO_PLAYERS, or
+    // DEMO (the computer both, until a key is pressed). A side that
+    // controllers.txt gives to "cpu" is the computer's in every match.
+    Screen::Event players = Screen::TWO_PLAYERS;
+    std::unique_ptr<ComputerController> computers[2];  // the match's, on the computer's sides
 
     void Show(Screen* screen);      // opens it; BACK from controls returns to the one before
     void NewMatch();                // `fighters` in `arena`, from round 1
@@ -60,6 +66,8 @@ private:
     void Back();
     void Pause();                 // the match stands still under the pause menu
     void Stills();                // the backdrop and the arena still, those lost or not yet taken
+    bool ComputerSide(int player) const;
+    void ChooseFighters();
 
     Screen* backTo = nullptr;     // where BACK leads from the controls
 };

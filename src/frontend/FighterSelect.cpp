@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 #include "character/Person.h"
 #include "core/Clock.h"
 #include "core/Display.h"
@@ -25,7 +27,12 @@ const float SHADE = 0.75f;
 const size_t REASON_WIDTH = 24;                    // characters in a line of the reason
 
 // How a player works this screen, in the player's own keys: two lines.
-void Hint(const PlayerInput& input, Label (&lines)[2]) {
+void Hint(const PlayerInput& input, bool computer, Label (&lines)[2]) {
+    if (computer) {
+        lines[0].Set("at random");
+        lines[1].Set("or player " + std::to_string(2 - input.player) + " chooses");
+        return;
+    }
     if (input.joystick) {
         lines[0].Set("stick chooses");
         lines[1].Set("button 1 picks  2 undoes");
@@ -75,6 +82,8 @@ void FighterSelect::Open() {
         for (int f = 0; f < count; ++f) {
             if (roster.fighters[f].name == picks[i]) side.cursor = f;
         }
+        if (computer[i] && count > 0) side.cursor = std::uniform_int_distribution<int>(0, count - 1)(chance);
+        side.player.Set(computer[i] ? "COMPUTER" : "PLAYER " + std::to_string(i + 1));
     }
     pairCheck.reset();
     message.clear();
@@ -88,16 +97,9 @@ Screen::Event FighterSelect::Update() {
     if (pairCheck != nullptr) return pairCheck->Done() ? PairChecked() : NONE;
     if (roster.fighters.empty()) return NONE;
 
-    for (int i = 0; i < 2; ++i) {
-        Side& side = sides[i];
-        side.input.Update();
-        if (side.picked) {
-            if (side.input.back) side.picked = false;
-            continue;
-        }
-        if (side.input.step != 0) Move(side, side.input.step);
-        if (side.input.choose) Pick(i);
-    }
+    const bool pickedBefore[2] = {sides[0].picked, sides[1].picked};
+    for (Side& side : sides) side.input.Update();
+    for (int i = 0; i < 2; ++i) Steer(i, pickedBefore);
     // Return picks for whoever has not yet: one person can set up a match.
     if (keyboard->Pressed(SDLK_RETURN) || keyboard->Pressed(SDLK_KP_ENTER)) Pick(sides[0].picked ? 1 : 0);
 
@@ -120,6 +122,21 @@ Screen::Event FighterSelect::Update() {
     }
     pairCheck = std::make_unique<FolderCheck>("fighter " + picks[0] + " " + picks[1]);
     return NONE;
+}
+
+void FighterSelect::Steer(int i, const bool (&pickedBefore)[2]) {
+    Side& side = sides[i];
+    // The computer's side waits for the other player's own pick, made in an
+    // earlier frame: the press that picked must not pick for the computer too.
+    const bool byOther = computer[i] && !computer[1 - i];
+    if (byOther && !pickedBefore[1 - i]) return;
+    const PlayerInput& input = byOther ? sides[1 - i].input : side.input;
+    if (side.picked) {
+        if (input.back && !byOther) side.picked = false;
+        return;
+    }
+    if (input.step != 0) Move(side, input.step);
+    if (input.choose) Pick(i);
 }
 
 void FighterSelect::Move(Side& side, int step) {
@@ -181,7 +198,7 @@ void FighterSelect::DrawSide(int i) {
     Side& side = sides[i];
     const float x = PANEL_X[i];
     side.player.DrawCentred(x, 440, view.captionMaterial);
-    Hint(side.input, side.hints);
+    Hint(side.input, computer[i], side.hints);
     side.hints[0].DrawCentred(x, -55, view.normalMaterial);
     side.hints[1].DrawCentred(x, -85, view.normalMaterial);
     if (roster.fighters.empty()) return;

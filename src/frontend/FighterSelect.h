@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "frontend/Label.h"
@@ -32,6 +33,10 @@ public:
     void Draw() override;
 
     std::string picks[2];  // the fighters chosen, player 0's and player 1's
+    // The computer's sides: each starts on a fighter at random, which the
+    // other player keeps or changes with their own keys once they have
+    // picked their own.
+    bool computer[2] = {};
 
 private:
     struct Side {
@@ -47,6 +52,7 @@ private:
         Label reason[3];         // why the fighter under the cursor is unavailable
     };
 
+    void Steer(int i, const bool (&pickedBefore)[2]);  // side i by its player's keys
     void Move(Side& side, int step);
     void Pick(int player);
     Event PairChecked();         // what the pair's check says, once it has ended
@@ -63,4 +69,5 @@ private:
     std::string message;                   // why the last pair could not fight
     Label title, notice;
     unsigned openedAt = 0;                 // real ms, for the turning
+    std::mt19937 chance{std::random_device{}()};  // the computer's first choice
 };

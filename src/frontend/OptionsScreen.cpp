@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ai/Skill.h"
 #include "core/Display.h"
 #include "core/Preferences.h"
 #include "core/System.h"
@@ -75,7 +76,7 @@ void OptionsScreen::Refresh() {
     const Display& display = *System::instance()->display;
     const Preferences& p = preferences;
     const std::string labels[ROWS] = {
-        Line("skill", std::to_string(p.skill)),
+        Line("skill", Skill::Level(p.skill).name),
         Line("rounds", "best of " + std::to_string(p.rounds)),
         Line("timer", p.timer == 0 ? "off" : std::to_string(p.timer)),
         Line("shadows", p.stencilShadows != 0 ? "stencil" : "planar"),
@@ -94,7 +95,7 @@ void OptionsScreen::Change(int row, int step) {
     Preferences& p = preferences;
     Display& display = *System::instance()->display;
     switch (row) {
-        case SKILL: p.skill = (p.skill + step + 7) % 7; break;
+        case SKILL: p.skill = (p.skill + step + Skill::LEVELS) % Skill::LEVELS; break;
         case ROUNDS: p.rounds = Cycle(ROUND_COUNTS, p.rounds, step); break;
         case TIMER: p.timer = Cycle(TIMERS, p.timer, step); break;
         case SHADOWS: p.stencilShadows = 1 - p.stencilShadows; break;

@@ -3,7 +3,9 @@
 namespace {
 
 const std::vector<MenuScreen::Entry> ENTRIES = {
+    {"ONE PLAYER", Screen::ONE_PLAYER},
     {"TWO PLAYERS", Screen::TWO_PLAYERS},
+    {"DEMO", Screen::DEMO},
     {"OPTIONS", Screen::OPTIONS},
     {"QUIT", Screen::QUIT},
 };

@@ -65,6 +65,11 @@ void Match::RestartRound() {
     debug << "round " << rules.round << " again" << std::endl;
 }
 
+void Match::SetController(int side, Controller* controller) {
+    controllers[side] = controller;
+    seqs[side]->controller = controller;
+}
+
 void Match::Reset() {
     fightCalled = false;
     seqs[0]->Reset();

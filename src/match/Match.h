@@ -36,6 +36,7 @@ public:
     void Draw();
     void DrawScene(bool fighters = true);
     void RestartRound();  // the current round from its caption again
+    void SetController(int side, Controller* controller);  // who plays that fighter from now on
     // The clock stands still while the game is paused; Resume gives it back
     // as F3 left it.
     void Pause();

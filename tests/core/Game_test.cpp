@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "ai/ComputerController.h"
 #include "character/Person.h"
 #include "core/Clock.h"
 #include "core/Display.h"
@@ -16,6 +17,7 @@
 #include "frontend/ResultsScreen.h"
 #include "frontend/TitleScreen.h"
 #include "input/Keyboard.h"
+#include "match/GameSeq.h"
 #include "match/Match.h"
 #include "support/FakeTicks.h"
 #include "support/FixtureMatch.h"
@@ -128,6 +130,33 @@ TEST_F(GameTest, AFinishedMatchShowsTheResultsAndARematchStartsAgain) {
     EXPECT_EQ(game->showing, nullptr);
     EXPECT_EQ(game->match->rules.wins[1], 0);
     EXPECT_FALSE(game->match->over);
+}
+
+// One player gives player 2 to the computer, a demo both; a key ends the demo.
+TEST_F(GameTest, EachWayToPlayGivesTheComputerItsSides) {
+    struct Case {
+        Screen::Event entry;
+        bool computer[2];
+    };
+    for (const Case& c : {Case{Screen::ONE_PLAYER, {false, true}}, Case{Screen::TWO_PLAYERS, {false, false}},
+                          Case{Screen::DEMO, {true, true}}}) {
+        game->Act(Screen::MAIN_MENU);
+        game->Act(c.entry);
+        for (int i = 0; c.entry != Screen::DEMO && i < 2; ++i) {
+            EXPECT_EQ(game->fighterSelect->computer[i], c.computer[i]) << c.entry;
+        }
+        if (c.entry != Screen::DEMO) {
+            game->Act(Screen::DONE);
+            game->Act(Screen::DONE);
+        }
+        ASSERT_EQ(game->showing, nullptr) << c.entry;
+        for (int i = 0; i < 2; ++i) {
+            const Controller* computer = game->computers[i].get();
+            EXPECT_EQ(computer != nullptr && game->match->seqs[i]->controller == computer, c.computer[i]) << c.entry;
+        }
+    }
+    Press(SDLK_SPACE);
+    EXPECT_EQ(game->showing, game->title.get());
 }
 
 }  // namespace

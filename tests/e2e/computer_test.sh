@@ -1,14 +1,26 @@
 #!/bin/bash
-# The computer opponent as a player meets it: "one player" chosen with
-# Return alone, and a computer on player 2's side whose blows shorten
-# player 1's life bar while player 1 touches nothing; and "cpu" in
-# controllers.txt, which gives that player to the computer in every match.
+# The computer opponent as a player meets it: "one player", then Return
+# for player 1's fighter, the computer's and the arena, and a computer on
+# player 2's side whose blows shorten player 1's life bar while player 1
+# touches nothing; and "cpu" in controllers.txt, which gives that player to
+# the computer in every match.
 . "$(dirname "$0")/lib.sh"
 start_xvfb
 
+# Return takes each default: the menu's entry, then the fighters and the arena.
+one_player() {
+    focus_window
+    choose_entry "ONE PLAYER"
+    wait_line "screen: fighter select"
+    tap Return
+    tap Return
+    wait_line "screen: arena select"
+    tap Return
+}
+
 start_default_game
 screenshot computer_menu
-menu_choose 0
+one_player
 wait_trace "^computer player 1: seed" 1 20
 grep -q "^computer player 0: seed" "$SCRATCH/debug.log" && fail "the computer took player 1 too"
 sleep 1
@@ -34,7 +46,7 @@ xdotool mousemove 320 200  # the game before moved the pointer
 start_game
 wait_window
 wait_first_frame
-menu_choose 0
+one_player
 wait_trace "^computer player 0: seed" 1 20
 pass "cpu in controllers.txt gives player 1 to the computer, in one player too"
 hold_key Escape

@@ -111,7 +111,7 @@ start_match_picks() {
     wait_trace "fight"
 }
 start_match_picks
-full=$(bar_end)
+full=$(bar_end 1)
 before=$(trace_count "controller 0 ready: p")
 for _ in 1 2 3; do tap g; sleep 0.3; done
 [ "$(trace_count "controller 0 ready: p")" -eq "$before" ] || fail "g still punches"
@@ -121,9 +121,9 @@ for _ in $(seq 6); do
     sleep 1
     release_key d
     for _ in 1 2 3; do tap k; sleep 0.4; done
-    [ "$(bar_end)" -lt "$full" ] && break
+    [ "$(bar_end 1)" -lt "$full" ] && break
 done
-[ "$(bar_end)" -lt "$full" ] || fail "k did not land a punch ($full, then $(bar_end))"
+[ "$(bar_end 1)" -lt "$full" ] || fail "k did not land a punch ($full, then $(bar_end 1))"
 pass "player 1 punches with the new key"
 
 hold_key Escape
