@@ -109,14 +109,14 @@ start_game
 wait_window
 start_match
 hold_key g
-wait_trace "controller 0 ready: p"
+wait_line "controller 0 ready: p"
 release_key g
 grep -q '^controller 1 ready: p' "$SCRATCH/debug.log" && fail "player 0's punch reached player 1"
 hold_key Delete
-wait_trace "controller 1 ready: p"
+wait_line "controller 1 ready: p"
 release_key Delete
 hold_key End
-wait_trace "controller 1 ready: k"
+wait_line "controller 1 ready: k"
 release_key End
 grep -q '^controller 0 ready: k' "$SCRATCH/debug.log" && fail "player 1's kick reached player 0"
 screenshot controllers

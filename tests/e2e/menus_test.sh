@@ -46,7 +46,7 @@ focus_window
 tap Down
 tap Up
 choose_entry "TWO PLAYERS"
-wait_trace "screen: fighter select"
+wait_line "screen: fighter select"
 screenshot menus_fighter_select
 # Both cursors start on the settings' fighters: bront for player 1, lyse for
 # player 2. Each player steps to the other one with their own keys and picks.
@@ -54,10 +54,10 @@ tap d
 tap g
 tap Right
 tap Delete
-wait_trace "screen: arena select"
+wait_line "screen: arena select"
 screenshot menus_arena_select
 tap Return
-wait_trace "fight"
+wait_line "fight"
 grep -q "^trying person constructors" "$SCRATCH/debug.log" || fail "no fighters were loaded"
 
 # Player 1 (lyse) walks player 2 (bront) to the edge and knocks him off it
@@ -81,11 +81,11 @@ pass "two players pick their fighters with their own keys; a round won is marked
 
 # Pause, to the main menu, and player 1's punch moves from g to k.
 tap p
-wait_trace "screen: pause"
+wait_line "screen: pause"
 choose_entry "MAIN MENU"
-wait_trace "screen: title"
+wait_line "screen: title"
 choose_entry OPTIONS
-wait_trace "screen: options"
+wait_line "screen: options"
 choose_entry "player 1 keys"
 choose_entry punch
 tap h
@@ -93,22 +93,22 @@ sleep 0.5
 grep -q "is now h" "$SCRATCH/debug.log" && fail "h, player 1's kick, was given to the punch"
 tap Return
 tap k
-wait_trace "player 1 punch is now k"
+wait_line "player 1 punch is now k"
 screenshot menus_keys
 tap BackSpace
 tap BackSpace
-wait_trace "screen: title"
+wait_line "screen: title"
 
 start_match_picks() {
     tap Down
     tap Up
     choose_entry "TWO PLAYERS"
-    wait_trace "screen: fighter select"
+    wait_line "screen: fighter select"
     tap Return
     tap Return
-    wait_trace "screen: arena select"
+    wait_line "screen: arena select"
     tap Return
-    wait_trace "fight"
+    wait_line "fight"
 }
 start_match_picks
 full=$(bar_end 1)
@@ -136,7 +136,7 @@ start_game
 wait_window
 start_match
 tap k
-wait_trace "controller 0 ready: p"
+wait_line "controller 0 ready: p"
 pass "the binding is kept by the next game"
 hold_key Escape
 wait_game 20

@@ -30,7 +30,7 @@ sleep 1
 shot title
 
 choose_entry OPTIONS
-wait_trace "screen: options"
+wait_line "screen: options"
 select_entry rounds
 tap Left
 select_entry timer
@@ -43,20 +43,20 @@ sleep 0.5
 shot keys
 tap BackSpace
 choose_entry controls
-wait_trace "screen: controls"
+wait_line "screen: controls"
 sleep 0.5
 shot controls_keys
 tap Right
 sleep 0.5
 shot controls_moves
 tap Return
-wait_trace "screen: options"
+wait_line "screen: options"
 tap BackSpace
-wait_trace "screen: title"
+wait_line "screen: title"
 pass "options, keys and controls"
 
 choose_entry "TWO PLAYERS"
-wait_trace "screen: fighter select"
+wait_line "screen: fighter select"
 # Player 1 steps on from bront to kira, whose check fails.
 tap d
 for _ in $(seq 100); do
@@ -75,14 +75,14 @@ sleep 1
 shot fighter_select
 tap g
 tap Delete
-wait_trace "screen: arena select"
+wait_line "screen: arena select"
 sleep 1
 shot arena_select
 tap Return
-wait_trace "round 1"
+wait_line "round 1"
 sleep 0.5
 shot round
-wait_trace "fight"
+wait_line "fight"
 shot fight_call
 kill -0 "$GAME_PID" || fail "the game died"
 pass "fighter and arena select, with a broken fighter unavailable"
@@ -94,21 +94,21 @@ release_key d
 for _ in 1 2 3; do tap g; sleep 0.6; done
 shot clock
 tap p
-wait_trace "screen: pause"
+wait_line "screen: pause"
 sleep 0.5
 shot pause
 tap p
-wait_trace "time up"
+wait_line "time up"
 sleep 0.3
 shot time_up
-wait_trace "screen: results"
+wait_line "screen: results"
 sleep 1
 shot results
 grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "the bell did not give the round to the fighter with more life"
 pass "the round's clock, pause, time up and the results"
 
 choose_entry "MAIN MENU"
-wait_trace "screen: title"
+wait_line "screen: title"
 hold_key Escape
 wait_game 20
 release_key Escape
