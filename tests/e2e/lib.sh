@@ -174,15 +174,11 @@ wait_line() {
 trace_count() { grep -cxF -- "$1" "$SCRATCH/debug.log" 2>/dev/null; }
 
 # From the main menu to the fight itself: two players, the settings'
-# fighters and arena, past the round's caption. Moving the pointer onto the
-# window may make the mouse take over, with no entry under it; Down then Up
-# give the keyboard the first entry either way.
+# fighters and arena, past the round's caption.
 start_match() {
     wait_first_frame
     focus_window
     sleep 0.3
-    tap Down
-    tap Up
     choose_entry "TWO PLAYERS"
     wait_line "screen: fighter select"
     tap Return
@@ -193,7 +189,9 @@ start_match() {
 }
 
 # Moves the menu's selection to the entry that begins with $1 (and takes it
-# with Return): the menu traces each entry the keyboard reaches.
+# with Return): the menu traces each entry the keyboard reaches. Moving the
+# pointer onto the window may have made the mouse take over, with no entry
+# under it; Down then Up first give the keyboard an entry either way.
 at_entry() {
     local last
     last=$(grep '^MENU: at ' "$SCRATCH/debug.log" | tail -n 1)
@@ -201,6 +199,8 @@ at_entry() {
 }
 select_entry() {
     local key
+    tap Down
+    tap Up
     for key in Down Up; do
         for _ in $(seq 12); do
             at_entry "$1" && break 2
