@@ -99,18 +99,7 @@ tap BackSpace
 tap BackSpace
 wait_line "screen: title"
 
-start_match_picks() {
-    tap Down
-    tap Up
-    choose_entry "TWO PLAYERS"
-    wait_line "screen: fighter select"
-    tap Return
-    tap Return
-    wait_line "screen: arena select"
-    tap Return
-    wait_line "fight"
-}
-start_match_picks
+start_match
 full=$(bar_end 1)
 before=$(trace_count "controller 0 ready: p")
 for _ in 1 2 3; do tap g; sleep 0.3; done
