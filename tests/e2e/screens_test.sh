@@ -91,7 +91,12 @@ pass "fighter and arena select, with a broken fighter unavailable"
 hold_key d
 sleep 1.5
 release_key d
-for _ in 1 2 3; do tap g; sleep 0.6; done
+for _ in $(seq 12); do
+    grep -q "takes a blow" "$SCRATCH/debug.log" && break
+    tap g
+    sleep 0.6
+done
+grep -q "takes a blow" "$SCRATCH/debug.log" || fail "bront's staff never landed"
 shot clock
 tap p
 wait_line "screen: pause"
