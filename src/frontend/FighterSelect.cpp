@@ -9,6 +9,7 @@
 #include "core/Display.h"
 #include "core/Preferences.h"
 #include "core/System.h"
+#include "core/Trace.h"
 #include "frontend/Backdrop.h"
 #include "frontend/CaptionView.h"
 #include "frontend/FighterPreview.h"
@@ -153,6 +154,7 @@ void FighterSelect::Pick(int player) {
     if (entry.state != Roster::Entry::READY) return;
     side.picked = true;
     picks[player] = entry.name;
+    debug << "player " << player + 1 << " picks " << entry.name << std::endl;
     message.clear();
 }
 

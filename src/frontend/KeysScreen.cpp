@@ -47,6 +47,7 @@ void KeysScreen::Open(int player_) {
     player = player_;
     waiting = -1;
     title.Set("player " + std::to_string(player + 1) + " keys");
+    debug << "screen: player " << player + 1 << " keys" << std::endl;
     message.Set("return then press the new key");
     Refresh();
     menu.Open();

@@ -9,6 +9,7 @@
 #include "core/Display.h"
 #include "core/Preferences.h"
 #include "core/System.h"
+#include "core/Trace.h"
 #include "frontend/Backdrop.h"
 #include "frontend/CaptionView.h"
 #include "frontend/Choice.h"
@@ -124,6 +125,7 @@ Screen::Event OptionsScreen::Update() {
     if (changingKeys) {
         if (keys.Update() == BACK) {
             changingKeys = false;
+            debug << "screen: options" << std::endl;
             menu.Open();
         }
         return NONE;

@@ -11,10 +11,10 @@ start_xvfb
 one_player() {
     focus_window
     choose_entry "ONE PLAYER"
-    wait_line "screen: fighter select"
-    tap Return
-    tap Return
-    wait_line "screen: arena select"
+    wait_screen "fighter select"
+    press_until Return " picks "
+    press_until Return " picks "
+    wait_screen "arena select"
     tap Return
 }
 

@@ -24,7 +24,7 @@ trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
     for log in "$SCRATCH"/stderr.log "$SCRATCH"/debug.log; do
-        [ -s "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }
+        [ -s "$log" ] && { echo "--- $log" >&2; grep -v "^--------begin" "$log" | tail -n 20 >&2; }
     done
     exit 1
 }
@@ -170,6 +170,16 @@ wait_line() {
     fail "the trace lacks the line: $1"
 }
 
+# Waits up to $2 seconds (30 unless given) for the game to show the screen
+# $1: the last screen the trace names.
+wait_screen() {
+    for _ in $(seq $(( ${2:-30} * 10 ))); do
+        [ "$(grep '^screen: ' "$SCRATCH/debug.log" 2>/dev/null | tail -n 1)" = "screen: $1" ] && return 0
+        sleep 0.1
+    done
+    fail "the game is not on the $1 screen"
+}
+
 # The number of times a line stands in the trace.
 trace_count() { grep -cxF -- "$1" "$SCRATCH/debug.log" 2>/dev/null; }
 
@@ -180,10 +190,10 @@ start_match() {
     focus_window
     sleep 0.3
     choose_entry "TWO PLAYERS"
-    wait_line "screen: fighter select"
-    tap Return
-    tap Return
-    wait_line "screen: arena select"
+    wait_screen "fighter select"
+    press_until Return " picks "
+    press_until Return " picks "
+    wait_screen "arena select"
     tap Return
     wait_line "fight"
 }

@@ -46,7 +46,7 @@ focus_window
 tap Down
 tap Up
 choose_entry "TWO PLAYERS"
-wait_line "screen: fighter select"
+wait_screen "fighter select"
 screenshot menus_fighter_select
 # Both cursors start on the settings' fighters: bront for player 1, lyse for
 # player 2. Each player steps to the other one with their own keys and picks.
@@ -54,7 +54,7 @@ tap d
 tap g
 tap Right
 tap Delete
-wait_line "screen: arena select"
+wait_screen "arena select"
 screenshot menus_arena_select
 tap Return
 wait_line "fight"
@@ -63,7 +63,7 @@ grep -q "^trying person constructors" "$SCRATCH/debug.log" || fail "no fighters 
 # Player 1 (lyse) walks player 2 (bront) to the edge and knocks him off it
 # with the heavy blow, toward + kick.
 round_marked && fail "a round is marked won before any was"
-for _ in $(seq 12); do
+for _ in $(seq 20); do
     grep -q "bout won by player one" "$SCRATCH/debug.log" && break
     hold_key d
     sleep 1.5
@@ -81,11 +81,11 @@ pass "two players pick their fighters with their own keys; a round won is marked
 
 # Pause, to the main menu, and player 1's punch moves from g to k.
 tap p
-wait_line "screen: pause"
+wait_screen "pause"
 choose_entry "MAIN MENU"
-wait_line "screen: title"
+wait_screen "title"
 choose_entry OPTIONS
-wait_line "screen: options"
+wait_screen "options"
 choose_entry "player 1 keys"
 choose_entry punch
 tap h
@@ -95,9 +95,9 @@ tap Return
 tap k
 wait_line "player 1 punch is now k"
 screenshot menus_keys
+press_until BackSpace "screen: options"
 tap BackSpace
-tap BackSpace
-wait_line "screen: title"
+wait_screen "title"
 
 start_match
 full=$(bar_end 1)

@@ -30,33 +30,38 @@ sleep 1
 shot title
 
 choose_entry OPTIONS
-wait_line "screen: options"
+wait_screen "options"
 select_entry rounds
 tap Left
 select_entry timer
 tap Left
+for _ in $(seq 100); do
+    grep -qx "timer 30" "$SCRATCH/config/korvanthe/options.txt" && break
+    sleep 0.1
+done
 grep -qx "rounds 1" "$SCRATCH/config/korvanthe/options.txt" || fail "rounds not saved"
 grep -qx "timer 30" "$SCRATCH/config/korvanthe/options.txt" || fail "timer not saved"
 shot options
 choose_entry "player 2 keys"
+wait_screen "player 2 keys"
 sleep 0.5
 shot keys
-tap BackSpace
+press_until BackSpace "screen: options"
 choose_entry controls
-wait_line "screen: controls"
+wait_screen "controls"
 sleep 0.5
 shot controls_keys
 tap Right
 sleep 0.5
 shot controls_moves
 tap Return
-wait_line "screen: options"
+wait_screen "options"
 tap BackSpace
-wait_line "screen: title"
+wait_screen "title"
 pass "options, keys and controls"
 
 choose_entry "TWO PLAYERS"
-wait_line "screen: fighter select"
+wait_screen "fighter select"
 # Player 1 steps on from bront to kira, whose check fails.
 tap d
 for _ in $(seq 100); do
@@ -75,7 +80,7 @@ sleep 1
 shot fighter_select
 tap g
 tap Delete
-wait_line "screen: arena select"
+wait_screen "arena select"
 sleep 1
 shot arena_select
 tap Return
@@ -99,21 +104,21 @@ done
 grep -q "takes a blow" "$SCRATCH/debug.log" || fail "bront's staff never landed"
 shot clock
 tap p
-wait_line "screen: pause"
+wait_screen "pause"
 sleep 0.5
 shot pause
 tap p
 wait_line "time up"
 sleep 0.3
 shot time_up
-wait_line "screen: results"
+wait_screen "results" 90
 sleep 1
 shot results
 grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "the bell did not give the round to the fighter with more life"
 pass "the round's clock, pause, time up and the results"
 
 choose_entry "MAIN MENU"
-wait_line "screen: title"
+wait_screen "title"
 hold_key Escape
 wait_game 20
 release_key Escape
