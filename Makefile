@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 XVFB  = scripts/with-xvfb
 
-.PHONY: play test deps build bench clean install uninstall
+.PHONY: play test deps build bench clean install uninstall test-sanitize fuzz soak
 
 deps:
 	@scripts/install-deps
@@ -38,5 +38,36 @@ install: build
 uninstall:
 	cmake -D PREFIX=$(PREFIX) -P $(BUILD)/uninstall.cmake
 
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer
+# in a folder of its own. Leaks inside the system's GL, X and SDL libraries are
+# suppressed (see the file); any other report fails the test that made it.
+SANITIZE_BUILD ?= build-sanitize
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initialization_order=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANTHE_SANITIZE=ON $(LAUNCHER) > /dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	$(XVFB) env $(SANITIZE_ENV) sh -c "cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS)"
+
+# Every reader fuzzed by libFuzzer (clang) for FUZZ_SECONDS each; FUZZ_TARGETS
+# names a few of them. Inputs that crash land in $(FUZZ_BUILD)/findings.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
+fuzz:
+	@scripts/install-deps fuzz
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DKORVANTHE_FUZZ=ON $(LAUNCHER) > /dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# The demo (the computer on both sides) for SOAK_MINUTES under a virtual X
+# server: bouts played, crashes and the memory's growth; screenshots of the
+# first bouts and the last in $(BUILD)/soak.
+SOAK_MINUTES ?= 60
+soak: build
+	scripts/soak $(BUILD) $(SOAK_MINUTES)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

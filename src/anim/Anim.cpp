@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iostream>
 #include <memory>
 
 #include "anim/KeyFrame.h"
 #include "core/Assert.h"
+#include "core/DataProblems.h"
 #include "core/Trace.h"
 #include "core/WordReader.h"
 #include "frontend/Sound.h"
@@ -22,9 +22,11 @@ namespace {
 // what was expected against what was found.
 [[noreturn]] void Reject(const std::string& message, const std::string& where, int status) {
     debug << message << std::endl;
-    std::cerr << where << std::endl;
-    std::exit(status);
+    DataProblems::Abandon(where, status);
 }
+
+// The smallest keyframe is its time and the end marker: "0 -1" and a separator.
+const int MIN_FRAME_BYTES = 5;
 
 [[noreturn]] void Reject(const WordReader& reader, const std::string& message, int status) {
     Reject(message, reader.problem(), status);
@@ -64,13 +66,23 @@ Anim::Anim(const std::string& dir, const std::string& name_, int nbones_)
     debug << "Attempting to open " << name << std::endl;
     WordReader reader(path);
     if (!reader.isOpen()) Reject("FILE NOT FOUND", path + ": file not found", -1);
-    Read(reader);
+    try {
+        Read(reader);
+    } catch (const DataProblems::Abandoned&) {
+        DeleteFrames();  // no destructor runs for a half-made animation
+        throw;
+    }
 }
 
 Anim::Anim(float, int) {}
 
-Anim::~Anim() {
-    for (int i = 0; i < frames.size; ++i) delete frames[i];
+Anim::~Anim() { DeleteFrames(); }
+
+void Anim::DeleteFrames() {
+    for (int i = 0; i < frames.size; ++i) {
+        delete frames[i];
+        frames[i] = nullptr;
+    }
 }
 
 void Anim::Read(WordReader& reader) {
@@ -110,6 +122,7 @@ void Anim::Read(WordReader& reader) {
                     Found(word));
         Reject(reader, "Bad frame count in animfile.", 1);
     }
+    if (!reader.Fits(count, MIN_FRAME_BYTES, "frames")) Reject(reader, "Bad frame count in animfile.", 1);
     nframes = static_cast<int>(count);
     debug << "nframes = " << nframes << std::endl;
 

@@ -72,6 +72,7 @@ private:
     void Read(WordReader& reader);
     void ReadFrameEvents(WordReader& reader, int i);  // sound, camera position, flag word
     void CreateStorage(int capacity);
+    void DeleteFrames();
     void MakeRoom();                // at least one spare slot after the last frame
     void ClearEvents(int i);        // no sound, flags or camera position in slot i
     void MoveSlot(int from, int to);  // frame, flag word and camera position

@@ -2,11 +2,12 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
+#include <memory>
 
 #include "anim/Anim.h"
 #include "anim/MTNode.h"
 #include "character/Person.h"
+#include "core/DataProblems.h"
 #include "core/Trace.h"
 #include "core/WordReader.h"
 
@@ -16,12 +17,15 @@ namespace {
 // the search gives up and the fighter stays where it was.
 const int MAX_LINK_HOPS = 16;
 
+// Each level of moves is read by a call of its own. A real fighter has a
+// handful; a file nested thousands deep would exhaust the stack.
+const int MAX_DEPTH = 200;
+
 // Ends the program over a tree it cannot use: the old trace message, and on
 // standard error the file, the line and what was expected against what was found.
 [[noreturn]] void Reject(const std::string& message, const std::string& where) {
     debug << message << std::endl;
-    std::cerr << where << std::endl;
-    std::exit(-1);
+    DataProblems::Abandon(where, -1);
 }
 
 [[noreturn]] void Reject(const WordReader& reader, const std::string& message) {
@@ -95,40 +99,55 @@ MoveTree::MoveTree(const std::string& selfDir, int selfBones, const std::string&
         Reject("No Movetree for " + name, reader.name() + ": file not found");
     }
     TreeFile file{reader, selfDir, selfBones, oppDir, oppBones};
-    guardHit = new Anim(selfDir, "1_ghit.kaf", selfBones);
-    guardHitLow = new Anim(selfDir, "1d_ghit.kaf", selfBones);
+    try {
+        guardHit = new Anim(selfDir, "1_ghit.kaf", selfBones);
+        guardHitLow = new Anim(selfDir, "1d_ghit.kaf", selfBones);
 
-    MTNode* root = new MTNode();
-    Store(root->label, Field(reader, "a label", MTNode::MAX_LABEL));
-    const std::string move = Field(reader, "a move file name", MTNode::MAX_MOVE_NAME);
-    root->move = new Anim(selfDir, move, selfBones);
-    Store(root->moveName, move);
-    ReadRecordTail(file, root, true);
-    MTHelper(file, root);
-    debug << *root;
-    nodes.Add(root);
-    current = root;
+        auto root = std::make_unique<MTNode>();
+        Store(root->label, Field(reader, "a label", MTNode::MAX_LABEL));
+        const std::string move = Field(reader, "a move file name", MTNode::MAX_MOVE_NAME);
+        root->move = new Anim(selfDir, move, selfBones);
+        Store(root->moveName, move);
+        ReadRecordTail(file, root.get(), true);
+        MTHelper(file, root.get(), 1);
+        debug << *root;
+        current = root.get();
+        nodes.Add(root.release());
+    } catch (const DataProblems::Abandoned&) {
+        Release();  // no destructor runs for a half-read tree
+        throw;
+    }
 }
 
 MoveTree::MoveTree(const Person* self, const Person* opponent)
     : MoveTree("characters/" + self->name, self->nbones, "characters/" + opponent->name,
                opponent->nbones) {}
 
-MoveTree::~MoveTree() {
+MoveTree::~MoveTree() { Release(); }
+
+void MoveTree::Release() {
     for (int i = 0; i < nodes.count; ++i) delete nodes[i];
+    nodes.count = 0;
     delete guardHit;
     delete guardHitLow;
+    guardHit = guardHitLow = nullptr;
 }
 
-void MoveTree::MTHelper(TreeFile& file, MTNode* parent) {
+void MoveTree::MTHelper(TreeFile& file, MTNode* parent, int depth) {
     WordReader& reader = file.reader;
+    if (depth > MAX_DEPTH) {
+        reader.Fail("expected moves nested at most " + std::to_string(MAX_DEPTH) +
+                    " deep, found more");
+        Reject(reader, "ERROR: movetree nested too deep");
+    }
     for (;;) {
         if (reader.atEnd()) {
             reader.Fail("expected a label, found the end of the file (every list of moves ends "
                         "with a '*' record)");
             Reject(reader, "ERROR: movetree ends inside a list of moves");
         }
-        MTNode* node = new MTNode();
+        // Owned here until it joins its parent, which then releases it.
+        auto node = std::make_unique<MTNode>();
         Store(node->label, Field(reader, "a label", MTNode::MAX_LABEL));
         const std::string word = Field(reader, "a move file name or '@'", MTNode::MAX_MOVE_NAME);
         if (word == "@") {
@@ -140,13 +159,14 @@ void MoveTree::MTHelper(TreeFile& file, MTNode* parent) {
             debug << "-=1.5" << std::endl;
             Store(node->moveName, word);
             debug << "-=2" << std::endl;
-            ReadRecordTail(file, node, false);
-            MTHelper(file, node);
+            ReadRecordTail(file, node.get(), false);
+            MTHelper(file, node.get(), depth + 1);
         }
         debug << *node;
-        parent->children.Add(node);
+        const bool closes = std::strcmp(node->label, "*") == 0;
+        parent->children.Add(node.release());
         // The "*" record is the default and closes the list.
-        if (std::strcmp(node->label, "*") == 0) return;
+        if (closes) return;
     }
 }
 

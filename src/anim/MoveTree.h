@@ -43,7 +43,9 @@ public:
 private:
     struct TreeFile;  // the file being read and where its animations come from
 
-    void MTHelper(TreeFile& file, MTNode* parent);  // the children of parent, up to the "*" one
+    // The children of parent, up to the "*" one; parent lies `depth` levels down.
+    void MTHelper(TreeFile& file, MTNode* parent, int depth);
+    void Release();  // every node and animation
     void ReadRecordTail(TreeFile& file, MTNode* node, bool root);  // opponent move to state word
     MTNode* Next(const char* command, int hops);
     MTNode* Follow(const MTNode* link, const char* command, int hops);

@@ -16,6 +16,7 @@
 #include "render/Material.h"
 #include "render/Mesh.h"
 #include "render/MeshSphere.h"
+#include "render/ViewVolume.h"
 #include "scene/Light.h"
 #include "scene/PointLight.h"
 
@@ -112,6 +113,8 @@ Object::Object(Object* parent_, const Vector3& restPos_, const Vector3& restX_,
     Update();
 }
 
+Object::~Object() = default;
+
 void Object::SetRotation(const Vector3& x, const Vector3& y, const Vector3& z) {
     axisX = x;
     axisY = y;
@@ -141,11 +144,13 @@ void Object::SetMesh(Mesh* mesh_, Mesh* shadowMesh_, Mesh* collisionMesh_, Mater
     mesh = mesh_;
     shadowMesh = shadowMesh_;
     collisionMesh = collisionMesh_;
+    madeCollisionMesh.reset();
     if (collisionMesh == nullptr) {
         const Vector3 radii(COLLISION_MESH_SCALE * size.x, COLLISION_MESH_SCALE * size.y / 2,
                             COLLISION_MESH_SCALE * size.z);
-        collisionMesh =
-            new MeshSphere(restPos + restY * (size.y / 2), restX, restY, restZ, radii, false, 5, 5);
+        madeCollisionMesh = std::make_unique<MeshSphere>(restPos + restY * (size.y / 2), restX,
+                                                         restY, restZ, radii, false, 5, 5);
+        collisionMesh = madeCollisionMesh.get();
     }
     // A mesh given in two slots is placed and mapped once: transformed twice
     // it would be mapped in a frame that is not the node's.
@@ -191,6 +196,38 @@ void Object::SetMesh(Mesh* mesh_, Mesh* shadowMesh_, Mesh* collisionMesh_, Mater
 
     for (Mesh* m : distinct) m->Transform(rest);
     Unwrap();
+}
+
+void Object::Bound() {
+    Vector3 lo(1e30f, 1e30f, 1e30f);
+    Vector3 hi(-1e30f, -1e30f, -1e30f);
+    bool any = false;
+    for (const Mesh* m : {mesh, shadowMesh, collisionMesh}) {
+        if (m == nullptr) continue;
+        for (const Vertex& v : m->vertices) {
+            lo = Vector3(std::fmin(lo.x, v.pos.x), std::fmin(lo.y, v.pos.y), std::fmin(lo.z, v.pos.z));
+            hi = Vector3(std::fmax(hi.x, v.pos.x), std::fmax(hi.y, v.pos.y), std::fmax(hi.z, v.pos.z));
+            any = true;
+        }
+    }
+    if (!any) return;
+    boundCentre = (lo + hi) / 2;
+    float radius = 0;
+    for (const Mesh* m : {mesh, shadowMesh, collisionMesh}) {
+        if (m == nullptr) continue;
+        for (const Vertex& v : m->vertices) radius = std::fmax(radius, (v.pos - boundCentre).Length());
+    }
+    boundRadius = radius;
+}
+
+bool Object::InView(const ViewVolume& view) const {
+    if (boundRadius < 0) return true;
+    // The world matrix may scale: the sphere grows with its longest axis.
+    float scale = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        scale = std::fmax(scale, Vector3(world(axis, 0), world(axis, 1), world(axis, 2)).Length());
+    }
+    return view.Sees(world * boundCentre, boundRadius * scale);
 }
 
 void Object::Update(const Matrix& m) {

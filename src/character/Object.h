@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "math/Matrix.h"
 #include "math/Ptr.h"
 #include "math/PtrInterface.h"
@@ -7,6 +9,7 @@
 
 class Material;
 class Mesh;
+class ViewVolume;
 
 // A node of the scene graph and the base of everything drawn. It has a rest
 // pose (where it stands in the modelling pose), an animated rotation and
@@ -20,7 +23,7 @@ public:
     Object(Object* parent, const Vector3& restPos, const Vector3& restX, const Vector3& restY,
            const Vector3& restZ, const Vector3& size, Mesh* mesh, Mesh* shadowMesh,
            Mesh* collisionMesh, Material* material);
-    ~Object() override = default;
+    ~Object() override;  // the collision ellipsoid it made itself
 
     virtual void SetRotation(const Vector3& x, const Vector3& y, const Vector3& z);  // axes
     virtual void SetRotation(const Vector3& angles);  // CreateRotateXZY
@@ -45,10 +48,17 @@ public:
 
     void Unwrap() {}  // a hook SetMesh calls last; nothing to do for plain nodes
 
+    // Puts a sphere around the meshes as they stand now, in the frame `world`
+    // takes to the scene, for objects whose meshes keep their shape.
+    void Bound();
+    // False when the object has a sphere and it lies wholly outside the view.
+    bool InView(const ViewVolume& view) const;
+
     Ptr<Object> parent;            // null for a root
     Mesh* mesh = nullptr;          // drawn normally; not owned
     Mesh* shadowMesh = nullptr;    // drawn by the shadow passes; not owned
-    Mesh* collisionMesh = nullptr; // drawn when collision shapes are shown; not owned
+    Mesh* collisionMesh = nullptr; // drawn when collision shapes are shown; not owned,
+                                   // unless SetMesh made it (madeCollisionMesh)
     Vector3 restPos;               // the joint, rest-pose world coordinates
     Vector3 localOrigin;           // restPos in the node's own frame
     Vector3 restX, restY, restZ;   // rest axes in world coordinates; restY along the limb
@@ -71,4 +81,7 @@ public:
     Matrix local;                  // rest relative to the parent's rest frame
     Vector3 contact;               // where the last Collision touched, other's node frame
     Vector3 localZ;                // restZ in the node's rest frame (read by hair)
+    Vector3 boundCentre;           // the sphere of Bound, in the frame of the meshes
+    float boundRadius = -1;        // negative until Bound: never left out
+    std::unique_ptr<Mesh> madeCollisionMesh;  // the ellipsoid SetMesh made when given none
 };

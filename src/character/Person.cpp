@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include <iostream>
+#include <memory>
 #include <vector>
 
 #include "character/Bone.h"
@@ -11,6 +11,7 @@
 #include "character/LockBone.h"
 #include "character/Pony.h"
 #include "character/Ponytail.h"
+#include "core/DataProblems.h"
 #include "core/Display.h"
 #include "core/System.h"
 #include "core/Trace.h"
@@ -18,6 +19,7 @@
 #include "match/Tracer.h"
 #include "render/Material.h"
 #include "render/Mesh3DS.h"
+#include "render/StencilVolumes.h"
 
 namespace {
 
@@ -33,8 +35,7 @@ const size_t MAX_WORD = 199;
 // body cannot be built, so the program ends as for any bad index.
 [[noreturn]] void BadEntry(const WordReader& reader, const std::string& what) {
     debug << "Assertion failed!" << std::endl;
-    std::cerr << reader.name() << ':' << reader.line() << ": " << what << std::endl;
-    std::exit(-1);
+    DataProblems::Abandon(reader.name() + ':' + std::to_string(reader.line()) + ": " + what, -1);
 }
 
 // A count outside its limit: reported where it stands and refused.
@@ -49,31 +50,66 @@ bool CountInRange(WordReader& reader, int count, int limit, const char* what) {
 
 Person::Person(const std::string& name_, int) : name(name_) {
     // The parts that hang from the fighter's root hold it as their parent,
-    // so that the whole body moves where the fighter is placed. The fighter's
-    // own reference keeps their releases from ever deleting it: whoever made
-    // the fighter decides how long it lives.
-    ++references;
+    // so that the whole body moves where the fighter is placed. Those
+    // references are the body's own: once it is built they are taken off the
+    // count, so that the fighter goes when the last holder outside lets go.
+    ++references;  // while the body is built, a part let go cannot delete it
     rotates = true;
     translates = true;
     dirty = false;
     defFile = "characters/" + name + "/low.bdf";
 
-    WordReader tracerList("characters/" + name + "/tracerlist.txt");
-    if (!tracerList.isOpen()) {
-        debug << "no tracer file" << std::endl;
-    } else {
-        int count = 0;
-        tracerList.Int(count);
-        std::string path;
-        for (int i = 0; i < count && tracerList.Word(path, MAX_WORD); ++i) {
-            Material* material = new Material(path);
-            tracerMaterials.Add(material);
-            System::instance()->display->materials.Add(material);
-        }
-    }
-
+    LoadTracers();
     LoadDef();
     localOrigin = Vector3(0, 0, 0);
+    bodyReferences = references;
+    references = 0;
+}
+
+Person::~Person() {
+    // The parts let go of the fighter as they go: their references are put
+    // back, so that the count cannot reach 0 a second time.
+    references += bodyReferences;
+    Display* const display = System::instance()->display;
+    if (tracerMaterials.count == 0 || display == nullptr) return;
+    // The display lists them for sharing, but this fighter holds the only
+    // references: they are freed with it, and must not stay listed.
+    DArray<Material*>& listed = display->materials;
+    int kept = 0;
+    for (int i = 0; i < listed.count; ++i) {
+        bool mine = false;
+        for (int j = 0; j < tracerMaterials.count && !mine; ++j) mine = listed[i] == tracerMaterials[j];
+        if (!mine) listed[kept++] = listed[i];
+    }
+    listed.count = kept;
+    listed.cursor = kept;
+}
+
+void Person::LoadTracers() {
+    WordReader reader("characters/" + name + "/tracerlist.txt");
+    if (!reader.isOpen()) {
+        debug << "no tracer file" << std::endl;
+        DataProblems::Note(reader.name() + ": cannot be opened; the trails have no material");
+        return;
+    }
+    int count = 0;
+    if (reader.Int(count) && !CountInRange(reader, count, MAX_ENTRIES, "a material count")) {
+        count = 0;
+    }
+    std::string path;
+    int read = 0;
+    for (; read < count && reader.Word(path, MAX_WORD); ++read) {
+        Material* material = new Material(path);
+        tracerMaterials.Add(material);
+        System::instance()->display->materials.Add(material);
+    }
+    if (reader.failed()) {
+        DataProblems::Trace(reader.problem());
+    } else if (read < count) {
+        DataProblems::Trace(reader.name() + ':' + std::to_string(reader.line()) + ": expected " +
+                            std::to_string(count) + " material files, found " +
+                            std::to_string(read));
+    }
 }
 
 void Person::LoadDef() {
@@ -95,14 +131,20 @@ void Person::LoadDef() {
     const std::string shadowPrefix = folder + "3/";
 
     int lastIndex = -1;
-    for (int entry = 0; entry < count && !reader.failed(); ++entry) {
+    int entry = 0;
+    for (; entry < count && !reader.failed(); ++entry) {
         int index = 0;
         std::string type, meshName, materialName;
         if (!reader.Int(index) || !reader.Word(type, MAX_WORD) ||
             !reader.Word(meshName, MAX_WORD) || !reader.Word(materialName, MAX_WORD)) {
+            if (!reader.failed()) {
+                reader.Fail("expected " + std::to_string(count) + " entries, found " +
+                            std::to_string(entry));
+            }
             break;
         }
-        Material* material = new Material(folder + "materials/" + materialName);
+        // Owned here until a part takes it; an entry that breaks off frees it.
+        std::unique_ptr<Material> material(new Material(folder + "materials/" + materialName));
         const std::string meshPath = meshPrefix + meshName;
         const std::string shadowPath = shadowPrefix + meshName;
         debug << "meshname " << meshPath << std::endl;
@@ -143,8 +185,9 @@ void Person::LoadDef() {
             if (reader.failed()) break;
             std::vector<const float*> rowsFlex;
             for (const auto& row : flex) rowsFlex.push_back(row.data());
-            bones.Add(new Cloth(parentOf(parentIndex), rows, counts.data(), rowsFlex.data(),
-                                new Mesh3DS(meshPath, true), material, largest));
+            Object* const parent = parentOf(parentIndex);
+            bones.Add(new Cloth(parent, rows, counts.data(), rowsFlex.data(),
+                                Own(new Mesh3DS(meshPath, true)), material.release(), largest));
         } else if (type == "PONYTAIL") {
             int flip = 0, parentIndex = 0, segments = 0;
             reader.Int(flip);
@@ -165,9 +208,10 @@ void Person::LoadDef() {
                 debug << "\tsegment " << i << " flex=" << flex[i] << std::endl;
             }
             if (reader.failed()) break;
-            Mesh* const first = new Mesh3DS(meshPath, flip == 1);
-            Mesh* const second = new Mesh3DS(meshPath, flip == 1);
-            bones.Add(new Ponytail(parentOf(parentIndex), segments, second, first, material,
+            Object* const parent = parentOf(parentIndex);
+            Mesh* const first = Own(new Mesh3DS(meshPath, flip == 1));
+            Mesh* const second = Own(new Mesh3DS(meshPath, flip == 1));
+            bones.Add(new Ponytail(parent, segments, second, first, material.release(),
                                    counts.data(), joints.data(), ends.data(), hints.data(),
                                    flex.data()));
         } else {
@@ -192,24 +236,24 @@ void Person::LoadDef() {
                                : type == "LOCK"                  ? "locked bone"
                                                                  : "bone";
             debug << "Creating " << kind << "\t " << index << "\tpar:" << parentIndex << std::endl;
-            Mesh* const mesh = new Mesh3DS(meshPath, flip == 1);
-            Mesh* const shadow = new Mesh3DS(shadowPath, flip == 1);
+            Mesh* const mesh = Own(new Mesh3DS(meshPath, flip == 1));
+            Mesh* const shadow = Own(new Mesh3DS(shadowPath, flip == 1));
+            Material* const skin = material.release();
             Object* part = nullptr;
             if (type == "PONY" || type == "PONYR") {
-                part = new Pony(parent, joint, end, hint, extent, mesh, shadow, nullptr, material,
+                part = new Pony(parent, joint, end, hint, extent, mesh, shadow, nullptr, skin,
                                 type == "PONYR");
                 debug << "Created pony bone\t" << std::endl;
             } else if (type == "HEAD") {
-                head = new Head(parent, joint, end, hint, extent, mesh, shadow, nullptr, material);
+                head = new Head(parent, joint, end, hint, extent, mesh, shadow, nullptr, skin);
                 part = head;
                 debug << "Created head bone\t" << std::endl;
             } else if (type == "LOCK") {
                 debug << "meshes loaded" << std::endl;
-                part = new LockBone(parent, joint, end, hint, extent, mesh, shadow, nullptr,
-                                    material);
+                part = new LockBone(parent, joint, end, hint, extent, mesh, shadow, nullptr, skin);
                 debug << "Created locked bone\t" << std::endl;
             } else {
-                part = new Bone(parent, joint, end, hint, extent, mesh, shadow, nullptr, material);
+                part = new Bone(parent, joint, end, hint, extent, mesh, shadow, nullptr, skin);
                 debug << "Created bone\t" << std::endl;
             }
             bones.Add(part);
@@ -221,7 +265,11 @@ void Person::LoadDef() {
         }
         lastIndex = index;
     }
-    if (reader.failed()) debug << reader.problem() << "; the body stops there" << std::endl;
+    // A body missing its later limbs is still played, but whoever made it must know.
+    if (reader.failed()) {
+        DataProblems::Report(reader.problem());
+        debug << "the body stops there" << std::endl;
+    }
     debug << "done w/ def" << std::endl;
 
     // Every entry is one part, so the count of parts is the bone count; a
@@ -231,6 +279,11 @@ void Person::LoadDef() {
         debug << defFile << ": the last entry is numbered " << lastIndex << " but there are "
               << nbones << " entries; using " << nbones << std::endl;
     }
+}
+
+Mesh* Person::Own(Mesh* mesh) {
+    bodyMeshes.emplace_back(mesh);
+    return mesh;
 }
 
 void Person::Reset() {
@@ -271,7 +324,11 @@ void Person::DrawAmbient() {
 }
 
 void Person::DrawShadowVolume() {
+    // Every part's volume is in world space under the same GL state: they
+    // go to GL together.
+    StencilVolumes::BeginBatch();
     for (int i = 0; i < bones.count; ++i) bones[i]->DrawShadowVolume();
+    StencilVolumes::EndBatch();
 }
 
 void Person::DrawNonAmbient() {

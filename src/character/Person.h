@@ -1,6 +1,8 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "character/Object.h"
 #include "math/DArray.h"
@@ -17,7 +19,7 @@ class Sequencer;
 class Person : public Object {
 public:
     Person(const std::string& name, int unused);  // reads tracerlist.txt and low.bdf
-    ~Person() override = default;
+    ~Person() override;  // its trail materials leave the display's list with it
 
     using Object::Update;
     void Update() override;            // itself, then every part in file order, then the trails
@@ -28,7 +30,8 @@ public:
     void DrawShadowVolume() override;
     void DrawNonAmbient() override;
 
-    void LoadDef();  // the body definition; nothing happens when it is missing
+    void LoadTracers();  // tracerlist.txt; without it the trails have no material
+    void LoadDef();      // the body definition; nothing happens when it is missing
     void Reset();    // back to the rest pose at the origin
 
     std::string name;                       // directory name under "characters/"
@@ -42,4 +45,10 @@ public:
     DArray<std::string> names;              // the type word of every entry
     int ncollide = 0;                       // entries that can strike and be struck
     DArray<int> weapons;                    // entry indices of the WEAPON bones
+
+private:
+    Mesh* Own(Mesh* mesh);  // a part's mesh, freed with the fighter
+
+    std::vector<std::unique_ptr<Mesh>> bodyMeshes;  // the meshes of every part
+    int bodyReferences = 0;  // the references the parts hold on the fighter
 };

@@ -42,4 +42,6 @@ bool Clock::Update() {
 
 void Clock::Reset(int t) { time = t; }
 
+void Clock::SkipRealTime() { elapsed = static_cast<int>(tickSource()) - startTicks; }
+
 void Clock::SetMode(int m) { mode = m; }

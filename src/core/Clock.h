@@ -15,6 +15,9 @@ public:
 
     bool Update();         // advance by the real time since the last update
     void Reset(int t);     // game time = t
+    // The real time since the last update passes without becoming game time:
+    // a match started after a long while in the menu begins with a normal step.
+    void SkipRealTime();
     void SetMode(int m);   // 1 forwards, 0 frozen, −1 backwards
 
     int time = 0;           // game time in ms: what the rest of the game reads

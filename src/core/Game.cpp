@@ -1,7 +1,5 @@
 #include "core/Game.h"
 
-#include <cstdlib>
-#include <iostream>
 #include <random>
 
 #include "ai/ComputerController.h"
@@ -12,10 +10,10 @@
 #include "core/Display.h"
 #include "core/Options.h"
 #include "core/Preferences.h"
+#include "core/Settings.h"
 #include "core/System.h"
 #include "core/Trace.h"
 #include "core/UserDirs.h"
-#include "core/WordReader.h"
 #include "frontend/ArenaSelect.h"
 #include "frontend/CaptionView.h"
 #include "frontend/ControlsScreen.h"
@@ -37,9 +35,6 @@ Game* game = nullptr;
 
 namespace {
 
-const int SETTINGS_MISSING = 231;
-const size_t SETTINGS_WORD = 111;
-
 // A key or a joystick button went down this frame: the end of a demo.
 bool AnyPress() {
     const System* system = System::instance();
@@ -50,12 +45,6 @@ bool AnyPress() {
         if (stick != nullptr && (stick->buttons & ~stick->oldButtons) != 0) return true;
     }
     return false;
-}
-
-[[noreturn]] void NoSettings(const std::string& why) {
-    debug << "no settings file" << std::endl;
-    std::cerr << why << std::endl;
-    std::exit(SETTINGS_MISSING);
 }
 
 }  // namespace
@@ -73,18 +62,11 @@ Game::Game() {
     ::options = new Options("options.txt");
 
     // The first match is the one settings.txt names: a scene and two fighters, each after its label.
-    WordReader settings(UserDirs::Own("settings.txt"));
-    if (!settings.isOpen()) NoSettings("settings.txt: cannot be opened");
-    std::string words[6];
-    for (std::string& word : words) {
-        if (!settings.Word(word, SETTINGS_WORD)) {
-            NoSettings(settings.name() + ':' + std::to_string(settings.line()) +
-                       ": expected a scene and two fighters, each after its label");
-        }
-    }
-    arena = words[1];
-    fighters[0] = words[3];
-    fighters[1] = words[5];
+    Settings settings;
+    settings.Load(UserDirs::Own("settings.txt"));
+    arena = settings.scene;
+    fighters[0] = settings.fighters[0];
+    fighters[1] = settings.fighters[1];
     debug << "trying person constructors" << std::endl;
     roster.Fighter(fighters[0], 0);
     roster.Fighter(fighters[1], 1);

@@ -12,6 +12,7 @@
 #include "core/Game.h"
 #include "core/Preferences.h"
 #include "core/System.h"
+#include "core/Timer.h"
 #include "core/UserDirs.h"
 #include "frontend/Sound.h"
 #include "input/Joystick.h"
@@ -19,6 +20,9 @@
 #include "input/Mouse.h"
 
 void init() {
+    // Each step of the start-up is timed on the timer stream.
+    Timer steps;
+    steps.Start();
     DataFolder::Enter();
     // Said once: the player's own files are then looked for in vain, quietly.
     const std::string config = UserDirs::CheckConfig();
@@ -32,17 +36,26 @@ void init() {
         std::exit(-1);
     }
     preferences.ApplyDisplay(dispopt->width, dispopt->height, dispopt->fullscreen);
+    steps.End("start-up, folders and options: ");
+    steps.Start();
     System* const system = System::instance();
+    steps.End("start-up, devices and controllers: ");
+    steps.Start();
     system->displayOptions(dispopt);
     if (system->display == nullptr || system->display->surface == nullptr) {
         std::cerr << "Failed opening display" << std::endl;
         std::exit(-1);
     }
+    steps.End("start-up, window and GL context: ");
+    steps.Start();
     // Before the game loads its sounds: they are converted to the device's format.
     Sound::Manager* const audio = Sound::Manager::instance();
     audio->SetVolume(preferences.volume);
     audio->Open();
+    steps.End("start-up, audio device: ");
+    steps.Start();
     game = new Game();
+    steps.End("start-up, game: ");
 }
 
 void idle() {
@@ -90,11 +103,29 @@ bool DrainEvents() {
 }
 
 int Run() {
+    // How long the player waits: for the menu after launch, and for the
+    // match after the choices that start one.
+    Timer waits;
+    waits.Start();
+    bool menuShown = false;
+    bool matchStarting = false;
     init();
     SDL_ShowCursor(SDL_DISABLE);
     bool quit = false;
     while (!quit) {
+        const bool inMenu = game->showing != nullptr;
         idle();
+        if (!menuShown) {
+            waits.End("launch to first menu frame: ");
+            menuShown = true;
+        } else if (matchStarting) {
+            waits.End("start to first match frame: ");
+            matchStarting = false;
+        }
+        if (inMenu && game->showing == nullptr) {
+            waits.Start();
+            matchStarting = true;
+        }
         quit = DrainEvents();
         // Escape is read straight from SDL, so it works whatever the game is doing.
         if (SDL_GetKeyState(nullptr)[SDLK_ESCAPE] || game->quit) quit = true;

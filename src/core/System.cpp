@@ -1,10 +1,10 @@
 #include "core/System.h"
 
-#include <cstdlib>
 #include <iostream>
 #include <string>
 
 #include "core/Clock.h"
+#include "core/DataProblems.h"
 #include "core/Display.h"
 #include "core/Trace.h"
 #include "core/UserDirs.h"
@@ -22,8 +22,8 @@ namespace {
 // Ends start-up: the line players and their tools know, then one saying
 // where the file went wrong.
 [[noreturn]] void Refuse(const std::string& message, const std::string& where) {
-    std::cerr << message << where << std::endl;
-    std::exit(1);
+    if (!DataProblems::collecting()) std::cerr << message;
+    DataProblems::Abandon(where, 1);
 }
 
 // Reads "controllerN keyboard", "controllerN joystick" or "controllerN cpu"
@@ -70,7 +70,15 @@ System* System::instance() {
     return instance_;
 }
 
-System::System() {
+System* System::Offline() {
+    if (instance_ == nullptr) instance_ = new System(false);
+    if (instance_->display == nullptr) instance_->display = new Display();
+    return instance_;
+}
+
+System::System() : System(true) {}
+
+System::System(bool withControllers) {
     // The timer is ready before this body runs; the clock takes its start
     // time here.
     clock = new Clock();
@@ -78,14 +86,20 @@ System::System() {
     keyboard = new Keyboard();
     joystick[0] = new Joystick(0);
     joystick[1] = new Joystick(1);
+    if (!withControllers) return;
 
     WordReader reader(UserDirs::Own("controllers.txt"));
     if (!reader.isOpen()) {
         Refuse("Expected controllers.txt file\n", "controllers.txt: cannot be opened");
     }
+    ReadControllers(reader, joystick, controller, computer);
+}
+
+void System::ReadControllers(WordReader& reader, Joystick* const sticks[2], Controller* made[2],
+                             bool computer[2]) {
     // Anything after the fourth word is left unread.
     for (int player = 0; player < 2; ++player) {
-        controller[player] = ReadController(reader, player, *joystick[player], computer[player]);
+        made[player] = ReadController(reader, player, *sticks[player], computer[player]);
     }
 }
 

@@ -9,6 +9,7 @@ class DisplayOpts;
 class Joystick;
 class Keyboard;
 class Mouse;
+class WordReader;
 
 // Everything that exists once per process, reached from anywhere through
 // System::instance(): the display, the game clock, the input devices, the
@@ -23,6 +24,17 @@ public:
     // controllers.txt names; a missing or malformed file ends the program
     // with status 1.
     System();
+    // For reading data without playing (korvanthe --check, the fuzz targets):
+    // the singleton with its clock and devices and a display that opens no
+    // window, but no controllers. Comes before any other use of instance().
+    static System* Offline();
+
+    // "controller0 <device> controller1 <device>": makes each player's
+    // controller, or sets `computer` for a "cpu" player. A word the game does
+    // not know, or a joystick that is not connected, ends the program with
+    // status 1.
+    static void ReadControllers(WordReader& reader, Joystick* const sticks[2], Controller* made[2],
+                                bool computer[2]);
 
     void displayOptions(DisplayOpts* opts);  // create the display and open the window
     // Polls mouse, keyboard, controllers 0 and 1, joysticks 0 and 1, in that
@@ -38,4 +50,7 @@ public:
                                      // makes the computer's for a "cpu" player
     bool computer[2] = {};           // controllers.txt gave "cpu": the computer plays them
     Timer timer;
+
+private:
+    explicit System(bool withControllers);
 };

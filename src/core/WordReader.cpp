@@ -113,6 +113,25 @@ bool WordReader::RestOfLine(std::string& out, size_t maxLength) {
     return true;
 }
 
+long long WordReader::remaining() {
+    if (in == nullptr) return 0;
+    const std::streampos at = in->tellg();
+    if (at < 0) return 0;
+    in->seekg(0, std::ios::end);
+    const std::streampos end = in->tellg();
+    in->seekg(at);
+    return end > at ? static_cast<long long>(end - at) : 0;
+}
+
+bool WordReader::Fits(long long count, int bytesEach, const std::string& what) {
+    const long long room = remaining();
+    // The last item needs no separator after it.
+    if (count <= 0 || count * bytesEach <= room + 1) return true;
+    Fail("expected at most " + std::to_string((room + 1) / bytesEach) + ' ' + what +
+         " in the rest of the file, found a count of " + std::to_string(count));
+    return false;
+}
+
 void WordReader::Fail(const std::string& what) {
     if (in != nullptr) in->setstate(std::ios::failbit);
     if (problem_.empty()) problem_ = name_ + ':' + std::to_string(line_) + ": " + what;

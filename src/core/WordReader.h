@@ -17,6 +17,12 @@ public:
     WordReader(std::istream& in, const std::string& name);  // reads a stream already open
 
     bool isOpen() const { return in != nullptr; }
+    // Bytes not read yet. A count read from the file cannot promise more items
+    // than these could hold, whatever memory it asks for.
+    long long remaining();
+    // False, with the problem recorded, when `count` items of at least
+    // `bytesEach` bytes could not fit in what is left of the file.
+    bool Fits(long long count, int bytesEach, const std::string& what);
     bool failed() const { return !problem_.empty(); }  // a read or an expectation went wrong
     bool atEnd();                                       // only white space is left
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "core/DataProblems.h"
 #include "core/Trace.h"
 
 namespace {
@@ -201,7 +202,7 @@ bool Sound::Load(const char* path) {
     std::string problem;
     if (!Decode(path, format, read, problem) ||
         (!read.empty() && !Convert(read, format, manager->spec, problem))) {
-        debug << path << ": " << problem << std::endl;
+        DataProblems::Trace(std::string(path) + ": " + problem);
         return false;
     }
     samples = std::move(read);

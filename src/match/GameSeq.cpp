@@ -99,7 +99,7 @@ GameSeq::GameSeq(Person* self, Person* opponent_, Controller* controller_, int p
     debug << "movetree done loading" << std::endl;
 
     SetAnim(curNode->move);
-    animStart = 0;
+    StartTimeline();
     // The body's spline starts at the start place too, as at every new bout:
     // from the origin, both fighters would first meet in the middle.
     PlaceAtStart();
@@ -128,10 +128,15 @@ void GameSeq::Reset() {
     inReaction = false;
     hitDone = false;
     nextFrame = 0;
+    // A blow found in the frame the bout ended belongs to that bout.
+    hitPending = false;
+    guardHitPending = false;
+    hitObject = nullptr;
+    hitAnim = nullptr;
+    hitBranch = nullptr;
 
-    rootSpline.Clear();
+    StartTimeline();
     PlaceAtStart();
-    for (int b = 0; b < MAX_BONES; ++b) boneSplines[b].Clear();
     person->Reset();
     lost = false;
     won = false;
@@ -139,7 +144,6 @@ void GameSeq::Reset() {
     // The tree stays where it is; the bout begins with the root's move.
     curNode = moveTree->current;
     SetAnim(moveTree->nodes[0]->move);
-    animStart = 0;
     lifeBar->Reset();
     ClearWindows();
 }
@@ -180,8 +184,11 @@ bool GameSeq::CheckCollision() {
     Sequencer* victim = opponent->sequencer;
     if (victim == nullptr) return false;
     MTNode* node = nodeWindow[2];
-    const int mine = Bones();
-    const int theirs = std::min({opponent->nbones, opponent->bones.count, MAX_BONES});
+    // Only jointed parts strike and are struck: cloth and hair follow the
+    // body and have no place of their own to be hit at.
+    const int mine = std::min(Bones(), person->ncollide);
+    const int theirs =
+        std::min({opponent->nbones, opponent->bones.count, opponent->ncollide, MAX_BONES});
     bool found = false;
     for (int i = 0; i < mine && !found; ++i) {
         if ((boneFlagsWindow[i][2] & KeyFrame::STRIKES) == 0) continue;
@@ -598,6 +605,16 @@ void GameSeq::ClearWindows() {
         flagWindow[slot] = 0;
     }
     blowSound = nullptr;
+}
+
+// The bout's motion begins now: keys from game time 0 on would all have to
+// be played through at once, and a bout started late in a session would
+// evaluate its splines far outside their window.
+void GameSeq::StartTimeline() {
+    const float now = Now();
+    rootSpline.Clear(now);
+    for (int b = 0; b < MAX_BONES; ++b) boneSplines[b].Clear(now);
+    animStart = System::instance()->clock->time;
 }
 
 void GameSeq::PlaceAtStart() {

@@ -90,6 +90,7 @@ private:
     void UpdateEffects();
     void RestartSplines();  // every spline from the present pose
     void ClearWindows();
+    void StartTimeline();  // every spline empty, the animation placed at the present time
     void PlaceAtStart();  // the start place of this player, and the body spline there
     void Shift(const Vector3& offset);  // moves the whole animation, keys and base
     GameSeq* Rival() const;  // the opponent's match sequencer, if it has one

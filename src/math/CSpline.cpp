@@ -30,14 +30,14 @@ Vector3 Slope(const CSpline::Segment& c, float s, float h) {
 
 CSpline::CSpline() { Clear(); }
 
-void CSpline::Clear() {
+void CSpline::Clear(float start) {
     for (int i = 0; i < 4; ++i) {
-        times[i] = static_cast<float>(i - 3);
+        times[i] = start + static_cast<float>(i - 3);
         pos[i] = rot[i] = vel[i] = rotVel[i] = Vector3();
         velKnown[i] = true;
     }
     count = 4;
-    time = 0;
+    time = start;
     curRot = curPos = curVel = Vector3();
     dirty = true;
 }

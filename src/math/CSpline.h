@@ -17,7 +17,8 @@ public:
 
     CSpline();
 
-    void Clear();           // four zero keys at -3, -2, -1 and 0 s, time 0
+    // Four zero keys at start - 3, - 2, - 1 and start seconds; the time is start.
+    void Clear(float start = 0);
     void SetTime(float t);  // sets the time; slides the window by at most one slot
     bool NeedPoint() const { return count < 4; }  // the caller must add a point now
     // Rotation only: the position and velocity follow a ballistic flight from slot 2.

@@ -2,14 +2,13 @@
 
 #include <GL/gl.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 #include <vector>
 
 #include "core/Assert.h"
 #include "core/Clock.h"
+#include "core/DataProblems.h"
 #include "core/Display.h"
 #include "core/System.h"
 #include "core/Trace.h"
@@ -30,6 +29,7 @@ struct ImageWords {
     std::string image;       // a name under "images/", a ".bml" list, or "-..." for none
     std::string reflection;  // WATER only
     int mipmapArgs[2] = {0, 0};
+    std::string where;       // "file:line" of the image words, for problems with the images
 };
 
 // A word standing for a number is read as formatted input would read it:
@@ -53,15 +53,10 @@ std::string Found(const std::string& word) {
     return word.empty() ? "the end of the file" : "'" + word + "'";
 }
 
-// A data file that ends the program says on standard error where and why, for modders.
-[[noreturn]] void Abandon(const std::string& problem) {
-    std::cerr << problem << std::endl;
-    std::exit(-1);
-}
-
 void ReadWords(WordReader& reader, Material& m, ImageWords& words) {
     std::string word;
     reader.Word(word, MAX_IMAGE_NAME);
+    words.where = reader.name() + ':' + std::to_string(reader.line());
     if (word == "MIPMAP") {
         m.mipmap = true;
         reader.Int(words.mipmapArgs[0]);
@@ -95,9 +90,9 @@ void ReadWords(WordReader& reader, Material& m, ImageWords& words) {
             if (reader.Word(word) && word != "ambi") {
                 // The colours follow all the same: read on as if it were there.
                 debug << "MATERIAL ERROR" << std::endl;
-                debug << reader.name() << ':' << reader.line()
-                      << ": expected 'ambi' before the ambient colour, found '" << word << "'"
-                      << std::endl;
+                DataProblems::Trace(reader.name() + ':' + std::to_string(reader.line()) +
+                                    ": expected 'ambi' before the ambient colour, found '" +
+                                    word + "'");
             }
         }
     }
@@ -126,7 +121,7 @@ void ReadWords(WordReader& reader, Material& m, ImageWords& words) {
             if (!reader.Word(word) || word != "type") {
                 debug << "ALPHA ERROR" << std::endl;
                 reader.Fail("expected 'type' after the alpha value, found " + Found(word));
-                Abandon(reader.problem());
+                DataProblems::Abandon(reader.problem(), -1);
             }
             reader.Word(word);
             if (word == "NONE") {
@@ -139,12 +134,15 @@ void ReadWords(WordReader& reader, Material& m, ImageWords& words) {
                 m.blendType = 3;
             } else {
                 debug << "UNKNOWN ALPHA TYPE" << std::endl;
+                DataProblems::Trace(reader.name() + ':' + std::to_string(reader.line()) +
+                                    ": expected NONE, ONE, SRCALPHA or SRCCOLOR, found " +
+                                    Found(word));
             }
         }
     }
     int key = -1;
     if (reader.Word(word) && word == "colorkey" && reader.Int(key)) m.colorKeyed = key != -1;
-    if (reader.failed()) debug << reader.problem() << std::endl;
+    if (reader.failed()) DataProblems::Trace(reader.problem());
 }
 
 // The frame names of a ".bml" list: a count and that many names.
@@ -153,13 +151,15 @@ std::vector<std::string> BitmapList(const std::string& path) {
     WordReader list(path);
     if (!list.isOpen()) {
         debug << "bitmap list file " << path << "doesn't exist" << std::endl;
+        DataProblems::Trace(path + ": cannot be opened");
         return names;
     }
     int count = 0;
     list.Int(count);
     if (count > MAX_LIST_FRAMES) {
-        debug << path << ": " << count << " frames listed, the first " << MAX_LIST_FRAMES
-              << " are kept" << std::endl;
+        DataProblems::Trace(path + ":1: expected at most " + std::to_string(MAX_LIST_FRAMES) +
+                            " frames, found " + std::to_string(count) + "; the first " +
+                            std::to_string(MAX_LIST_FRAMES) + " are kept");
         count = MAX_LIST_FRAMES;
     }
     std::string name;
@@ -167,10 +167,11 @@ std::vector<std::string> BitmapList(const std::string& path) {
         names.push_back(name);
     }
     if (list.failed()) {
-        debug << list.problem() << std::endl;
+        DataProblems::Trace(list.problem());
     } else if (static_cast<int>(names.size()) < count) {
-        debug << path << ':' << list.line() << ": expected " << count << " names, found "
-              << names.size() << std::endl;
+        DataProblems::Trace(path + ':' + std::to_string(list.line()) + ": expected " +
+                            std::to_string(count) + " names, found " +
+                            std::to_string(names.size()));
     }
     return names;
 }
@@ -222,6 +223,8 @@ void LoadImages(Material& m, const ImageWords& words) {
             if (!Readable(path)) {
                 m.textured = false;
                 debug << "No Image, Uwrapping (maybe)" << std::endl;
+                DataProblems::Trace(words.where + ": expected an image, found '" + path +
+                                    "', which cannot be opened");
                 continue;
             }
             Texture* texture = Registered(path);
@@ -244,7 +247,10 @@ void LoadImages(Material& m, const ImageWords& words) {
     std::string reflected = "-";
     if (!words.reflection.empty() && words.reflection[0] != '-') {
         reflected = IMAGE_DIR + words.reflection;
-        if (Readable(reflected)) {
+        if (!Readable(reflected)) {
+            DataProblems::Trace(words.where + ": expected a reflection image, found '" +
+                                reflected + "', which cannot be opened");
+        } else {
             m.reflectionTexture = Registered(reflected);
             if (m.reflectionTexture != nullptr) {
                 debug << "Reusing texture " << reflected << std::endl;
@@ -302,7 +308,7 @@ Material::Material(const std::string& path) : fileName(path), clampR(true) {
         WordReader reader(path);
         if (!reader.isOpen()) {
             debug << "material " << path << " NOT FOUND" << std::endl;
-            Abandon(path + ": cannot be opened");
+            DataProblems::Abandon(path + ": cannot be opened", -1);
         }
         debug << "material " << path << " FOUND" << std::endl;
         ReadWords(reader, *this, words);

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <string>
@@ -11,6 +12,8 @@
 #include "core/System.h"
 #include "core/Trace.h"
 #include "render/Material.h"
+#include "render/RenderPaths.h"
+#include "render/StencilVolumes.h"
 #include "scene/Light.h"
 
 namespace {
@@ -28,17 +31,39 @@ float ClampTexCoord(float value) {
 
 }  // namespace
 
+Mesh::~Mesh() {
+    if (list.id == 0) return;
+    const Display* display = System::instance()->display;
+    if (display != nullptr && display->contextGeneration == list.generation) {
+        glDeleteLists(list.id, 1);
+    }
+}
+
 void Mesh::Draw(const Matrix& world) {
     if (numFaces == 0 || numVertices == 0) return;
     Display* display = System::instance()->display;
     if (display == nullptr) return;
     display->SetWorld(world);
-    DrawTriangles(vertices.data(), faces.data(), numFaces * 3);
+    if (!keepsShape || !renderPaths.staticLists) {
+        SendTriangles();
+        return;
+    }
+    // A list of an earlier context went with it.
+    if (list.id == 0 || list.generation != display->contextGeneration) {
+        list.id = glGenLists(1);
+        list.generation = display->contextGeneration;
+        glNewList(list.id, GL_COMPILE);
+        SendTriangles();
+        glEndList();
+    }
+    glCallList(list.id);
 }
 
 // One indexed batch: the same triangles in the same order as sending each
 // corner by hand, but a software renderer lights every vertex once instead
 // of once per corner, and the call costs a fraction.
+void Mesh::SendTriangles() const { DrawTriangles(vertices.data(), faces.data(), numFaces * 3); }
+
 void Mesh::DrawTriangles(const Vertex* vertices, const int* indices, int indexCount) {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
@@ -81,37 +106,76 @@ void Mesh::DrawShadowVolume(const Matrix& world) {
         entry[5] = e.z;
     }
     BuildShadowQuads(world, light);
-
-    glStencilMask(~0u);
-    glStencilFunc(GL_ALWAYS, 0, ~0u);
-
-    // The quads face out of the volume, like the front faces of the solid
-    // that casts it. A surface in the shadow sees only the side of the volume
-    // it lies behind, a front face, so front faces count up and back faces
-    // down; counting up first keeps the clamped stencil from losing a step.
-    glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
-    glCullFace(GL_BACK);
-    DrawShadowQuads();
-
-    glCullFace(GL_FRONT);
-    glStencilOp(GL_KEEP, GL_KEEP, GL_DECR);
-    DrawShadowQuads();
-    glCullFace(GL_BACK);
+    StencilVolumes::Send(shadowQuads);
 }
 
-void Mesh::DrawShadowQuads() const {
-    if (shadowQuads.empty()) return;
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, shadowQuads.data());
-    glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(shadowQuads.size() / 3));
-    glDisableClientState(GL_VERTEX_ARRAY);
+namespace {
+
+// One side of a triangle facing away from the light, as a pair of cache
+// entries, with its corners' world positions to recognise it by.
+struct VolumeEdge {
+    int from, to;       // vertex indices, in the triangle's winding
+    float key[6];       // the lower corner first, so both directions share a key
+    bool forward;       // from is the lower corner
+    int order;          // place among the sent edges
+};
+
+bool Lower(const float* a, const float* b) {
+    for (int i = 0; i < 3; ++i) {
+        if (a[i] != b[i]) return a[i] < b[i];
+    }
+    return false;
 }
+
+bool SameKey(const VolumeEdge& a, const VolumeEdge& b) {
+    for (int i = 0; i < 6; ++i) {
+        if (a.key[i] != b.key[i]) return false;
+    }
+    return true;
+}
+
+bool ByKey(const VolumeEdge& a, const VolumeEdge& b) {
+    for (int i = 0; i < 6; ++i) {
+        if (a.key[i] != b.key[i]) return a.key[i] < b.key[i];
+    }
+    return a.order < b.order;
+}
+
+// An edge sent once each way adds one to the stencil count and takes one
+// away again: of the edges that join the same two points, only as many as
+// one direction has more than the other are kept, in their first order.
+void DropSharedEdges(std::vector<VolumeEdge>& edges) {
+    std::vector<VolumeEdge> sorted = edges;
+    std::sort(sorted.begin(), sorted.end(), ByKey);
+    std::vector<bool> kept(edges.size(), false);
+    for (size_t first = 0; first < sorted.size();) {
+        size_t end = first;
+        int balance = 0;
+        while (end < sorted.size() && SameKey(sorted[first], sorted[end])) {
+            balance += sorted[end].forward ? 1 : -1;
+            ++end;
+        }
+        for (size_t i = first; i < end && balance != 0; ++i) {
+            if (sorted[i].forward != (balance > 0)) continue;
+            kept[static_cast<size_t>(sorted[i].order)] = true;
+            balance += balance > 0 ? -1 : 1;
+        }
+        first = end;
+    }
+    size_t next = 0;
+    for (size_t i = 0; i < edges.size(); ++i) {
+        if (kept[i]) edges[next++] = edges[i];
+    }
+    edges.resize(next);
+}
+
+}  // namespace
 
 // Every triangle facing away from the light sends its three edges, each
 // pulled out into a quad. No caps: an edge shared by two such triangles is
 // sent once each way and cancels in the stencil count.
 void Mesh::BuildShadowQuads(const Matrix& world, const Vector3& light) {
-    shadowQuads.clear();
+    std::vector<VolumeEdge> edges;
     for (int f = 0; f < numFaces; ++f) {
         const int* corner = &faces[static_cast<size_t>(f) * 3];
         const Vector3 sum = vertices[corner[0]].normal + vertices[corner[1]].normal +
@@ -119,13 +183,33 @@ void Mesh::BuildShadowQuads(const Matrix& world, const Vector3& light) {
         const Vector3 normal = world ^ sum.Normalized();
         if (light.Dot(normal) <= 0) continue;
         for (int edge = 0; edge < 3; ++edge) {
-            const float* from = &shadowCache[static_cast<size_t>(corner[edge]) * 6];
-            const float* to = &shadowCache[static_cast<size_t>(corner[(edge + 1) % 3]) * 6];
-            shadowQuads.insert(shadowQuads.end(), from, from + 3);
-            shadowQuads.insert(shadowQuads.end(), to, to + 3);
-            shadowQuads.insert(shadowQuads.end(), to + 3, to + 6);
-            shadowQuads.insert(shadowQuads.end(), from + 3, from + 6);
+            VolumeEdge e;
+            e.from = corner[edge];
+            e.to = corner[(edge + 1) % 3];
+            const float* a = &shadowCache[static_cast<size_t>(e.from) * 6];
+            const float* b = &shadowCache[static_cast<size_t>(e.to) * 6];
+            e.forward = !Lower(b, a);
+            const float* low = e.forward ? a : b;
+            const float* high = e.forward ? b : a;
+            // -0 and 0 are one place.
+            for (int i = 0; i < 3; ++i) {
+                e.key[i] = low[i] + 0.0f;
+                e.key[3 + i] = high[i] + 0.0f;
+            }
+            e.order = static_cast<int>(edges.size());
+            edges.push_back(e);
         }
+    }
+    if (renderPaths.sharedEdgesDropped) DropSharedEdges(edges);
+
+    shadowQuads.clear();
+    for (const VolumeEdge& e : edges) {
+        const float* from = &shadowCache[static_cast<size_t>(e.from) * 6];
+        const float* to = &shadowCache[static_cast<size_t>(e.to) * 6];
+        shadowQuads.insert(shadowQuads.end(), from, from + 3);
+        shadowQuads.insert(shadowQuads.end(), to, to + 3);
+        shadowQuads.insert(shadowQuads.end(), to + 3, to + 6);
+        shadowQuads.insert(shadowQuads.end(), from + 3, from + 6);
     }
 }
 

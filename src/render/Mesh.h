@@ -15,6 +15,7 @@ class Material;
 class Mesh : public PtrInterface<Mesh> {
 public:
     Mesh() = default;
+    ~Mesh() override;
 
     void Draw(const Matrix& world);              // set the world matrix and send every triangle
     // Sends `indexCount` indices into `vertices` as triangles, in the world
@@ -43,9 +44,25 @@ public:
     // The extruded edges of the last shadow call, four corners of three
     // floats per quad, sent once for each face of the volume.
     std::vector<float> shadowQuads;
+    // Set by an owner whose vertices, normals and texture coordinates never
+    // change once loaded: the triangles are then kept on the GL side in a
+    // display list, made again in a new GL context.
+    bool keepsShape = false;
 
 private:
+    void SendTriangles() const;
+    // The display list of a mesh that keeps its shape, and the display's
+    // context generation it was made in. A copy makes a list of its own.
+    struct List {
+        List() = default;
+        List(const List&) {}
+        List& operator=(const List&) {
+            id = 0;
+            return *this;
+        }
+        unsigned int id = 0;
+        int generation = -1;
+    } list;
     void BuildShadowQuads(const Matrix& world, const Vector3& light);
-    void DrawShadowQuads() const;
     void SplitCylinderSeam();  // repeat vertices left of the wrap-around of u
 };

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "core/DataProblems.h"
 #include "core/Trace.h"
 #include "core/WordReader.h"
 
@@ -12,6 +13,10 @@ namespace {
 // Far beyond any model of the game (a fighter's body part has a few hundred
 // vertices) and small enough that a corrupt count cannot exhaust memory.
 const int MAX_COUNT = 1000000;
+// Every vertex and face the file promises takes at least one word of what
+// follows, so that a tiny file cannot ask for a huge mesh. A file cut off
+// part way still loads what it has.
+const int MIN_ITEM_BYTES = 2;
 
 // Passes over words until one equals `label`; false at the end of the file.
 bool SkipTo(WordReader& in, const char* label) {
@@ -39,13 +44,17 @@ bool FaceIndex(WordReader& in, const char* prefix, long& index) {
 
 bool ReadCount(WordReader& in, const char* what, int& count) {
     if (!in.Int(count)) {
-        debug << in.problem() << "; the mesh stays empty" << std::endl;
+        DataProblems::Trace(in.problem() + "; the mesh stays empty");
         return false;
     }
     if (count < 0 || count > MAX_COUNT) {
-        debug << in.name() << ':' << in.line() << ": " << count << ' ' << what
-              << " is out of range (0 to " << MAX_COUNT << "); the mesh stays empty"
-              << std::endl;
+        DataProblems::Trace(in.name() + ':' + std::to_string(in.line()) + ": expected 0 to " +
+                            std::to_string(MAX_COUNT) + ' ' + what + ", found " +
+                            std::to_string(count) + "; the mesh stays empty");
+        return false;
+    }
+    if (!in.Fits(count, MIN_ITEM_BYTES, what)) {
+        DataProblems::Trace(in.problem() + "; the mesh stays empty");
         return false;
     }
     return true;
@@ -57,11 +66,13 @@ Mesh3DS::Mesh3DS(const std::string& fileName, bool flip) {
     WordReader in(fileName);
     if (!in.isOpen()) {
         debug << "NO MESH FOUND: " << fileName << std::endl;
+        DataProblems::Note(fileName + ": cannot be opened");
         return;
     }
     if (!SkipTo(in, "Vertices:")) {
         debug << "ERROR -- okay, more of a WARNING: '" << fileName
               << "' is an empty 3D ASCII file." << std::endl;
+        DataProblems::Note(fileName + ": expected 'Vertices:', found the end of the file");
         return;
     }
     int vertexCount = 0;
@@ -80,9 +91,9 @@ Mesh3DS::Mesh3DS(const std::string& fileName, bool flip) {
         complete = SkipTo(in, "X:") && in.Float(p.x) && SkipTo(in, "Y:") && in.Float(p.y) &&
                    SkipTo(in, "Z:") && in.Float(p.z);
         if (!complete) {
-            debug << fileName << ": vertex " << i << " of " << numVertices
-                  << " is incomplete: " << (in.failed() ? in.problem() : "the file ends")
-                  << std::endl;
+            DataProblems::Trace(fileName + ": vertex " + std::to_string(i) + " of " +
+                                std::to_string(numVertices) + " is incomplete: " +
+                                (in.failed() ? in.problem() : "the file ends"));
         }
         p.z = -p.z;
         vertices[i] = Vertex(p, p, 0, 1);
@@ -98,16 +109,17 @@ Mesh3DS::Mesh3DS(const std::string& fileName, bool flip) {
             complete = FaceIndex(in, "A:", corner[0]) && FaceIndex(in, "B:", corner[1]) &&
                        FaceIndex(in, "C:", corner[2]);
             if (!complete) {
-                debug << fileName << ": face " << i << " of " << numFaces
-                      << " is incomplete: the file ends" << std::endl;
+                DataProblems::Trace(fileName + ": face " + std::to_string(i) + " of " +
+                                    std::to_string(numFaces) + " is incomplete: the file ends");
             }
         }
         bool inRange = true;
         for (long index : corner) {
             if (index < 0 || index >= numVertices) {
-                debug << fileName << ':' << in.line() << ": face " << i << " refers to vertex "
-                      << index << ", outside 0 to " << numVertices - 1
-                      << "; the face is dropped" << std::endl;
+                DataProblems::Trace(fileName + ':' + std::to_string(in.line()) + ": face " +
+                                    std::to_string(i) + " refers to vertex " +
+                                    std::to_string(index) + ", outside 0 to " +
+                                    std::to_string(numVertices - 1) + "; the face is dropped");
                 inRange = false;
                 break;
             }

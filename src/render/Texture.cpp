@@ -3,26 +3,102 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <string>
 #include <vector>
 
+#include "core/DataProblems.h"
 #include "core/Trace.h"
 
 namespace {
 
 const float HEIGHT_SCALE = 0.75f;  // the positive and negative heights add up to this
 
-// The bits per pixel that the file itself declares. SDL widens 1- and 4-bit
-// images to 8 bits of palette indices, which must not pass for grey levels.
-int DeclaredBits(SDL_RWops* rw) {
-    Uint8 header[30] = {};
+// Far larger than any texture GL takes; a header claiming more is broken.
+const int MAX_SIDE = 16384;
+
+// A run-length coded image holds at most this many pixels for each byte of
+// its file (a run of 255 in two bytes, and some room for skipped pixels).
+const long long RLE_PIXELS_PER_BYTE = 256;
+
+bool KnownDepth(int bits) {
+    for (int known : {1, 4, 8, 15, 16, 24, 32}) {
+        if (bits == known) return true;
+    }
+    return false;
+}
+
+// What a BMP file's own header declares, read before SDL's loader sees it:
+// the loader makes the image's surface before it reads a single pixel, so a
+// tiny file claiming a huge image would cost that much memory.
+struct BmpHeader {
+    int bits = 0;         // per pixel, as the file says: SDL widens 1 and 4 to 8
+    std::string problem;  // empty when the loader may be given the file
+};
+
+BmpHeader ReadHeader(SDL_RWops* rw) {
+    Uint8 h[34] = {};
     const int start = SDL_RWtell(rw);
-    SDL_RWread(rw, header, 1, sizeof header);
+    const long long size = SDL_RWseek(rw, 0, RW_SEEK_END) - start;
     SDL_RWseek(rw, start, RW_SEEK_SET);
-    // The old OS/2 header keeps its bit count four bytes earlier.
-    const int at = header[14] == 12 && header[15] == 0 ? 24 : 28;
-    return header[at] | header[at + 1] << 8;
+    SDL_RWread(rw, h, 1, sizeof h);
+    SDL_RWseek(rw, start, RW_SEEK_SET);
+    const auto u16 = [&h](int at) { return static_cast<long long>(h[at] | h[at + 1] << 8); };
+    const auto s32 = [&h](int at) {
+        const Uint32 bits = h[at] | h[at + 1] << 8 | h[at + 2] << 16 | static_cast<Uint32>(h[at + 3]) << 24;
+        return static_cast<long long>(static_cast<Sint32>(bits));
+    };
+    // The old OS/2 header has 16-bit sides and no compression.
+    const bool os2 = u16(14) == 12 && u16(16) == 0;
+    const long long width = os2 ? u16(18) : s32(18);
+    const long long rows = os2 ? u16(20) : std::llabs(s32(22));  // negative: top row first
+    const long long compression = os2 ? 0 : s32(30);
+    BmpHeader header;
+    header.bits = static_cast<int>(os2 ? u16(22) : u16(28));
+    if (h[0] != 'B' || h[1] != 'M' || size < 26) {
+        header.problem = "expected a BMP image, found a file of " + std::to_string(size) +
+                         " bytes that does not start like one";
+    } else if (!KnownDepth(header.bits)) {
+        header.problem = "expected 1, 4, 8, 16, 24 or 32 bits a pixel, found " + std::to_string(header.bits);
+    } else if (width < 1 || rows < 1 || width > MAX_SIDE || rows > MAX_SIDE) {
+        header.problem = "expected 1 to " + std::to_string(MAX_SIDE) + " pixels a side, found " +
+                         std::to_string(width) + " x " + std::to_string(rows);
+    } else if (compression == 1 || compression == 2) {
+        if (width * rows > size * RLE_PIXELS_PER_BYTE) {
+            header.problem = "expected at most " + std::to_string(size * RLE_PIXELS_PER_BYTE) +
+                             " run-length coded pixels in a file of " + std::to_string(size) +
+                             " bytes, found " + std::to_string(width) + " x " + std::to_string(rows);
+        }
+    } else if ((width * header.bits + 31) / 32 * 4 * rows > size) {
+        header.problem = "expected " + std::to_string((width * header.bits + 31) / 32 * 4 * rows) +
+                         " bytes of pixels, found a file of " + std::to_string(size);
+    }
+    return header;
+}
+
+// SDL's loader believes the file's header: a crafted one gets a surface whose
+// format does not describe its pixels, and converting that reads wild memory.
+// Empty when the surface is safe to use, else what is wrong with it.
+std::string Unusable(const SDL_Surface* image) {
+    const SDL_PixelFormat* f = image->format;
+    if (f == nullptr || !KnownDepth(f->BitsPerPixel) ||
+        f->BytesPerPixel != (f->BitsPerPixel + 7) / 8) {
+        return "expected a pixel format SDL can convert, found a broken one";
+    }
+    if (image->w < 1 || image->h < 1 || image->w > MAX_SIDE || image->h > MAX_SIDE) {
+        return "expected 1 to " + std::to_string(MAX_SIDE) + " pixels a side, found " +
+               std::to_string(image->w) + " x " + std::to_string(image->h);
+    }
+    if (image->pixels == nullptr || image->pitch < image->w * f->BytesPerPixel) {
+        return "expected rows of " + std::to_string(image->w * f->BytesPerPixel) +
+               " bytes, found " + std::to_string(image->pitch);
+    }
+    if (f->BitsPerPixel <= 8 && (f->palette == nullptr || f->palette->ncolors < 1)) {
+        return "expected a colour palette, found none";
+    }
+    return "";
 }
 
 bool IsBgr24(const SDL_PixelFormat* f) {
@@ -83,10 +159,30 @@ bool Texture::Read(const char* path, bool verbose) {
     std::memcpy(name, path, length + 1);
 
     SDL_RWops* rw = SDL_RWFromFile(name, "rb");
-    const int declaredBits = rw != nullptr ? DeclaredBits(rw) : 0;
-    SDL_Surface* image = rw != nullptr ? SDL_LoadBMP_RW(rw, 1) : nullptr;
+    if (rw == nullptr) {
+        debug << failed << name << std::endl;
+        DataProblems::Note(std::string(name) + ": cannot be opened");
+        return false;
+    }
+    const BmpHeader header = ReadHeader(rw);
+    if (!header.problem.empty()) {
+        SDL_RWclose(rw);
+        debug << failed << name << std::endl;
+        DataProblems::Note(std::string(name) + ": " + header.problem);
+        return false;
+    }
+    const int declaredBits = header.bits;
+    SDL_Surface* image = SDL_LoadBMP_RW(rw, 1);
     if (image == nullptr) {
         debug << failed << name << std::endl;
+        DataProblems::Note(std::string(name) + ": expected a BMP image, found " + SDL_GetError());
+        return false;
+    }
+    const std::string broken = Unusable(image);
+    if (!broken.empty()) {
+        SDL_FreeSurface(image);
+        debug << failed << name << std::endl;
+        DataProblems::Note(std::string(name) + ": " + broken);
         return false;
     }
     const bool greyLevels = declaredBits == 8 && image->format->BytesPerPixel == 1;
@@ -94,9 +190,9 @@ bool Texture::Read(const char* path, bool verbose) {
         SDL_Surface* converted = ToBgr24(image);
         SDL_FreeSurface(image);
         if (converted == nullptr) {
-            debug << "cannot convert " << declaredBits << "-bit image to 24 bits: "
-                  << SDL_GetError() << std::endl;
             debug << failed << name << std::endl;
+            DataProblems::Note(std::string(name) + ": expected an image that converts to 24 bits, " +
+                               "found " + SDL_GetError());
             return false;
         }
         debug << "converted " << declaredBits << "-bit image to 24-bit BGR" << std::endl;

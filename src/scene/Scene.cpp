@@ -2,13 +2,19 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <ostream>
+#include <sstream>
 
+#include "core/DataProblems.h"
 #include "core/Display.h"
 #include "core/System.h"
 #include "core/Trace.h"
 #include "core/WordReader.h"
 #include "render/Material.h"
+#include "render/Mesh.h"
+#include "render/RenderPaths.h"
+#include "render/ViewVolume.h"
 #include "scene/Arena.h"
 #include "scene/DirectionalLight.h"
 #include "scene/Flat.h"
@@ -62,6 +68,30 @@ void CallOn(DArray<Object*>& list, void (Object::*pass)()) {
     for (int i = 0; i < list.count; ++i) (list[i]->*pass)();
 }
 
+// A drawing pass: scenery wholly outside the view is not sent to GL.
+void DrawSeen(DArray<Object*>& list, void (Object::*pass)()) {
+    if (!renderPaths.viewCulling) {
+        CallOn(list, pass);
+        return;
+    }
+    const ViewVolume view = ViewVolume::OfGL();
+    for (int i = 0; i < list.count; ++i) {
+        if (list[i]->InView(view)) (list[i]->*pass)();
+    }
+}
+
+// Scenery whose meshes keep their shape: drawn from GL's own copy, and (when
+// it can be bounded) left out of view. An embossed surface shifts its
+// texture coordinates as it is drawn, so it is sent each time.
+void Fix(Object* scenery, bool bounded) {
+    if (scenery->material == nullptr || !scenery->material->bump) {
+        for (Mesh* m : {scenery->mesh, scenery->shadowMesh, scenery->collisionMesh}) {
+            if (m != nullptr) m->keepsShape = true;
+        }
+    }
+    if (bounded) scenery->Bound();
+}
+
 void DeleteAll(DArray<Object*>& list) {
     for (int i = 0; i < list.count; ++i) delete list[i];
 }
@@ -71,27 +101,49 @@ void DeleteAll(DArray<Object*>& list) {
 Scene::Scene(const std::string& name) {
     contextGeneration = System::instance()->display->contextGeneration;
     const std::string dir = "scenes/" + name + "/";
-    if (!LoadLights(dir + "lights.txt")) return;
-    LoadScenery(dir);
+    try {
+        if (LoadLights(dir + "lights.txt")) LoadScenery(dir);
+    } catch (const DataProblems::Abandoned&) {
+        Release();  // no destructor runs for a half-made scene
+        throw;
+    }
+    // Without the arena's numbers the fighters would stand on one spot and
+    // every blow would throw its victim out of a ring of no size.
+    if (!playable) {
+        arenaSize = DEFAULT_ARENA_SIZE;
+        arenaParam = DEFAULT_ARENA_REST;
+    }
 }
 
-Scene::~Scene() {
+Scene::~Scene() { Release(); }
+
+void Scene::Release() {
     DeleteAll(solids);
     DeleteAll(transparents);
     DeleteAll(reflectedSolids);
     DeleteAll(reflectedTransparents);
+    solids.count = transparents.count = reflectedSolids.count = reflectedTransparents.count = 0;
     delete background;
+    background = nullptr;
+}
+
+void Scene::Unplayable(const std::string& problem) {
+    playable = false;
+    DataProblems::Report(problem + "; the arena is " + std::to_string(int(DEFAULT_ARENA_SIZE)) +
+                         " wide and a fall ends " + std::to_string(int(-DEFAULT_ARENA_REST)) +
+                         " below it");
 }
 
 bool Scene::LoadLights(const std::string& path) {
     WordReader reader(path);
     if (!reader.isOpen()) {
         debug << path << ": cannot be opened; the scene stays empty" << std::endl;
+        Unplayable(path + ": expected the arena's lights, found no such file");
         return false;
     }
     if (!reader.Expect("AMBIENT")) {
         debug << "expected AMBIENT at lights.txt line 1" << std::endl;
-        debug << reader.problem() << "; the scene stays empty" << std::endl;
+        Unplayable(reader.problem());
         return false;
     }
     Vector3 colour;
@@ -100,12 +152,13 @@ bool Scene::LoadLights(const std::string& path) {
 
     int count = 0;
     if (reader.failed() || !reader.Int(count)) {
-        debug << reader.problem() << "; no lights are read" << std::endl;
+        DataProblems::Trace(Problem(reader, "the number of lights") + "; no lights are read");
         return true;
     }
     if (count < 0) {
-        debug << path << ": the number of lights is " << count << "; no lights are read"
-              << std::endl;
+        DataProblems::Trace(path + ':' + std::to_string(reader.line()) +
+                            ": expected a number of lights, found " + std::to_string(count) +
+                            "; no lights are read");
         return true;
     }
 
@@ -114,17 +167,18 @@ bool Scene::LoadLights(const std::string& path) {
     bool typeRead = false;  // an unknown entry's skipping stopped on the next type word
     for (int entry = 0; entry < count; ++entry) {
         if (!typeRead && !reader.Word(type)) {
-            debug << path << ": " << count << " lights announced, the file ends after " << entry
-                  << std::endl;
+            DataProblems::Trace(path + ':' + std::to_string(reader.line()) + ": expected " +
+                                std::to_string(count) + " lights, found " +
+                                std::to_string(entry));
             break;
         }
         typeRead = false;
         if (!IsLightType(type)) {
             // Its values are unknown too: they are passed over up to the next
             // light type, so that the lights after it still come out right.
-            debug << path << ':' << reader.line() << ": unknown light type '" << type
-                  << "'; no light is built and its words are skipped up to the next light type"
-                  << std::endl;
+            DataProblems::Trace(path + ':' + std::to_string(reader.line()) +
+                                ": expected DIRECTIONAL, POINT or SPOT, found '" + type +
+                                "'; its words are skipped up to the next light type");
             while (reader.Word(type)) {
                 if (IsLightType(type)) {
                     typeRead = true;
@@ -135,8 +189,8 @@ bool Scene::LoadLights(const std::string& path) {
         }
         Light* light = ReadLight(type, reader);
         if (light == nullptr) {
-            debug << Problem(reader, "the values of a " + type + " light")
-                  << "; the light is not built and no more lights are read" << std::endl;
+            DataProblems::Trace(Problem(reader, "the values of a " + type + " light") +
+                                "; the light is not built and no more lights are read");
             break;
         }
         light->enabled = true;
@@ -151,6 +205,7 @@ void Scene::LoadScenery(const std::string& dir) {
     WordReader reader(path);
     if (!reader.isOpen()) {
         debug << path << ": cannot be opened; the scene has lights only" << std::endl;
+        Unplayable(path + ": expected the arena's scenery and size, found no such file");
         return;
     }
 
@@ -160,9 +215,8 @@ void Scene::LoadScenery(const std::string& dir) {
         float start = 0, end = 0;
         Vector3 colour;
         if (!reader.Float(start) || !reader.Float(end) || !reader.Vector(colour)) {
-            debug << reader.problem() << "; the fog is left off and scene.sdf is read no further"
-                  << std::endl;
             ApplyFog();
+            Unplayable(reader.problem() + "; the fog is left off and scene.sdf is read no further");
             return;
         }
         fog = true;
@@ -176,8 +230,7 @@ void Scene::LoadScenery(const std::string& dir) {
     }
 
     if (word.empty()) {
-        debug << Problem(reader, "the background material") << "; the scene has no scenery"
-              << std::endl;
+        Unplayable(Problem(reader, "the background material") + "; the scene has no scenery");
         return;
     }
     const std::string backgroundPath = dir + "materials/" + word;
@@ -187,28 +240,35 @@ void Scene::LoadScenery(const std::string& dir) {
 
     int count = 0;
     if (!reader.Float(arenaSize) || !reader.Float(arenaParam) || !reader.Int(count)) {
-        debug << Problem(reader, "the arena size, the arena rest height and the number of objects")
-              << "; the scene has no scenery" << std::endl;
+        Unplayable(Problem(reader, "the arena size, the arena rest height and the number of objects") +
+                   "; the scene has no scenery");
         return;
     }
+    if (!(arenaSize > 0) || !std::isfinite(arenaSize) || !std::isfinite(arenaParam)) {
+        std::ostringstream found;
+        found << arenaSize << ' ' << arenaParam;
+        Unplayable(path + ':' + std::to_string(reader.line()) +
+                   ": expected an arena size above 0 and a rest height, found " + found.str());
+    }
     if (count < 0) {
-        debug << path << ": the number of objects is " << count << "; no objects are read"
-              << std::endl;
+        DataProblems::Trace(path + ':' + std::to_string(reader.line()) +
+                            ": expected a number of objects, found " + std::to_string(count) +
+                            "; no objects are read");
         return;
     }
 
     std::string type, reflect;
     for (int i = 0; i < count; ++i) {
         if (!reader.Word(type) || !reader.Word(reflect)) {
-            debug << path << ": " << count << " objects announced, the file ends after " << i
-                  << std::endl;
+            DataProblems::Trace(path + ':' + std::to_string(reader.line()) + ": expected " +
+                                std::to_string(count) + " objects, found " + std::to_string(i));
             break;
         }
         if (!AddObject(type, reflect[0] == 'R', reader, dir)) {
             debug << "found unknown object type in scene.sdf, object #" << i << std::endl;
-            debug << path << ':' << reader.line() << ": '" << type
-                  << "' is no object type; the words after it are read as the next objects"
-                  << std::endl;
+            DataProblems::Trace(path + ':' + std::to_string(reader.line()) +
+                                ": expected STATIC, WATER, FLAT, FIRE, SUN or ARENA, found '" +
+                                type + "'; the words after it are read as the next objects");
         }
         if (reader.failed()) {
             // The record has said what went wrong; its words are out of step now.
@@ -220,14 +280,19 @@ void Scene::LoadScenery(const std::string& dir) {
 
 bool Scene::AddObject(const std::string& type, bool reflected, WordReader& reader,
                       const std::string& dir) {
+    // A sphere lets the passes leave statics and flats out of view; the
+    // water's waves, the arena's drop and the sun's flare are always drawn.
     if (type == "STATIC") {
-        (reflected ? reflectedSolids : solids).Add(new Static(reader, dir));
+        Static* scenery = new Static(reader, dir);
+        Fix(scenery, true);
+        (reflected ? reflectedSolids : solids).Add(scenery);
     } else if (type == "WATER") {
         // Mirrored water or floor would have nothing to be mirrored in: the mark is ignored.
         water = new Water(reader, dir);
         solids.Add(water);
     } else if (type == "FLAT" || type == "FIRE") {
         Flat* flat = new Flat(reader, dir);
+        Fix(flat, true);
         debug << "adding flat" << std::endl;
         if (reflected && type == "FIRE") debug << "ERROR: not expecting reflected fire!" << std::endl;
         (reflected ? reflectedTransparents : transparents).Add(flat);
@@ -237,6 +302,7 @@ bool Scene::AddObject(const std::string& type, bool reflected, WordReader& reade
         (reflected ? reflectedTransparents : transparents).Add(sun);
     } else if (type == "ARENA") {
         arena = new Arena(reader, dir);
+        Fix(arena, false);
         solids.Add(arena);
     } else {
         return false;
@@ -290,26 +356,26 @@ void Scene::Update() {
     CallOn(reflectedTransparents, &Object::Update);
 }
 
-void Scene::Draw() { CallOn(solids, &Object::Draw); }
+void Scene::Draw() { DrawSeen(solids, &Object::Draw); }
 
-void Scene::DrawAmbient() { CallOn(solids, &Object::DrawAmbient); }
+void Scene::DrawAmbient() { DrawSeen(solids, &Object::DrawAmbient); }
 
-void Scene::DrawNonAmbient() { CallOn(solids, &Object::DrawNonAmbient); }
+void Scene::DrawNonAmbient() { DrawSeen(solids, &Object::DrawNonAmbient); }
 
 void Scene::DrawShadowVolume() { CallOn(solids, &Object::DrawShadowVolume); }
 
 void Scene::DrawShadow() { CallOn(solids, &Object::DrawShadow); }
 
-void Scene::DrawReflection() { CallOn(reflectedSolids, &Object::Draw); }
+void Scene::DrawReflection() { DrawSeen(reflectedSolids, &Object::Draw); }
 
 void Scene::DrawReflectionAlpha() {
     glDepthMask(GL_FALSE);
-    CallOn(reflectedTransparents, &Object::Draw);
+    DrawSeen(reflectedTransparents, &Object::Draw);
     glDepthMask(GL_TRUE);
 }
 
 void Scene::DrawAlpha() {
     glDepthMask(GL_FALSE);
-    CallOn(transparents, &Object::Draw);
+    DrawSeen(transparents, &Object::Draw);
     glDepthMask(GL_TRUE);
 }

@@ -18,6 +18,11 @@ class WordReader;
 // each pass is forwarded to the list it concerns.
 class Scene : public Object {
 public:
+    // An arena whose files do not give its size is fought on one of this size,
+    // with falls ending this far below the floor (and is not playable).
+    static constexpr float DEFAULT_ARENA_SIZE = 400;
+    static constexpr float DEFAULT_ARENA_REST = -300;
+
     // Loads lights.txt and then scene.sdf; a missing lights.txt leaves the scene empty.
     explicit Scene(const std::string& name);
     ~Scene() override;  // deletes the scenery and the background material
@@ -47,6 +52,9 @@ public:
     Water* water = nullptr;                 // also in solids
     float arenaParam = 0;  // where a fighter who falls off the floor comes to rest
     float arenaSize = 0;   // side of the square floor
+    // False when lights.txt or scene.sdf is missing or does not give the
+    // arena's size: the problem is on standard error and the defaults are used.
+    bool playable = true;
     Vector3 ambient;       // global ambient colour
     Arena* arena = nullptr;       // also in solids
     bool stencilShadows = true;   // stencil shadow passes, or planar shadows when false
@@ -61,6 +69,8 @@ private:
     void ApplyAmbient() const;
     void ApplyFog() const;
     int contextGeneration = 0;  // the display's when that state was last set
+    void Release();                            // the scenery and the background
+    void Unplayable(const std::string& problem);  // reported; the defaults will be used
     bool LoadLights(const std::string& path);  // false when the scene is to stay empty
     void LoadScenery(const std::string& dir);
     // Builds the object of one type word; false for an unknown type.

@@ -1,9 +1,10 @@
 #include "scene/SceneryRecord.h"
 
+#include <memory>
 #include <ostream>
 
 #include "character/Object.h"
-#include "core/Trace.h"
+#include "core/DataProblems.h"
 #include "core/WordReader.h"
 #include "render/Material.h"
 #include "render/Mesh3DS.h"
@@ -31,15 +32,20 @@ SceneryRecord::SceneryRecord(WordReader& in, const std::string& dir) {
             in.failed() ? in.problem()
                         : in.name() + ':' + std::to_string(in.line()) + ": expected " + missing +
                               ", found the end of the file";
-        debug << problem << "; the scenery record is incomplete" << std::endl;
+        DataProblems::Trace(problem + "; the scenery record is incomplete");
     }
 
+    // Held here until the material has loaded: a material file the game
+    // cannot use gives up the whole scene, and these must not be lost with it.
+    std::unique_ptr<Mesh> drawn, shadow;
     if (!meshName.empty()) {
         const bool insideOut = flip == -1;
-        mesh = new Mesh3DS(dir + meshName, insideOut);
-        shadowMesh = new Mesh3DS(dir + meshName, insideOut);
+        drawn.reset(new Mesh3DS(dir + meshName, insideOut));
+        shadow.reset(new Mesh3DS(dir + meshName, insideOut));
     }
     if (!materialName.empty()) material = new Material(dir + "materials/" + materialName);
+    mesh = drawn.release();
+    shadowMesh = shadow.release();
     if (missing == nullptr) position = where;
 }
 

@@ -9,6 +9,7 @@
 #include <limits>
 #include <ostream>
 
+#include "core/DataProblems.h"
 #include "core/Display.h"
 #include "core/System.h"
 #include "core/Trace.h"
@@ -45,13 +46,22 @@ bool WholeNumber(const std::string& word, int& out) {
 
 Sun::Sun(WordReader& in, const std::string& dir) {
     SceneryRecord(in, dir).Apply(*this);
-    LoadFlare(dir);
+    try {
+        LoadFlare(dir);
+    } catch (const DataProblems::Abandoned&) {
+        Release();  // no destructor runs for a half-made sun
+        throw;
+    }
 }
 
-Sun::~Sun() {
+Sun::~Sun() { Release(); }
+
+void Sun::Release() {
     delete mesh;
     delete shadowMesh;
+    mesh = shadowMesh = nullptr;
     for (int i = 0; i < flareMaterials.count; ++i) delete flareMaterials[i];
+    flareMaterials.count = 0;
 }
 
 void Sun::LoadFlare(const std::string& dir) {
@@ -65,12 +75,14 @@ void Sun::LoadFlare(const std::string& dir) {
 
     int announced = 0;
     if (!reader.Int(announced)) {
-        debug << reader.problem() << "; the sun has no flare" << std::endl;
+        DataProblems::Trace(reader.problem() + "; the sun has no flare");
         return;
     }
+    const std::string at = path + ':';
     if (announced < 0) {
-        debug << path << ": the number of flare materials is " << announced
-              << "; the sun has no flare" << std::endl;
+        DataProblems::Trace(at + std::to_string(reader.line()) +
+                            ": expected a number of flare materials, found " +
+                            std::to_string(announced) + "; the sun has no flare");
         return;
     }
 
@@ -79,14 +91,15 @@ void Sun::LoadFlare(const std::string& dir) {
     std::string word;
     for (int i = 0; i < announced; ++i) {
         if (!reader.Word(word)) {
-            debug << path << ": " << announced << " flare materials announced, the file ends after "
-                  << i << std::endl;
+            DataProblems::Trace(at + std::to_string(reader.line()) + ": expected " +
+                                std::to_string(announced) + " flare materials, found " +
+                                std::to_string(i));
             break;
         }
         if (WholeNumber(word, count)) {
-            debug << path << ':' << reader.line() << ": " << announced
-                  << " flare materials announced, " << i << " found before the number of flares"
-                  << std::endl;
+            DataProblems::Trace(at + std::to_string(reader.line()) + ": expected " +
+                                std::to_string(announced) + " flare materials, found " +
+                                std::to_string(i) + " before the number of flares");
             countRead = true;
             break;
         }
@@ -95,39 +108,41 @@ void Sun::LoadFlare(const std::string& dir) {
     numFlareMaterials = flareMaterials.count;
 
     if (!countRead && !reader.Int(count)) {
-        debug << reader.problem() << "; the sun has no flare" << std::endl;
+        DataProblems::Trace(reader.problem() + "; the sun has no flare");
         return;
     }
     if (count < 0) {
-        debug << path << ": the number of flares is " << count << "; the sun has no flare"
-              << std::endl;
+        DataProblems::Trace(at + std::to_string(reader.line()) +
+                            ": expected a number of flares, found " + std::to_string(count) +
+                            "; the sun has no flare");
         return;
     }
     if (count > 0 && numFlareMaterials == 0) {
-        debug << path << ": " << count
-              << " flares but no flare material to draw them with; the sun has no flare"
-              << std::endl;
+        DataProblems::Trace(at + std::to_string(reader.line()) +
+                            ": expected a flare material to draw the flares with, found none; "
+                            "the sun has no flare");
         return;
     }
 
     for (int i = 0; i < count; ++i) {
         if (reader.atEnd()) {
-            debug << path << ": " << count << " flares announced, the file ends after " << i
-                  << std::endl;
+            DataProblems::Trace(at + std::to_string(reader.line()) + ": expected " +
+                                std::to_string(count) + " flares, found " + std::to_string(i));
             break;
         }
         flaredata flare;
         if (!reader.Int(flare.material) || !reader.Float(flare.halfSize) ||
             !reader.Float(flare.linePos)) {
-            debug << reader.problem() << "; flare #" << i << " and those after it are left out"
-                  << std::endl;
+            DataProblems::Trace(reader.problem() + "; flare #" + std::to_string(i) +
+                                " and those after it are left out");
             break;
         }
         if (flare.material < 0 || flare.material >= numFlareMaterials) {
             debug << "error in lensflare file: material # must be between 0 and "
                   << numFlareMaterials - 1 << std::endl;
-            debug << path << ':' << reader.line() << ": flare #" << i << " names material "
-                  << flare.material << "; material 0 is used" << std::endl;
+            DataProblems::Trace(at + std::to_string(reader.line()) + ": expected a flare material of 0 to " +
+                                std::to_string(numFlareMaterials - 1) + ", found " +
+                                std::to_string(flare.material) + "; material 0 is used");
             flare.material = 0;
         }
         flares.Add(flare);

@@ -53,4 +53,5 @@ public:
 
 private:
     void LoadFlare(const std::string& dir);
+    void Release();  // the meshes and the flare materials
 };

@@ -159,4 +159,15 @@ TEST_F(GameTest, EachWayToPlayGivesTheComputerItsSides) {
     EXPECT_EQ(game->showing, game->title.get());
 }
 
+TEST_F(GameTest, AMatchStartedAfterAMinuteInTheMenuBeginsWithANormalStep) {
+    Clock* clock = System::instance()->clock;
+    FakeTicks ticks;
+    FakeTicks::now = clock->startTicks + clock->elapsed + 60000;
+    Fight();
+    const int before = clock->time;
+    FakeTicks::now += 16;
+    game->RenderFrame();
+    EXPECT_EQ(clock->time - before, 16);
+}
+
 }  // namespace

@@ -581,7 +581,7 @@ TEST_F(GameSeqTest, ResetStartsANewBoutAtTheStartPlaces) {
     EXPECT_EQ(seq[1]->anim, seq[1]->moveTree->nodes[0]->move);
     EXPECT_EQ(seq[1]->curNode, seq[1]->moveTree->current);
     EXPECT_EQ(seq[1]->nextFrame, 0);
-    EXPECT_EQ(seq[1]->animStart, 0);
+    EXPECT_EQ(seq[1]->animStart, 3000) << "the bout starts at the present time";
     EXPECT_EQ(seq[1]->nodeWindow[2], nullptr);
     EXPECT_TRUE(seq[1]->started) << "the first move of a later bout is placed like any other";
     for (int slot = 0; slot < 4; ++slot) {
@@ -590,7 +590,7 @@ TEST_F(GameSeqTest, ResetStartsANewBoutAtTheStartPlaces) {
     }
     EXPECT_EQ(fighter[1]->position, Vector3(0, 0, 0));
 
-    Run(3010, 4000);
+    Run(3010, 4500);
     EXPECT_NEAR(fighter[1]->position.z, -60, 1e-3f) << "back at its start place";
     EXPECT_NEAR(fighter[1]->position.y, 0, 1e-3f);
 }

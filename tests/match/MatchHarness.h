@@ -76,6 +76,8 @@ protected:
 
     // Builds the fighters and their sequencers; with a scene name, also the scene.
     void Start(const std::string& sceneName = "") {
+        seq[0].reset();  // a sequencer goes before the fighter it plays
+        seq[1].reset();
         if (!sceneName.empty()) scene = std::make_unique<Scene>(sceneName);
         fighter[0] = new Person("kira", 1);
         fighter[1] = new Person("mori", 1);

@@ -123,8 +123,8 @@ TEST_F(SceneTest, UnknownLightTypesBuildNothingAndAreSkippedToTheNextType) {
     ASSERT_EQ(Lights().count, 2);
     EXPECT_EQ(Lights()[0]->position, Vector3(0, 50, 0));
     EXPECT_NE(dynamic_cast<DirectionalLight*>(Lights()[1]), nullptr);
-    EXPECT_TRUE(trace.Has("lights.txt:2: unknown light type 'AREA'")) << trace.str();
-    EXPECT_TRUE(trace.Has("unknown light type 'LASER'")) << trace.str();
+    EXPECT_TRUE(trace.Has("lights.txt:2: expected DIRECTIONAL, POINT or SPOT, found 'AREA'")) << trace.str();
+    EXPECT_TRUE(trace.Has("found 'LASER'")) << trace.str();
 }
 
 TEST_F(SceneTest, UnknownLightEntriesTakeTheirPlaceInTheCount) {
@@ -160,9 +160,9 @@ INSTANTIATE_TEST_SUITE_P(
     Scene, BadLightsTest,
     ::testing::Values(
         BadLights{"AMBIENT 0 0 0 -5 DIRECTIONAL 1 1 1 0 -1 0", 0,
-                  "the number of lights is -5; no lights are read"},
+                  "expected a number of lights, found -5; no lights are read"},
         BadLights{"AMBIENT 0 0 0 2000000000 DIRECTIONAL 1 1 1 0 -1 0", 1,
-                  "2000000000 lights announced, the file ends after 1"},
+                  "expected 2000000000 lights, found 1"},
         BadLights{"AMBIENT 0 0 0 99999999999 DIRECTIONAL 1 1 1 0 -1 0", 0,
                   "lights.txt:1: expected a whole number"},
         BadLights{"AMBIENT 0 0 0 two DIRECTIONAL 1 1 1 0 -1 0", 0,
@@ -171,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "expected a number, found the end of the file; the light is not built"},
         BadLights{"AMBIENT 0 0 0 3 SPOT 1 1 1 0 0 0 0 -1 0 wide 30 POINT 1 1 1 0 0 0", 0,
                   "expected a number, found 'wide'"},
-        BadLights{"AMBIENT 0 0 0 3 AREA 1 2 3", 0, "unknown light type 'AREA'"},
+        BadLights{"AMBIENT 0 0 0 3 AREA 1 2 3", 0, "expected DIRECTIONAL, POINT or SPOT, found 'AREA'"},
         BadLights{"AMBIENT 0 0", 0, "no lights are read"}));
 
 TEST_F(SceneTest, WithoutLightsFileTheSceneStaysEmpty) {
@@ -267,7 +267,7 @@ TEST_F(SceneTest, UnknownObjectTypeIsLoggedAndItsRecordReadAsTheNextObjects) {
             << i;
     }
     EXPECT_FALSE(trace.Has("object #4")) << trace.str();
-    EXPECT_TRUE(trace.Has("scene.sdf:2: 'TREE' is no object type")) << trace.str();
+    EXPECT_TRUE(trace.Has("scene.sdf:2: expected STATIC, WATER, FLAT, FIRE, SUN or ARENA, found 'TREE'")) << trace.str();
 }
 
 // A broken scene.sdf, the objects it still yields and what the trace says.
@@ -296,14 +296,14 @@ INSTANTIATE_TEST_SUITE_P(
     Scene, BadSceneryTest,
     ::testing::Values(
         BadScenery{"sky.mat 100 0 -3 STATIC N grid.asc 0 stone.mat 0 0 0", 0,
-                   "the number of objects is -3; no objects are read"},
+                   "expected a number of objects, found -3; no objects are read"},
         BadScenery{"sky.mat 100 0 2000000000 STATIC N grid.asc 0 stone.mat 0 0 0", 1,
-                   "2000000000 objects announced, the file ends after 1"},
+                   "expected 2000000000 objects, found 1"},
         BadScenery{"sky.mat 100 0 2 STATIC N grid.asc 0 stone.mat 0 0 0 STATIC", 1,
-                   "2 objects announced, the file ends after 1"},
+                   "expected 2 objects, found 1"},
         // A record cut short keeps what it read; the file ends after it.
         BadScenery{"sky.mat 100 0 3 STATIC N grid.asc 0 stone.mat 0 0 0 ARENA N grid.asc 0", 2,
-                   "3 objects announced, the file ends after 2"},
+                   "expected 3 objects, found 2"},
         BadScenery{"sky.mat 100 0 2 STATIC N grid.asc 0 stone.mat 1 x 3 "
                    "STATIC N grid.asc 0 stone.mat 0 0 0",
                    1, "read no further after object #0"},
