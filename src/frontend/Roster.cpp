@@ -79,7 +79,7 @@ void Roster::Poll() {
 }
 
 Person* Roster::Fighter(const std::string& name, int copy) {
-    Person*& body = bodies[copy][name];
+    Ptr<Person>& body = bodies[copy][name];
     if (body == nullptr) {
         body = new Person(name, 1);
         Ready(fighters, name);

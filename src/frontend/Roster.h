@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "character/Person.h"
 #include "frontend/FolderCheck.h"
+#include "math/Ptr.h"
 
-class Person;
 class Scene;
 
 // The fighters under "characters/" (every folder with a "low.bdf") and the
@@ -45,6 +46,7 @@ public:
 
 private:
     static void Scan(std::vector<Entry>& entries, const char* folder, const char* file, const char* kind);
-    std::map<std::string, Person*> bodies[2];
+    // Held, so that a fighter outlives the matches that let go of it.
+    std::map<std::string, Ptr<Person>> bodies[2];
     std::map<std::string, Scene*> scenes;
 };
