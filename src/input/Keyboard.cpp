@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "core/Trace.h"
+
 signed char ktable[Keyboard::KEY_COUNT];
 
 Keyboard::Keyboard() {
@@ -32,7 +34,17 @@ Keyboard::Keyboard() {
     for (const auto& entry : named) ktable[entry.key] = entry.c;
 }
 
-void Keyboard::Update() { SetState(SDL_GetKeyState(nullptr)); }
+void Keyboard::Update() {
+    SetState(SDL_GetKeyState(nullptr));
+    // What the game has seen of the keys, so that a driving script can hold a
+    // key for exactly as long as it takes the game to notice.
+    if (!debug.enabled()) return;
+    for (int key = 0; key < KEY_COUNT; ++key) {
+        if ((keys[key] != 0) == (oldKeys[key] != 0)) continue;
+        debug << "key " << (keys[key] != 0 ? "down: " : "up: ")
+              << SDL_GetKeyName(static_cast<SDLKey>(key)) << std::endl;
+    }
+}
 
 void Keyboard::SetState(const unsigned char* state) {
     std::memcpy(oldKeys, keys, KEY_COUNT);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "ai/ComputerController.h"
-#include "match/MatchHarness.h"
+#include "support/MatchHarness.h"
 #include "support/FixtureMatch.h"
 #include "support/TraceCapture.h"
 

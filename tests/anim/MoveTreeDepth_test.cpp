@@ -20,13 +20,13 @@ std::string NestedTree(int depth) {
 
 TEST_F(MoveTreeDepthTest, ATreeNestedFarDeeperThanAnyFighterIsRefused) {
     for (const char* kaf : {"a.kaf", "1_ghit.kaf", "1d_ghit.kaf"}) {
-        Write(std::string("characters/k/") + kaf, "1\n0.1 -1\n");
+        WriteFile(std::string("characters/k/") + kaf, "1\n0.1 -1\n");
     }
-    Write("characters/k/movetree.txt", NestedTree(150));
+    WriteFile("characters/k/movetree.txt", NestedTree(150));
     DataProblems problems;
     EXPECT_NO_THROW(MoveTree("characters/k", 0, "characters/k", 0)) << "a deep but real tree";
 
-    Write("characters/k/movetree.txt", NestedTree(1000));
+    WriteFile("characters/k/movetree.txt", NestedTree(1000));
     try {
         MoveTree("characters/k", 0, "characters/k", 0);
         ADD_FAILURE() << "a tree 1000 levels deep was read";

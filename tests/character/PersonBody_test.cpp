@@ -4,7 +4,7 @@
 
 #include "character/Person.h"
 #include "render/Material.h"
-#include "render/RenderFiles.h"
+#include "support/RenderFiles.h"
 #include "support/FixtureFighter.h"
 
 namespace {
@@ -32,7 +32,7 @@ TEST(PersonBody, ABrokenBodyDefinitionIsReportedWithItsLine) {
     for (const Broken& body : bodies) {
         RenderScratch scratch;
         fixture::WriteFighter("kira");
-        ScratchDir::Write("characters/kira/low.bdf", body.text);
+        WriteFile("characters/kira/low.bdf", body.text);
         CaptureStderr();
         const Person person("kira", 1);
         const std::string said = GetCapturedStderr();

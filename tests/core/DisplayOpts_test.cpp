@@ -17,24 +17,20 @@ const char* const VALID =
     "zbuff 24\n"
     "dither 0\n"
     "filter 1\n"
-    "windowed 1\n";
+    "windowed 0\n";
 
-bool Load(const std::string& text, DisplayOpts& opts) {
+// The valid file with the first `from` replaced, read into `opts`.
+bool Load(DisplayOpts& opts, const std::string& from = "", const std::string& to = "") {
+    std::string text = VALID;
+    if (!from.empty()) text.replace(text.find(from), from.size(), to);
     std::istringstream in(text);
     WordReader reader(in, "device.cfg");
     return opts.Read(reader);
 }
 
-// Replaces the first occurrence of `from` in the valid file.
-std::string ValidWith(const std::string& from, const std::string& to) {
-    std::string text = VALID;
-    text.replace(text.find(from), from.size(), to);
-    return text;
-}
-
 TEST(DisplayOpts, ReadsEveryLine) {
     DisplayOpts opts;
-    ASSERT_TRUE(Load(VALID, opts)) << opts.problem;
+    ASSERT_TRUE(Load(opts)) << opts.problem;
     EXPECT_EQ(opts.driver, "OpenGL by Mesa 3D") << "the whole rest of the line, spaces included";
     EXPECT_EQ(opts.acceleration, 1);
     EXPECT_EQ(opts.width, 800);
@@ -44,74 +40,47 @@ TEST(DisplayOpts, ReadsEveryLine) {
     EXPECT_EQ(opts.zbuff, 24);
     EXPECT_EQ(opts.dither, 0);
     EXPECT_EQ(opts.filter, 1);
-    EXPECT_FALSE(opts.fullscreen);
-    EXPECT_TRUE(opts.problem.empty());
-
-    ASSERT_TRUE(Load(ValidWith("windowed 1", "windowed 0"), opts));
     EXPECT_TRUE(opts.fullscreen);
-}
-
-TEST(DisplayOpts, LineBreaksCarryNoMeaningAfterTheDriver) {
-    DisplayOpts opts;
-    EXPECT_TRUE(Load("driver x\nacceleration 1 size 640\n480 16 dblbuff 1 zbuff 1 dither 1 "
-                     "filter 0 windowed 1 anything after is ignored",
-                     opts))
-        << opts.problem;
+    ASSERT_TRUE(Load(opts, "size 800 600 32\n", "size 640\n480 16 ")) << opts.problem;
     EXPECT_EQ(opts.height, 480);
+    EXPECT_TRUE(Load(opts, "800 600 32", "16384 16384 0")) << "the largest window is allowed";
+    ASSERT_TRUE(Load(opts, "OpenGL by Mesa 3D", std::string(300, 'd'))) << opts.problem;
+    EXPECT_EQ(opts.driver, std::string(99, 'd')) << "a long driver line is cut, not overflowed";
+    EXPECT_EQ(opts.width, 800);
 }
 
-TEST(DisplayOpts, EachMisspeltKeywordIsRejectedWithItsLine) {
-    const struct {
-        const char* keyword;
-        const char* wrong;
-        int line;
-    } cases[] = {
-        {"driver", "Driver", 1}, {"acceleration", "accel", 2}, {"size", "sise", 3},
-        {"dblbuff", "dblbuf", 4}, {"zbuff", "ZBUFF", 5},       {"dither", "dithers", 6},
-        {"filter", "filtr", 7},   {"windowed", "window", 8},
-    };
-    for (const auto& c : cases) {
+// Each way the file can be wrong, with the line that says where.
+const struct {
+    const char* from;
+    const char* to;
+    const char* problem;
+} BROKEN[] = {
+    {"driver", "Driver", "device.cfg:1: expected 'driver', found 'Driver'"},
+    {"acceleration", "accel", "device.cfg:2: expected 'acceleration', found 'accel'"},
+    {"size", "sise", "device.cfg:3: expected 'size', found 'sise'"},
+    {"dblbuff", "dblbuf", "device.cfg:4: expected 'dblbuff', found 'dblbuf'"},
+    {"zbuff", "ZBUFF", "device.cfg:5: expected 'zbuff', found 'ZBUFF'"},
+    {"dither", "dithers", "device.cfg:6: expected 'dither', found 'dithers'"},
+    {"filter", "filtr", "device.cfg:7: expected 'filter', found 'filtr'"},
+    {"windowed", "window", "device.cfg:8: expected 'windowed', found 'window'"},
+    {"dblbuff 1\nzbuff 24\ndither 0\nfilter 1\nwindowed 0\n", "",
+     "device.cfg:4: expected 'dblbuff', found the end of the file"},
+    {"size 800", "size eight", "device.cfg:3: expected a whole number, found 'eight'"},
+    {"windowed 0", "windowed yes", "device.cfg:8: expected a whole number, found 'yes'"},
+    {"size 800", "size 0", "device.cfg:3: expected a window of 1 to"},
+    {"size 800", "size 100000", "device.cfg:3: expected a window of 1 to"},
+    {"600 32", "-5 32", "device.cfg:3: expected a window of 1 to"},
+    {"600 32", "600 64", "device.cfg:3: expected a window of 1 to"},
+};
+
+TEST(DisplayOpts, EachFaultIsRefusedWithTheLineAndWordThatAreWrong) {
+    for (const auto& c : BROKEN) {
         DisplayOpts opts;
-        EXPECT_FALSE(Load(ValidWith(c.keyword, c.wrong), opts)) << c.keyword;
-        EXPECT_EQ(opts.problem, "device.cfg:" + std::to_string(c.line) + ": expected '" +
-                                    c.keyword + "', found '" + c.wrong + "'");
+        EXPECT_FALSE(Load(opts, c.from, c.to)) << c.to;
+        EXPECT_EQ(opts.problem.rfind(c.problem, 0), 0u) << opts.problem;
     }
-}
-
-TEST(DisplayOpts, MissingLinesAndBadNumbersAreRejected) {
     DisplayOpts opts;
-    EXPECT_FALSE(Load("driver x\nacceleration 1\nsize 800 600 32\n", opts));
-    EXPECT_EQ(opts.problem, "device.cfg:4: expected 'dblbuff', found the end of the file");
-
-    EXPECT_FALSE(Load(ValidWith("size 800", "size eight"), opts));
-    EXPECT_EQ(opts.problem, "device.cfg:3: expected a whole number, found 'eight'");
-
-    EXPECT_FALSE(Load(ValidWith("windowed 1", "windowed yes"), opts))
-        << "a bad last number is caught although no keyword follows it";
-
-    EXPECT_FALSE(Load("", opts));
-    EXPECT_FALSE(Load(std::string("\x7f" "ELF\x01\x02\x00\xff\xfe junk", 14), opts));
-}
-
-TEST(DisplayOpts, WindowSizesOutOfRangeAreRejected) {
-    for (const char* size : {"size 0 600 32", "size -5 600 32", "size 100000 600 32",
-                             "size 800 0 32", "size 800 600 -1", "size 800 600 64"}) {
-        DisplayOpts opts;
-        EXPECT_FALSE(Load(ValidWith("size 800 600 32", size), opts)) << size;
-        EXPECT_NE(opts.problem.find("device.cfg:3: expected a window of 1 to"), std::string::npos)
-            << opts.problem;
-    }
-}
-
-TEST(DisplayOpts, LongDriverLinesAreCutNotOverflowed) {
-    DisplayOpts opts;
-    const std::string longName(300, 'd');
-    ASSERT_TRUE(Load(ValidWith("OpenGL by Mesa 3D", longName), opts)) << opts.problem;
-    EXPECT_EQ(opts.driver, std::string(99, 'd'));
-    EXPECT_EQ(opts.width, 800) << "the lines after it are read as usual";
-
-    ASSERT_TRUE(Load(ValidWith("driver OpenGL by Mesa 3D", "driver"), opts)) << opts.problem;
-    EXPECT_EQ(opts.driver, "") << "a driver keyword alone keeps the next line for itself";
+    EXPECT_FALSE(Load(opts, VALID, std::string("\x7f" "ELF\x01\x02\x00\xff\xfe junk", 14)));
 }
 
 }  // namespace

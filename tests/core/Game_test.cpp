@@ -19,7 +19,7 @@
 #include "input/Keyboard.h"
 #include "match/GameSeq.h"
 #include "match/Match.h"
-#include "support/FakeTicks.h"
+#include "support/ClockGuard.h"
 #include "support/FixtureMatch.h"
 #include "support/GLContext.h"
 

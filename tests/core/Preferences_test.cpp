@@ -38,7 +38,7 @@ const Case CASES[] = {
 TEST(Preferences, ReadsWhatItCanAndFallsBackToTheDefaultsOtherwise) {
     ScratchDir dir;
     for (const Case& c : CASES) {
-        ScratchDir::Write("options.txt", c.text);
+        WriteFile("options.txt", c.text);
         Preferences p;
         p.skill = 1;  // what an earlier load left
         EXPECT_EQ(p.Load("options.txt"), c.read) << c.text;
@@ -78,7 +78,7 @@ TEST(Preferences, WhatIsSavedReadsBack) {
 
 TEST(Preferences, ValuesBetweenTheOffersTakeTheNearest) {
     ScratchDir dir;
-    ScratchDir::Write("options.txt", "version 1\nrounds 4\ntimer 100\nwindow 9\n");
+    WriteFile("options.txt", "version 1\nrounds 4\ntimer 100\nwindow 9\n");
     Preferences p;
     EXPECT_TRUE(p.Load("options.txt"));
     EXPECT_EQ(p.rounds, 3);
@@ -101,7 +101,7 @@ TEST(Preferences, MalformedFilesGiveTheDefaultsAndSayWhy) {
         {"version 1\np3_punch g\n", "expected an option name, found 'p3_punch'"},
     };
     for (const auto& c : cases) {
-        ScratchDir::Write("options.txt", c.text);
+        WriteFile("options.txt", c.text);
         TraceCapture trace;
         Preferences p;
         p.timer = 30;

@@ -29,7 +29,7 @@ TEST(UserDirs, PicturesFollowTheVariableThenUserDirsThenHome) {
     };
     for (const Case& c : cases) {
         std::filesystem::remove("user-dirs.dirs");
-        if (c.userDirs != nullptr) ScratchDir::Write("user-dirs.dirs", c.userDirs);
+        if (c.userDirs != nullptr) WriteFile("user-dirs.dirs", c.userDirs);
         if (c.variable != nullptr) setenv("XDG_PICTURES_DIR", c.variable, 1);
         EXPECT_EQ(UserDirs::Pictures(), c.expected) << (c.variable ? c.variable : c.userDirs);
         unsetenv("XDG_PICTURES_DIR");

@@ -17,10 +17,10 @@ using WordReaderTest = ScratchDirTest;
 // tiny files asking for huge meshes or animations are refused before
 // anything is allocated for them.
 TEST_F(WordReaderTest, ACountBeyondWhatTheFileCouldHoldIsRefused) {
-    Write("huge.asc", "Vertices: 1000000 Faces: 1000000");  // 33 bytes
-    Write("fits.asc", "Vertices: 3 Faces: 1\nX: 0 Y: 0 Z: 0 X: 1 Y: 0 Z: 0 X: 0 Y: 1 Z: 0\n"
+    WriteFile("huge.asc", "Vertices: 1000000 Faces: 1000000");  // 33 bytes
+    WriteFile("fits.asc", "Vertices: 3 Faces: 1\nX: 0 Y: 0 Z: 0 X: 1 Y: 0 Z: 0 X: 0 Y: 1 Z: 0\n"
                       "A:0 B:1 C:2\n");
-    Write("k/huge.kaf", "100000\n0 -1\n");  // 12 bytes
+    WriteFile("k/huge.kaf", "100000\n0 -1\n");  // 12 bytes
     DataProblems problems;
     EXPECT_EQ(Mesh3DS("huge.asc", false).numVertices, 0);
     EXPECT_EQ(Mesh3DS("fits.asc", false).numVertices, 3);

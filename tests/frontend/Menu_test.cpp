@@ -22,7 +22,7 @@
 #include "math/Camera.h"
 #include "render/Material.h"
 #include "render/Mesh3DS.h"
-#include "support/FakeTicks.h"
+#include "support/ClockGuard.h"
 #include "support/MeshText.h"
 #include "support/GLContext.h"
 #include "support/ScratchDir.h"
@@ -281,7 +281,7 @@ protected:
 
 TEST_F(MenuScreenTest, EntriesAreCentredAndChoosingOneAsksForItsEvent) {
     const std::string material = "- 1 1 ambi 0.2 0.2 0.2 diff 1 1 1 emis 0 0 0 spec 0 0 0 shine 0\n";
-    for (const char* name : {"strmat", "menutext1", "menutext2"}) ScratchDir::Write(std::string("materials/") + name + ".mat", material);
+    for (const char* name : {"strmat", "menutext1", "menutext2"}) WriteFile(std::string("materials/") + name + ".mat", material);
     CaptionView view;
     const Backdrop backdrop;
     MenuScreen screen(view, backdrop, "TITLE", {{"LONG ENTRY", Screen::OPTIONS}, {"QUIT", Screen::QUIT}});
@@ -324,7 +324,7 @@ TEST_F(MenuDraw, PlacesEachTextAtItsEntryAndEndsOnTheNormalMaterial) {
 TEST_F(MenuDraw, APointerOnAnEntrysLettersChoosesItAtAnyWindowSize) {
     const FakeTicks ticks;  // the letters' wave stands still
     const ScratchDir dir;
-    ScratchDir::Write("letter.asc", meshtext::Box({0, 0, 0}, {25, 30, 8}));
+    WriteFile("letter.asc", meshtext::Box({0, 0, 0}, {25, 30, 8}));
     Mesh3DS letter("letter.asc", true);
     const Camera camera = CaptionView::MakeCamera();
     Menu menu;

@@ -33,10 +33,10 @@ TEST(Roster, FoldersThatDoNotLoadAreListedWithTheReason) {
     std::filesystem::remove("characters/nomoves/movetree.txt");
     fixture::WriteFighter("nomaterial");
     std::filesystem::remove("characters/nomaterial/materials/body.mat");
-    ScratchDir::Write("scenes/nofloor/scene.sdf", "sky.mat\n");
-    ScratchDir::Write("scenes/nofloor/lights.txt", "AMBIENT 1 1 1\n0\n");
-    ScratchDir::Write("scenes/nofloor/materials/sky.mat", fixture::ColourMaterial("0 0 1", "0 0 0"));
-    ScratchDir::Write("characters/notafighter/readme.txt", "no body here\n");
+    WriteFile("scenes/nofloor/scene.sdf", "sky.mat\n");
+    WriteFile("scenes/nofloor/lights.txt", "AMBIENT 1 1 1\n0\n");
+    WriteFile("scenes/nofloor/materials/sky.mat", ColourMaterial({0, 0, 1}));
+    WriteFile("characters/notafighter/readme.txt", "no body here\n");
 
     Roster roster;
     roster.Scan();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/ScratchDir.h"
+#include "support/SoundGuard.h"
 #include "support/TraceCapture.h"
 #include "support/WavFile.h"
 
@@ -22,17 +23,8 @@ struct Samples {
     Sound sound;
 };
 
-// Each test starts and leaves the singleton with an empty queue, no device
-// and full volume.
 class SoundTest : public ScratchDirTest {
 protected:
-    void TearDown() override {
-        manager->deviceOpen = false;
-        manager->SetFormat(Sound::Manager::RATE, Sound::Manager::CHANNELS);
-        manager->volume = 100;
-        manager->muted = false;
-        ScratchDirTest::TearDown();
-    }
 
     // One call of the mixer, as SDL makes it, over `count` samples.
     // An odd byte more than the samples asked for must come back silent.
@@ -45,7 +37,8 @@ protected:
         return out;
     }
 
-    Sound::Manager* manager = Sound::Manager::instance();
+    const SoundGuard closed{false};
+    Sound::Manager* const manager = closed.manager;
 };
 
 TEST_F(SoundTest, OverlappingLoudSoundsClipInsteadOfWrappingAround) {
@@ -127,7 +120,7 @@ TEST_F(SoundTest, WavsOfEveryLayoutAreConvertedToTheMixersFormatAndPlay) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        Write("in.wav", wav::Bytes(c.format, c.stored));
+        WriteFile("in.wav", wav::Bytes(c.format, c.stored));
         Sound sound;
         ASSERT_TRUE(sound.Load("in.wav"));
         EXPECT_NEAR(sound.length / 2.0, c.samples, 1.0);
@@ -152,7 +145,7 @@ TEST_F(SoundTest, FilesThatAreNoUsableWavAreRefusedWithATraceLine) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.traced);
         std::remove("bad.wav");
-        if (!c.bytes.empty()) Write("bad.wav", c.bytes);
+        if (!c.bytes.empty()) WriteFile("bad.wav", c.bytes);
         TraceCapture trace;
         Sound sound;
         EXPECT_FALSE(sound.Load("bad.wav"));

@@ -14,7 +14,7 @@
 #include "math/Camera.h"
 #include "render/Material.h"
 #include "render/Mesh3DS.h"
-#include "support/FakeTicks.h"
+#include "support/ClockGuard.h"
 #include "support/Feedback.h"
 #include "support/GLContext.h"
 #include "support/ScratchDir.h"
@@ -201,8 +201,8 @@ bool LettersLoadOnFirstUse() {
         return false;
     }
     ScratchDir dir;
-    ScratchDir::Write("letters/a.asc", Triangle(2));
-    ScratchDir::Write("letters/q.asc", Triangle(5));
+    WriteFile("letters/a.asc", Triangle(2));
+    WriteFile("letters/q.asc", Triangle(5));
     const String3D word("aQb", 1);
     const Mesh3DS flipped("letters/a.asc", true);
     const bool ok = LetterA != nullptr && LetterA->numFaces == 1 &&

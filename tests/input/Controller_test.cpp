@@ -4,248 +4,166 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
-#include "core/Clock.h"
-#include "core/System.h"
 #include "input/JoyController.h"
 #include "input/Joystick.h"
 #include "input/KbdController.h"
-#include "input/Keyboard.h"
-#include "support/FakeTicks.h"
+#include "support/ClockGuard.h"
+#include "support/Keys.h"
 
 namespace {
 
 // Drives the System's keyboard, joystick 0 and game clock by hand: each
-// Frame is one poll of the devices at game time t.
+// frame is one poll of the devices at game time t.
 class ControllerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        system = System::instance();
-        system->clock->SetMode(1);
-        Frame(0, {});
-        Frame(0, {});
-        Stick(0, 0, 0);
-        Stick(0, 0, 0);
+    ControllerTest() {
+        for (int frame = 0; frame < 2; ++frame) {
+            KeysDown({});
+            Stick(0, 0, 0);
+        }
     }
-    void TearDown() override { system->clock->SetMode(1); }
-
-    void Frame(int t, std::initializer_list<int> down) {
-        unsigned char state[Keyboard::KEY_COUNT] = {};
-        for (int key : down) state[key] = 1;
-        system->keyboard->SetState(state);
-        system->clock->time = t;
+    void Keys(Controller& c, int t, const std::vector<int>& down) {
+        KeysDown(down);
+        clock.At(t);
+        c.Update();
     }
     void Stick(int t, int axisX, int axisY, int buttons = 0) {
-        system->joystick[0]->SetState(axisX, axisY, buttons);
-        system->clock->time = t;
+        System::instance()->joystick[0]->SetState(axisX, axisY, buttons);
+        clock.At(t);
     }
-    // Holds or presses `key` for a whole window and returns what it gave.
+    // Holds `key` for a whole window and returns the letters it gave.
     std::string Alone(Controller& c, int key) {
-        Frame(0, {key});
-        c.Update();
-        Frame(Controller::WINDOW_MS, {key});
-        c.Update();
+        Keys(c, 0, {key});
+        Keys(c, Controller::WINDOW_MS, {key});
         const std::string letters = c.Commands();
         c.Command();
-        Frame(1000, {});
-        Frame(1000, {});
-        c.Update();
+        KeysDown({});
+        Keys(c, 1000, {});
         c.Command();
         return letters;
     }
 
-    System* system = nullptr;
+    ClockGuard clock;
 };
 
 TEST_F(ControllerTest, InputsWithin151MsFormOneCommand) {
     KbdController c(0);
-    Frame(1000, {SDLK_g});  // action 0
-    c.Update();
-    Frame(1100, {SDLK_g, SDLK_a});  // toward
-    c.Update();
-    Frame(1150, {SDLK_a});
-    c.Update();
+    Keys(c, 1000, {SDLK_g});  // action 0
+    Keys(c, 1100, {SDLK_g, SDLK_a});  // toward
+    Keys(c, 1150, {SDLK_a});
     EXPECT_STREQ(c.Commands(), "") << "150 ms after the first press the window is still open";
     EXPECT_EQ(c.Command(), 0);
-
-    Frame(1151, {SDLK_a});
-    c.Update();
+    Keys(c, 1151, {SDLK_a});
     EXPECT_STREQ(c.Commands(), "fp");
     EXPECT_STREQ(c.Commands(), "fp") << "reading the letters takes nothing";
     EXPECT_EQ(c.Command(), Controller::CMD_F | Controller::CMD_P);
     EXPECT_STREQ(c.Commands(), "") << "the held direction starts a new, different command";
-
-    Frame(1302, {SDLK_a});
-    c.Update();
+    Keys(c, 1302, {SDLK_a});
     EXPECT_STREQ(c.Commands(), "f");
 }
 
-TEST_F(ControllerTest, HeldGuardRepeatsWithoutWaitingOnceTaken) {
-    KbdController c(0);
-    Frame(0, {SDLK_t});
-    c.Update();
-    EXPECT_STREQ(c.Commands(), "");
-    Frame(151, {SDLK_t});
-    c.Update();
-    EXPECT_EQ(c.Command(), Controller::CMD_G);
-    EXPECT_STREQ(c.Commands(), "g") << "published again within the same frame";
-    EXPECT_EQ(c.Command(), Controller::CMD_G);
-
-    Frame(160, {});
-    c.Update();
-    EXPECT_EQ(c.Command(), Controller::CMD_G) << "published before the release";
-    EXPECT_EQ(c.Command(), 0);
-}
-
-TEST_F(ControllerTest, OnePressIsOneCommand) {
-    KbdController c(0);
-    Frame(0, {SDLK_g});
-    c.Update();
-    Frame(151, {SDLK_g});
-    c.Update();
-    EXPECT_EQ(c.Command(), Controller::CMD_P);
-    Frame(200, {});
-    c.Update();
-
-    // A repeat of the command just taken is published in the frame it is pressed...
-    Frame(300, {SDLK_g});
-    c.Update();
-    EXPECT_STREQ(c.Commands(), "p");
-    EXPECT_EQ(c.Command(), Controller::CMD_P);
-    // ...and taking it there does not collect the same press a second time.
-    EXPECT_STREQ(c.Commands(), "");
-    Frame(320, {SDLK_g});
-    c.Update();
-    EXPECT_EQ(c.Command(), 0);
-}
-
-TEST_F(ControllerTest, APressThatMissedTheTakenCommandIsKept) {
-    KbdController c(0);
-    Frame(0, {SDLK_t});
-    c.Update();
-    Frame(151, {SDLK_t});
-    c.Update();
-    EXPECT_EQ(c.Command(), Controller::CMD_G);  // the guard now repeats at once
-
-    Frame(170, {SDLK_t, SDLK_h});  // action 1 while guarding
-    c.Update();
-    EXPECT_EQ(c.Command(), Controller::CMD_G) << "the kick is still in its window";
-    Frame(321, {SDLK_t, SDLK_h});
-    c.Update();
-    EXPECT_STREQ(c.Commands(), "kg");
-}
-
-TEST_F(ControllerTest, FrozenClockNeverPublishesANewCommand) {
-    FakeTicks ticks;
-    KbdController c(0);
-    system->clock->SetMode(0);
-    Frame(5000, {SDLK_s});
-    for (int frame = 0; frame < 100; ++frame) {
-        FakeTicks::now += 16;
-        system->clock->Update();
-        c.Update();
-        Frame(system->clock->time, {SDLK_s, SDLK_h});
-    }
-    EXPECT_EQ(system->clock->time, 5000);
-    EXPECT_STREQ(c.Commands(), "");
-    EXPECT_EQ(c.Command(), 0);
-}
-
-TEST_F(ControllerTest, FlipMirrorsTowardAndTheSideActions) {
-    KbdController c(0);
-    EXPECT_EQ(Alone(c, SDLK_d), "a");
-    EXPECT_EQ(Alone(c, SDLK_j), "o");
-    c.SetFlip(true);
-    EXPECT_EQ(Alone(c, SDLK_d), "f");
-    EXPECT_EQ(Alone(c, SDLK_a), "a");
-    EXPECT_EQ(Alone(c, SDLK_j), "i");
-    EXPECT_EQ(Alone(c, SDLK_u), "o");
-    EXPECT_EQ(Alone(c, SDLK_w), "u") << "up and down never mirror";
-}
-
-TEST_F(ControllerTest, PlayerOneIsMirroredAgainstPlayerZero) {
-    KbdController c(1);
-    c.SetFlip(false);
-    EXPECT_EQ(Alone(c, SDLK_RIGHT), "f");
-    EXPECT_EQ(Alone(c, SDLK_PAGEDOWN), "i");
-    c.SetFlip(true);
-    EXPECT_EQ(Alone(c, SDLK_RIGHT), "a");
-    EXPECT_EQ(Alone(c, SDLK_PAGEDOWN), "o");
-}
-
-TEST_F(ControllerTest, EachPlayerHasItsOwnKeys) {
-    struct Key {
-        int code;
-        const char* letters;
+// Timelines of one player's keys: after each poll, the letters ready, the
+// commands taken in turn, and the letters ready after them.
+TEST_F(ControllerTest, AHeldGuardRepeatsAtOnceButOnePressIsOneCommand) {
+    const int G = Controller::CMD_G, P = Controller::CMD_P;
+    const struct Step {
+        int t;
+        std::vector<int> keys;
+        const char* before;
+        std::vector<int> taken;
+        const char* after;
+    } timelines[][6] = {
+        {{0, {SDLK_t}, "", {}, ""},
+         {151, {SDLK_t}, "g", {G, G}, "g"},  // published again within the same frame
+         {160, {}, "g", {G, 0}, ""}},        // and once more before the release
+        {{0, {SDLK_g}, "", {}, ""},
+         {151, {SDLK_g}, "p", {P}, ""},
+         {200, {}, "", {}, ""},
+         {300, {SDLK_g}, "p", {P}, ""},      // a repeat acts in the frame it is pressed,
+         {320, {SDLK_g}, "", {0}, ""}},      // and the press is not collected twice
+        {{0, {SDLK_t}, "", {}, ""},
+         {151, {SDLK_t}, "g", {G}, "g"},
+         {170, {SDLK_t, SDLK_h}, "g", {G}, ""},  // the kick is still in its window
+         {321, {SDLK_t, SDLK_h}, "kg", {}, "kg"}},  // a press that missed a command is kept
     };
-    const Key player0[] = {{SDLK_d, "a"}, {SDLK_a, "f"}, {SDLK_w, "u"}, {SDLK_s, "d"},
-                           {SDLK_g, "p"}, {SDLK_h, "k"}, {SDLK_t, "g"}, {SDLK_y, "t"},
-                           {SDLK_j, "o"}, {SDLK_u, "i"}, {SDLK_RIGHT, ""}, {SDLK_DELETE, ""}};
-    const Key player1[] = {{SDLK_RIGHT, "a"}, {SDLK_LEFT, "f"}, {SDLK_UP, "u"},
-                           {SDLK_DOWN, "d"}, {SDLK_DELETE, "p"}, {SDLK_END, "k"},
-                           {SDLK_INSERT, "g"}, {SDLK_HOME, "t"}, {SDLK_PAGEDOWN, "o"},
-                           {SDLK_PAGEUP, "i"}, {SDLK_d, ""}, {SDLK_g, ""}};
-    KbdController zero(0);
-    for (const Key& key : player0) EXPECT_EQ(Alone(zero, key.code), key.letters) << key.code;
-    KbdController one(1);
-    // Player 1's controller is mirrored until told otherwise.
-    one.SetFlip(true);
-    for (const Key& key : player1) EXPECT_EQ(Alone(one, key.code), key.letters) << key.code;
+    for (const auto& timeline : timelines) {
+        KbdController c(0);
+        for (const Step& step : timeline) {
+            if (step.before == nullptr) break;
+            Keys(c, step.t, step.keys);
+            EXPECT_STREQ(c.Commands(), step.before) << "at " << step.t;
+            for (int expected : step.taken) EXPECT_EQ(c.Command(), expected) << "at " << step.t;
+            EXPECT_STREQ(c.Commands(), step.after) << "at " << step.t;
+        }
+    }
 }
 
-TEST_F(ControllerTest, LettersComeInTheirFixedOrder) {
+TEST_F(ControllerTest, EachPlayerHasItsOwnKeysAndTheFlipMirrorsTowardAndTheSideActions) {
+    const struct {
+        int player, key;
+        const char* plain;
+        const char* flipped;
+    } keys[] = {
+        {0, SDLK_d, "a", "f"},        {0, SDLK_a, "f", "a"},     {0, SDLK_w, "u", "u"},
+        {0, SDLK_s, "d", "d"},        {0, SDLK_g, "p", "p"},     {0, SDLK_h, "k", "k"},
+        {0, SDLK_t, "g", "g"},        {0, SDLK_y, "t", "t"},     {0, SDLK_j, "o", "i"},
+        {0, SDLK_u, "i", "o"},        {0, SDLK_RIGHT, "", ""},   {0, SDLK_DELETE, "", ""},
+        {1, SDLK_RIGHT, "f", "a"},    {1, SDLK_LEFT, "a", "f"},  {1, SDLK_UP, "u", "u"},
+        {1, SDLK_DOWN, "d", "d"},     {1, SDLK_DELETE, "p", "p"}, {1, SDLK_END, "k", "k"},
+        {1, SDLK_INSERT, "g", "g"},   {1, SDLK_HOME, "t", "t"},  {1, SDLK_PAGEDOWN, "i", "o"},
+        {1, SDLK_PAGEUP, "o", "i"},   {1, SDLK_d, "", ""},       {1, SDLK_g, "", ""},
+    };
+    for (const auto& k : keys) {
+        KbdController c(k.player);
+        for (const bool flip : {false, true}) {
+            c.SetFlip(flip);
+            EXPECT_EQ(Alone(c, k.key), flip ? k.flipped : k.plain)
+                << "player " << k.player << " key " << k.key << (flip ? " flipped" : "");
+        }
+    }
     KbdController c(0);
-    EXPECT_STREQ(c.Commands(), "");
-    const std::initializer_list<int> all = {SDLK_u, SDLK_j, SDLK_y, SDLK_t, SDLK_h, SDLK_g,
-                      SDLK_s, SDLK_w, SDLK_d, SDLK_a};
-    Frame(0, all);
-    c.Update();
-    Frame(151, all);
-    c.Update();
-    EXPECT_STREQ(c.Commands(), "faudpkgtio");
-    EXPECT_EQ(c.Command(), 0xFCF) << "bits 0x10 and 0x20 are never set";
+    const std::vector<int> all = {SDLK_u, SDLK_j, SDLK_y, SDLK_t, SDLK_h,
+                                            SDLK_g, SDLK_s, SDLK_w, SDLK_d, SDLK_a};
+    Keys(c, 0, all);
+    Keys(c, 151, all);
+    EXPECT_STREQ(c.Commands(), "faudpkgtio") << "the letters come in their fixed order";
 }
 
-TEST_F(ControllerTest, JoystickNeedsTheStickPastHalfWay) {
+TEST_F(ControllerTest, AJoystickNeedsTheStickPastHalfWayAndMapsItsButtons) {
     JoyController c(0);
     Stick(0, -16384, 16384);  // exactly half way on both axes
     c.Update();
     Stick(151, -16384, 16384);
     c.Update();
     EXPECT_STREQ(c.Commands(), "");
-
     Stick(200, -16385, 16385);
     c.Update();
     Stick(351, 16385, -16385);
     c.Update();
     EXPECT_STREQ(c.Commands(), "faud");
-}
+    c.Command();
 
-TEST_F(ControllerTest, JoystickButtons) {
-    JoyController c(0);
-    struct Button {
+    const struct {
         int number;
+        bool flip;
         const char* letters;
-    };
-    const Button buttons[] = {{0, "p"}, {1, "k"}, {3, "g"}, {4, "t"}, {2, "o"}, {5, "i"},
-                              {6, ""}, {9, ""}};
-    for (const Button& button : buttons) {
-        Stick(0, 0, 0, 1 << button.number);
-        c.Update();
-        Stick(151, 0, 0, 1 << button.number);
-        c.Update();
-        EXPECT_EQ(std::string(c.Commands()), button.letters) << "button " << button.number;
-        c.Command();
+    } buttons[] = {{0, false, "p"}, {1, false, "k"}, {3, false, "g"}, {4, false, "t"},
+                   {2, false, "o"}, {5, false, "i"}, {6, false, ""},  {9, false, ""},
+                   {2, true, "i"},  {5, true, "o"}};
+    for (const auto& b : buttons) {
+        c.SetFlip(b.flip);
         Stick(1000, 0, 0, 0);
         c.Update();
         c.Command();
+        Stick(2000, 0, 0, 1 << b.number);
+        c.Update();
+        Stick(2151, 0, 0, 1 << b.number);
+        c.Update();
+        EXPECT_EQ(std::string(c.Commands()), b.letters) << "button " << b.number << " " << b.flip;
+        c.Command();
     }
-    c.SetFlip(true);
-    Stick(0, 32767, 0, 1 << 2);
-    c.Update();
-    Stick(151, 32767, 0, 1 << 2);
-    c.Update();
-    EXPECT_STREQ(c.Commands(), "fi");
 }
 
 }  // namespace

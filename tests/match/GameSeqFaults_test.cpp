@@ -6,7 +6,7 @@
 
 #include "anim/KeyFrame.h"
 #include "match/LifeBar.h"
-#include "match/MatchHarness.h"
+#include "support/MatchHarness.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 #include "input/Controller.h"
 #include "match/GameSeq.h"
 #include "scene/Scene.h"
-#include "support/FakeTicks.h"
+#include "support/ClockGuard.h"
 #include "support/FixtureMatch.h"
 #include "support/GLContext.h"
 #include "support/Offscreen.h"

@@ -26,7 +26,7 @@ std::string CraftedHeader() {
 using TextureHeaderTest = ScratchDirTest;
 
 TEST_F(TextureHeaderTest, ACraftedHeaderIsRefusedNotConverted) {
-    Write("images/crafted.bmp", CraftedHeader());
+    WriteFile("images/crafted.bmp", CraftedHeader());
     Texture texture;
     EXPECT_FALSE(texture.Load("images/crafted.bmp"));
     EXPECT_EQ(texture.surface, nullptr);

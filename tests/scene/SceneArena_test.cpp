@@ -3,7 +3,7 @@
 #include <string>
 
 #include "scene/Scene.h"
-#include "scene/SceneryFiles.h"
+#include "support/SceneryFiles.h"
 
 namespace {
 

@@ -8,14 +8,13 @@
 #include <string>
 
 #include "character/Person.h"
-#include "core/Clock.h"
-#include "core/Display.h"
-#include "core/System.h"
 #include "input/Controller.h"
 #include "match/GameSeq.h"
 #include "match/LifeBar.h"
 #include "math/Ptr.h"
 #include "scene/Scene.h"
+#include "support/ClockGuard.h"
+#include "support/DisplayGuard.h"
 
 // The default content's match, headless: the fighters and the arena that
 // the generator wrote into the build's data folder, played through their
@@ -24,11 +23,7 @@
 class ContentMatch {
 public:
     ContentMatch() : previous(std::filesystem::current_path()) {
-        System::instance();  // reads the test folder's controllers.txt before leaving it
         std::filesystem::current_path(KORVANTHE_DATA_DIR);
-        savedDisplay = System::instance()->display;
-        System::instance()->display = new Display();
-        savedClock = *System::instance()->clock;
         std::ifstream settings("settings.txt");
         std::string label, arena;
         settings >> label >> arena >> label >> names[0] >> label >> names[1];
@@ -38,11 +33,6 @@ public:
         for (auto& s : seq) s.reset();
         for (auto& f : fighter) f = nullptr;
         scene.reset();
-        Clock& clock = *System::instance()->clock;
-        clock.time = savedClock.time;
-        clock.delta = savedClock.delta;
-        clock.mode = savedClock.mode;
-        System::instance()->display = savedDisplay;
         std::filesystem::current_path(previous);
     }
     ContentMatch(const ContentMatch&) = delete;
@@ -124,14 +114,11 @@ public:
     int guarded[2] = {};  // blows fighter i blocked
 
 private:
-    void SetClock(int delta) const {
-        Clock& clock = *System::instance()->clock;
-        clock.time = time;
-        clock.delta = delta;
-        clock.mode = 1;
-    }
+    void SetClock(int delta) { clock.At(time, delta); }
 
+    // Made first, the display guard meets the game's singleton in the test
+    // folder, where it reads controllers.txt.
+    DisplayGuard display{0, 0};
+    ClockGuard clock;
     std::filesystem::path previous;
-    Display* savedDisplay = nullptr;
-    Clock savedClock;
 };

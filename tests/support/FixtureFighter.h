@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "math/Vector3.h"
+#include "support/MeshText.h"
+#include "support/RenderFiles.h"
 #include "support/ScratchDir.h"
 
 // A small fighter written into the working directory (a ScratchDir): a body
@@ -77,24 +79,6 @@ inline std::string StillKaf(float seconds = 1, int torsoFlags = 0) {
                 Key(seconds).Pos(0, 0, 0).Bone(TORSO, Vector3(), torsoFlags)});
 }
 
-// An untextured material in the short form.
-inline std::string MaterialText() {
-    return "- 1 1 ambi 0.2 0.2 0.2 diff 1 1 1 emis 0 0 0 spec 0 0 0 shine 0\n";
-}
-
-// One triangle from a to b to c, in the exporter's words.
-inline std::string TriangleMesh(const Vector3& a, const Vector3& b, const Vector3& c) {
-    std::ostringstream out;
-    out << "Named object: \"part\"\nTri-mesh, Vertices: 3     Faces: 1\nVertex list:\n";
-    const Vector3 corners[3] = {a, b, c};
-    for (int i = 0; i < 3; ++i) {
-        out << "Vertex " << i << ":  X: " << corners[i].x << "  Y: " << corners[i].y
-            << "  Z: " << corners[i].z << '\n';
-    }
-    out << "Face list:\nFace 0:    A:0 B:1 C:2 AB:1 BC:1 CA:1\nSmoothing:  1\n";
-    return out.str();
-}
-
 // A tree that plays idle.kaf over and over.
 const char* const IDLE_TREE =
     "stand idle.kaf - 1 INT -\n"
@@ -116,21 +100,21 @@ inline void WriteFighter(const std::string& name, const std::string& movetree = 
     for (int i = BONES; i < BONES + extraBones; ++i) {
         body << i << " BONE arm.asc body.mat 0 0  0 50 0  0 50 -30  0 1 0  4 30 4\n";
     }
-    ScratchDir::Write(dir + "low.bdf", body.str());
+    WriteFile(dir + "low.bdf", body.str());
 
     const std::map<std::string, std::string> meshes = {
-        {"torso.asc", TriangleMesh(Vector3(-10, 0, 0), Vector3(10, 0, 0), Vector3(0, 60, 0))},
-        {"arm.asc", TriangleMesh(Vector3(0, 48, 0), Vector3(0, 52, 0), Vector3(0, 50, 30))},
-        {"head.asc", TriangleMesh(Vector3(-6, 60, 0), Vector3(6, 60, 0), Vector3(0, 75, 0))},
+        {"torso.asc", meshtext::OneTriangle({-10, 0, 0}, {10, 0, 0}, {0, 60, 0})},
+        {"arm.asc", meshtext::OneTriangle({0, 48, 0}, {0, 52, 0}, {0, 50, -30})},
+        {"head.asc", meshtext::OneTriangle({-6, 60, 0}, {6, 60, 0}, {0, 75, 0})},
     };
     for (const auto& [file, text] : meshes) {
-        ScratchDir::Write(dir + "meshes/" + file, text);
-        ScratchDir::Write(dir + "3/" + file, text);
+        WriteFile(dir + "meshes/" + file, text);
+        WriteFile(dir + "3/" + file, text);
     }
-    ScratchDir::Write(dir + "materials/body.mat", MaterialText());
-    ScratchDir::Write(dir + "materials/trail.mat", MaterialText());
-    ScratchDir::Write(dir + "tracerlist.txt", "1\n" + dir + "materials/trail.mat\n");
-    ScratchDir::Write(dir + "movetree.txt", movetree);
+    WriteFile(dir + "materials/body.mat", ColourMaterial({1, 1, 1}));
+    WriteFile(dir + "materials/trail.mat", ColourMaterial({1, 1, 1}));
+    WriteFile(dir + "tracerlist.txt", "1\n" + dir + "materials/trail.mat\n");
+    WriteFile(dir + "movetree.txt", movetree);
 
     std::map<std::string, std::string> all = {
         {"1_ghit.kaf", StillKaf(0.4f)},
@@ -138,13 +122,13 @@ inline void WriteFighter(const std::string& name, const std::string& movetree = 
         {"idle.kaf", StillKaf()},
     };
     for (const auto& [file, text] : anims) all[file] = text;
-    for (const auto& [file, text] : all) ScratchDir::Write(dir + file, text);
+    for (const auto& [file, text] : all) WriteFile(dir + file, text);
 }
 
 // The materials every match sequencer loads: sparkle, particles, explosion rings.
 inline void WriteSharedMaterials() {
     for (const char* file : {"sparkle.mat", "particle.mat", "explcyl.mat"}) {
-        ScratchDir::Write(std::string("materials/") + file, MaterialText());
+        WriteFile(std::string("materials/") + file, ColourMaterial({1, 1, 1}));
     }
 }
 
@@ -152,11 +136,11 @@ inline void WriteSharedMaterials() {
 // `depth` where a fighter who falls off it comes to rest.
 inline void WriteScene(const std::string& name, float size, float depth) {
     const std::string dir = "scenes/" + name + "/";
-    ScratchDir::Write(dir + "lights.txt", "AMBIENT 0.2 0.2 0.2\n0\n");
+    WriteFile(dir + "lights.txt", "AMBIENT 0.2 0.2 0.2\n0\n");
     std::ostringstream scene;
     scene << "background.mat\n" << size << ' ' << depth << "\n0\n";
-    ScratchDir::Write(dir + "scene.sdf", scene.str());
-    ScratchDir::Write(dir + "materials/background.mat", MaterialText());
+    WriteFile(dir + "scene.sdf", scene.str());
+    WriteFile(dir + "materials/background.mat", ColourMaterial({1, 1, 1}));
 }
 
 }  // namespace fixture

@@ -7,9 +7,10 @@
 
 #include "math/Vector3.h"
 
-// 3D ASCII exports of simple solids, in the game's coordinates: the writer
-// negates z as the exporter does, and every triangle is wound so that its
-// right-hand normal points out of the solid (the game's front faces).
+// The one writer of the 3D ASCII mesh exports the tests need, in the game's
+// coordinates: it negates z as the exporter does, so that the reader's own
+// negation gives the vertices back. Solids are wound so that each
+// triangle's right-hand normal points out (the game's front faces).
 namespace meshtext {
 
 struct Triangle {
@@ -27,9 +28,13 @@ inline std::string Export(const std::vector<Vector3>& vertices, const std::vecto
     out << "Face list:\n";
     for (size_t i = 0; i < faces.size(); ++i) {
         out << "Face " << i << ":    A:" << faces[i].a << " B:" << faces[i].b
-            << " C:" << faces[i].c << " AB:1 BC:1 CA:1\n";
+            << " C:" << faces[i].c << " AB:1 BC:1 CA:1\nSmoothing:  1\n";
     }
     return out.str();
+}
+
+inline std::string OneTriangle(const Vector3& a, const Vector3& b, const Vector3& c) {
+    return Export({a, b, c}, {{0, 1, 2}});
 }
 
 // Orders a triangle so that its normal points along `outward`.
@@ -78,6 +83,25 @@ inline std::string Sheet(int columns, int points, float x0, float x1, float z, f
             const int a = c * points + p, b = a + 1, d = a + points, e = d + 1;
             faces.push_back(Facing(v, {a, d, b}, outward));
             faces.push_back(Facing(v, {b, d, e}, outward));
+        }
+    }
+    return Export(v, faces);
+}
+
+// An n × n grid of squares in the plane y = 0 spanning -half..half on x and
+// z, facing up. Vertex i(n+1) + j stands at column j, row i; with an even n
+// the middle vertex is the origin.
+inline std::string Grid(int n, float half) {
+    const float step = 2 * half / static_cast<float>(n);
+    std::vector<Vector3> v;
+    for (int i = 0; i <= n; ++i)
+        for (int j = 0; j <= n; ++j) v.emplace_back(-half + j * step, 0, -half + i * step);
+    std::vector<Triangle> faces;
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            const int a = i * (n + 1) + j, b = a + 1, c = a + n + 1, d = c + 1;
+            faces.push_back(Facing(v, {a, c, b}, {0, 1, 0}));
+            faces.push_back(Facing(v, {b, c, d}, {0, 1, 0}));
         }
     }
     return Export(v, faces);

@@ -9,7 +9,7 @@
 #include "input/Keyboard.h"
 #include "match/Match.h"
 #include "scene/Scene.h"
-#include "support/FakeTicks.h"
+#include "support/ClockGuard.h"
 #include "support/FixtureMatch.h"
 #include "support/GLContext.h"
 

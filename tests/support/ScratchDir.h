@@ -11,6 +11,13 @@
 
 #include "core/System.h"
 
+// Writes text to path, making the folders on the way.
+inline void WriteFile(const std::string& path, const std::string& text) {
+    const std::filesystem::path file(path);
+    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
+    std::ofstream(path) << text;
+}
+
 // A temporary working directory, entered on construction and left and
 // removed on destruction, so that the data files a test writes are the only
 // ones the loaders see.
@@ -33,13 +40,6 @@ public:
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
-    // Writes text to path, making the folders on the way.
-    static void Write(const std::string& path, const std::string& text) {
-        const std::filesystem::path file(path);
-        if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
-        std::ofstream(path) << text;
-    }
-
 private:
     std::filesystem::path previous;
     std::filesystem::path dir;
@@ -48,12 +48,5 @@ private:
 // Runs each test in a scratch directory of its own.
 class ScratchDirTest : public ::testing::Test {
 protected:
-    void SetUp() override { scratch.emplace(); }
-    void TearDown() override { scratch.reset(); }
-    static void Write(const std::string& path, const std::string& text) {
-        ScratchDir::Write(path, text);
-    }
-
-private:
-    std::optional<ScratchDir> scratch;
+    ScratchDir scratch;
 };

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -9,28 +10,47 @@
 #include <string>
 #include <vector>
 
+#include "support/GLContext.h"
+
+// The test window's pixels, bottom row first, as RGB bytes.
+inline std::vector<std::uint8_t> WindowRgb() {
+    std::vector<std::uint8_t> rgb(GLTest::WIDTH * GLTest::HEIGHT * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, GLTest::WIDTH, GLTest::HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
 // Keeps the window for a person to look at when E2E_SHOTS names a folder.
-inline void SaveShot(const std::string& name, int width, int height) {
+inline void SaveShot(const std::string& name) {
     const char* dir = std::getenv("E2E_SHOTS");
     if (dir == nullptr || *dir == '\0') return;
     std::filesystem::create_directories(dir);
-    std::vector<std::uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    const std::vector<std::uint8_t> rgb = WindowRgb();
     std::ofstream out(std::string(dir) + "/" + name + ".ppm", std::ios::binary);
-    out << "P6\n" << width << ' ' << height << "\n255\n";
-    for (int y = height - 1; y >= 0; --y) {
-        out.write(reinterpret_cast<const char*>(&rgb[static_cast<size_t>(y) * width * 3]),
-                  width * 3);
+    out << "P6\n" << GLTest::WIDTH << ' ' << GLTest::HEIGHT << "\n255\n";
+    for (int y = GLTest::HEIGHT - 1; y >= 0; --y) {
+        out.write(reinterpret_cast<const char*>(&rgb[static_cast<size_t>(y) * GLTest::WIDTH * 3]),
+                  GLTest::WIDTH * 3);
     }
 }
 
 // The colour of one window pixel, y up.
 struct Pixel {
     int r, g, b;
+    int Sum() const { return r + g + b; }
 };
 inline Pixel ReadPixel(int x, int y) {
     std::uint8_t rgba[4] = {};
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return {rgba[0], rgba[1], rgba[2]};
+}
+
+// How many window pixels have a channel brighter than `level`.
+inline int CountBrighter(int level) {
+    const std::vector<std::uint8_t> rgb = WindowRgb();
+    int n = 0;
+    for (size_t i = 0; i < rgb.size(); i += 3) {
+        n += std::max({rgb[i], rgb[i + 1], rgb[i + 2]}) > level;
+    }
+    return n;
 }

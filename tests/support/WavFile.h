@@ -45,7 +45,7 @@ inline std::string Bytes(const Format& f, const std::vector<int>& samples,
 
 // A short 16-bit mono sound at `path`, for animation files that name one.
 inline void Write(const std::string& path, const std::vector<int>& samples = {1000, -1000, 500}) {
-    ScratchDir::Write(path, Bytes(Format(), samples));
+    WriteFile(path, Bytes(Format(), samples));
 }
 
 }  // namespace wav

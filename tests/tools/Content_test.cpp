@@ -11,12 +11,12 @@
 
 #include "anim/MoveTree.h"
 #include "character/Person.h"
-#include "core/Display.h"
 #include "core/System.h"
 #include "frontend/String3D.h"
 #include "render/Material.h"
 #include "render/Mesh3DS.h"
 #include "scene/Scene.h"
+#include "support/DisplayGuard.h"
 #include "support/GLContext.h"
 #include "support/TraceCapture.h"
 
@@ -52,27 +52,23 @@ std::vector<std::string> Words(const std::string& path) {
     return words;
 }
 
+// In the build's data folder, with a display of its own.
 class ContentTest : public GLTest {
 protected:
     void SetUp() override {
         GLTest::SetUp();
-        if (IsSkipped()) return;
         ASSERT_TRUE(std::filesystem::exists(std::string(DATA) + "/settings.txt"))
             << "the build writes the default content into " << DATA;
         System::instance();  // reads controllers.txt from the test folder
-        previous = std::filesystem::current_path();
         std::filesystem::current_path(DATA);
-        saved = System::instance()->display;
-        System::instance()->display = new Display();
     }
     void TearDown() override {
-        if (IsSkipped()) return;
-        System::instance()->display = saved;
         std::filesystem::current_path(previous);
+        GLTest::TearDown();
     }
 
-    std::filesystem::path previous;
-    Display* saved = nullptr;
+    const std::filesystem::path previous = std::filesystem::current_path();
+    DisplayGuard display;
 };
 
 TEST_F(ContentTest, TheMatchOfTheSettingsLoadsWithoutAComplaint) {

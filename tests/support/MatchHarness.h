@@ -2,24 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "anim/MTNode.h"
 #include "anim/MoveTree.h"
 #include "character/Person.h"
-#include "core/Clock.h"
-#include "core/Display.h"
-#include "core/System.h"
 #include "input/Controller.h"
 #include "match/GameSeq.h"
 #include "math/Ptr.h"
-#include "render/RenderFiles.h"
 #include "scene/Scene.h"
+#include "support/ClockGuard.h"
 #include "support/FixtureFighter.h"
-#include "support/GLContext.h"
+#include "support/Near.h"
+#include "support/RenderFiles.h"
 
 // A controller whose command the test sets: `ready` is what the player has
 // pressed and the controller has latched; `held` is sampled every frame.
@@ -41,31 +37,9 @@ protected:
 template <class Base>
 class MatchFixture : public Base {
 protected:
-    void SetUp() override {
-        Base::SetUp();
-        if (Base::IsSkipped() || Base::HasFatalFailure()) return;
-        scratch.emplace();
+    MatchFixture() {
         fixture::WriteSharedMaterials();
-        Clock& clock = *System::instance()->clock;
-        saved = clock;
-        clock.mode = 1;
-        clock.delta = 10;
-        At(0);
-    }
-
-    void TearDown() override {
-        if (!scratch) return Base::TearDown();  // skipped before anything was made
-        seq[0].reset();
-        seq[1].reset();
-        fighter[0] = nullptr;
-        fighter[1] = nullptr;
-        scene.reset();
-        Clock& clock = *System::instance()->clock;
-        clock.time = saved.time;
-        clock.delta = saved.delta;
-        clock.mode = saved.mode;
-        scratch.reset();
-        Base::TearDown();
+        clock.At(0, 10);
     }
 
     // Writes both fighters with the idle tree unless the test wrote them.
@@ -85,9 +59,9 @@ protected:
         seq[1] = std::make_unique<GameSeq>(fighter[1], fighter[0], &controller[1], 1, scene.get());
     }
 
-    static void At(int ms) { System::instance()->clock->time = ms; }
+    void At(int ms) { clock.clock.time = ms; }
 
-    // One game frame at `ms`, in the game's order.
+    // One game frame at `ms`, in the game's order; true when a blow was found.
     bool Frame(int ms) {
         At(ms);
         seq[0]->Update();
@@ -111,18 +85,13 @@ protected:
 
     static std::string Label(const MTNode* node) { return node != nullptr ? node->label : "(none)"; }
 
-    std::optional<RenderScratch> scratch;
-    Clock saved;
+    // Declared in the order they are needed: each goes before what it holds up.
+    RenderScratch scratch;
+    ClockGuard clock;
     ScriptedController controller[2] = {ScriptedController(0), ScriptedController(1)};
+    std::unique_ptr<Scene> scene;
     Ptr<Person> fighter[2];
     std::unique_ptr<GameSeq> seq[2];
-    std::unique_ptr<Scene> scene;
 };
 
 using MatchTest = MatchFixture<::testing::Test>;
-
-inline void ExpectVectorNear(const Vector3& actual, const Vector3& expected, float tolerance) {
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}

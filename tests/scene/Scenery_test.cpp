@@ -1,0 +1,145 @@
+// The scenery records of scene.sdf: statics, flats and the arena floor.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "core/Display.h"
+#include "math/Camera.h"
+#include "render/Material.h"
+#include "render/Mesh.h"
+#include "scene/Arena.h"
+#include "scene/Flat.h"
+#include "scene/Static.h"
+#include "support/GLContext.h"
+#include "support/Near.h"
+#include "support/SceneryFiles.h"
+#include "support/Screenshot.h"
+#include "support/TraceCapture.h"
+
+namespace {
+
+class SceneryTest : public ::testing::Test {
+protected:
+    SceneryScratch scratch;
+};
+
+TEST_F(SceneryTest, AStaticReadsItsRecordAndStaysWhereItWasPut) {
+    Record record("grid.asc 0 stone.mat 10 20 30\nNEXT");
+    Static rock(*record, SCENE_DIR);
+    EXPECT_NE(rock.mesh, rock.shadowMesh) << "the file is read twice";
+    EXPECT_EQ(rock.shadowMesh->numVertices, 9);
+    rock.SetPosition(Vector3(-5, 0, 0));
+    rock.Update();
+    EXPECT_EQ(rock.world * Vector3(1, 2, 3), Vector3(11, 22, 33)) << "scenery never moves";
+    std::string next;
+    ASSERT_TRUE((*record).Word(next));
+    EXPECT_EQ(next, "NEXT") << "the record ends after the position";
+    Record again("grid.asc 0 stone.mat 0 0 0");
+    EXPECT_EQ(Static(*again, SCENE_DIR).material, rock.material) << "one file, one material";
+}
+
+TEST_F(SceneryTest, OnlyMinusOneTurnsAMeshInsideOut) {
+    for (const int flip : {-1, 0, 1, -2}) {
+        Record record("grid.asc " + std::to_string(flip) + " stone.mat 0 0 0");
+        const Static s(*record, SCENE_DIR);
+        const Flat f(*Record("grid.asc " + std::to_string(flip) + " stone.mat 0 0 0"), SCENE_DIR);
+        for (const Mesh* m : {s.mesh, s.shadowMesh, f.mesh}) {
+            EXPECT_NEAR(m->vertices[4].normal.y, flip == -1 ? -1 : 1, 1e-5) << flip;
+        }
+    }
+}
+
+TEST_F(SceneryTest, ACutRecordIsSaidWhereAndKeepsWhatItRead) {
+    const struct {
+        const char* text;
+        bool mesh, material;
+        const char* trace;
+    } cases[] = {
+        {"", false, false, "expected a mesh file name, found the end of the file"},
+        {"grid.asc zero stone.mat 1 2 3", true, false, "expected a whole number, found 'zero'"},
+        {"grid.asc 0", true, false, "expected a material file name, found the end of the file"},
+        {"grid.asc 0 stone.mat 1 2", true, true, "expected a number, found the end of the file"},
+    };
+    for (const auto& c : cases) {
+        TraceCapture trace;
+        Record record(c.text);
+        Static s(*record, SCENE_DIR);
+        s.Update();
+        EXPECT_EQ(s.mesh != nullptr, c.mesh) << c.text;
+        EXPECT_EQ(s.material != nullptr, c.material) << c.text;
+        EXPECT_EQ(s.position, Vector3()) << c.text;
+        EXPECT_TRUE(trace.Has(std::string("scene.sdf:1: ") + c.trace +
+                              "; the scenery record is incomplete\n"))
+            << c.text << "\n" << trace.str();
+    }
+    Record missing("nothere.asc 0 stone.mat 1 2 3");
+    const Static s(*missing, SCENE_DIR);
+    EXPECT_EQ(s.mesh->numVertices, 0) << "a missing mesh file leaves empty meshes";
+    EXPECT_EQ(s.position, Vector3(1, 2, 3));
+}
+
+TEST_F(SceneryTest, AFlatFacesTheCameraFromItsPointOrItsOffset) {
+    // Off to one side and above: no axis of the world faces it.
+    Camera camera(Vector3(100, 50, -80), Vector3(10, 0, 5), Vector3(0, 1, 0), 0);
+    System::instance()->display->camera = &camera;
+    const Vector3 forward = (camera.at - camera.from).Normalized(), p(30, 4, -12);
+    // The second square lies 20 units along -z from the point it marks: nearer the camera.
+    for (const float offset : {0.0f, -20.0f}) {
+        Flat flat(Vector3(0, 0, offset), 10, nullptr);
+        flat.SetPosition(p);
+        flat.Update();
+        EXPECT_TRUE(Near(flat.world * Vector3(0, 0, offset), p + forward * offset, 1e-3f));
+        EXPECT_TRUE(Near((flat.world ^ Vector3(0, 0, 1)).Normalized(), forward, 1e-3f));
+        EXPECT_GT((flat.world ^ Vector3(0, 1, 0)).y, 0) << "its up edge points up on the screen";
+    }
+    System::instance()->display->camera = nullptr;
+    Flat still(Vector3(), 10, nullptr);
+    still.Update();
+    EXPECT_EQ(still.world ^ Vector3(0, 0, 1), Vector3(0, 0, 1)) << "no camera: its own orientation";
+}
+
+TEST_F(SceneryTest, TheArenaSinksWhileTheSceneDrawsPlanarShadowsAndCastsNone) {
+    Record record("grid.asc 0 stone.mat 5 -2 7");
+    Arena arena(*record, SCENE_DIR);
+    EXPECT_EQ(arena.world * Vector3(), Vector3(5, -2, 7)) << "placed before any update";
+    for (const bool raised : {false, true}) {
+        arena.raised = raised;
+        arena.Update();
+        EXPECT_EQ(arena.world * Vector3(), Vector3(5, raised ? -2 : -3.5f, 7));
+    }
+    arena.SetPosition(Vector3(0, 10, 0));
+    arena.raised = false;
+    arena.Update();
+    EXPECT_EQ(arena.world * Vector3(), Vector3(0, 8.5f, 0)) << "it follows its position";
+    shadowctr = 3;
+    arena.DrawShadow();
+    EXPECT_EQ(shadowctr, 3) << "no shadow matrix is used up";
+    shadowctr = 0;
+}
+
+class SceneryGL : public GLTest {
+protected:
+    SceneryScratch scratch;
+};
+
+TEST_F(SceneryGL, TheArenaDrawsTheFloorInItsMaterial) {
+    Camera camera(Vector3(0, 200, 0), Vector3(0, 0, 0), Vector3(0, 0, 1), 0);
+    System::instance()->display->SetCamera(&camera);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    Record record("grid.asc 0 stone.mat 0 0 0");
+    Arena arena(*record, SCENE_DIR);
+    arena.raised = false;
+    arena.Update();
+    arena.Draw();
+    SaveShot("scenery_arena");
+    for (const int x : {5, 32, 60}) {
+        const Pixel p = ReadPixel(x, 32);
+        EXPECT_TRUE(p.r == 255 && p.g == 0 && p.b == 0) << x;
+    }
+    System::instance()->display->camera = nullptr;
+}
+
+}  // namespace
