@@ -1,7 +1,8 @@
 // One frame of a match, measured: the simulation alone (both sequencers, the
 // scene, both collision tests), the computer's decisions for both players,
 // and the whole rendered frame at 800x600, 1024x768 and 1280x720 with
-// stencil shadow volumes and with planar shadows. Besides the frame's wall
+// stencil shadow volumes and with planar shadows, and every screen of the
+// front end at 800x600. Besides the frame's wall
 // time, "main" is the CPU time of the game's own thread per frame: the
 // renderer's threads draw the pixels beside it, and on a busy machine it is
 // the steadier figure.
@@ -38,8 +39,17 @@
 #include "core/Display.h"
 #include "core/DisplayOpts.h"
 #include "core/Game.h"
+#include "frontend/ArenaSelect.h"
+#include "frontend/ControlsScreen.h"
+#include "frontend/FighterSelect.h"
+#include "frontend/FolderCheck.h"
+#include "frontend/OptionsScreen.h"
+#include "frontend/PauseScreen.h"
+#include "frontend/ResultsScreen.h"
+#include "frontend/TitleScreen.h"
 #include "core/System.h"
 #include "input/Controller.h"
+#include "match/Match.h"
 #include "match/GameSeq.h"
 #include "render/RenderPaths.h"
 #include "scene/Scene.h"
@@ -79,6 +89,7 @@ Game* TheGame() {
             fixture::WriteMatch();
         }
         Clock::tickSource = [] { return fakeNow; };
+        FolderCheck::program = KORVANTHE_BINARY;  // the bench itself would run the benchmarks
         SDL_Init(SDL_INIT_VIDEO);
         static DisplayOpts opts;
         if (!opts.LoadConfig()) std::abort();
@@ -87,7 +98,9 @@ Game* TheGame() {
         opts.fullscreen = false;
         System::instance()->displayOptions(&opts);
         Game* game = new Game();
-        game->menuActive = false;
+        game->Act(Screen::TWO_PLAYERS);
+        game->Act(Screen::DONE);
+        game->Act(Screen::DONE);  // the settings' fighters in the settings' arena
         SwitchOffPaths();
         return game;
     }();
@@ -96,16 +109,17 @@ Game* TheGame() {
 
 // Both players keep punching, so blows land and reactions play.
 void Punch(Game* game) {
-    for (GameSeq* seq : game->seqs) {
+    for (GameSeq* seq : game->match->seqs) {
         if (seq->controller != nullptr) seq->controller->ready |= 0x40;
     }
 }
 
-// Back to the first moment of a fresh bout.
+// Back to the first moment of a fresh bout, the round's caption already
+// over: the fighters fight from the first frame.
 void Rewind(Game* game) {
     System::instance()->clock->Reset(0);
-    game->seqs[0]->Reset();
-    game->seqs[1]->Reset();
+    game->match->Start();
+    game->match->rules.roundStart -= RoundRules::FIGHT_BEGINS_MS;
 }
 
 void Tick() { fakeNow += FRAME_MS; }
@@ -132,18 +146,12 @@ void Size(int width, int height) {
 
 void BM_MatchSimulation(benchmark::State& state) {
     Game* game = TheGame();
-    System* system = System::instance();
     for (auto _ : state) {
         Rewind(game);
         for (int frame = 0; frame < FRAMES_PER_RUN; ++frame) {
             Tick();
             Punch(game);
-            system->clock->Update();
-            game->seqs[0]->Update();
-            game->seqs[1]->Update();
-            game->scene->Update();
-            game->seqs[0]->CheckCollision();
-            game->seqs[1]->CheckCollision();
+            game->match->Update();
         }
     }
     CountFrames(state);
@@ -157,7 +165,8 @@ void BM_ComputerDecision(benchmark::State& state) {
     const int frames = 600;
     Game* game = TheGame();
     System* system = System::instance();
-    game->StartMatch(Game::Players::DEMO);
+    game->Act(Screen::DEMO);
+    Match& match = *game->match;
     for (auto _ : state) {
         Rewind(game);
         for (int i = 0; i < 2; ++i) game->computers[i]->Restart(1000 + i);
@@ -166,17 +175,18 @@ void BM_ComputerDecision(benchmark::State& state) {
             Tick();
             system->clock->Update();
             const auto start = std::chrono::steady_clock::now();
-            for (ComputerController* computer : game->computers) computer->Update();
+            for (auto& computer : game->computers) computer->Update();
             deciding += std::chrono::steady_clock::now() - start;
-            game->seqs[0]->Update();
-            game->seqs[1]->Update();
-            game->scene->Update();
-            game->seqs[0]->CheckCollision();
-            game->seqs[1]->CheckCollision();
+            match.seqs[0]->Update();
+            match.seqs[1]->Update();
+            match.scene->Update();
+            match.seqs[0]->CheckCollision();
+            match.seqs[1]->CheckCollision();
         }
         state.SetIterationTime(deciding.count() / frames * FRAMES_PER_RUN);
     }
-    game->StartMatch(Game::Players::TWO);
+    game->players = Screen::TWO_PLAYERS;
+    game->NewMatch();
     CountFrames(state);
 }
 BENCHMARK(BM_ComputerDecision)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -184,7 +194,7 @@ BENCHMARK(BM_ComputerDecision)->UseManualTime()->Unit(benchmark::kMillisecond);
 void RenderFrames(benchmark::State& state, bool stencil) {
     Game* game = TheGame();
     Size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    game->scene->stencilShadows = stencil;
+    game->match->scene->stencilShadows = stencil;
     const double mainStart = ThreadCpuMs();
     for (auto _ : state) {
         Rewind(game);
@@ -207,6 +217,42 @@ void BM_RenderFrameStencilShadows(benchmark::State& state) { RenderFrames(state,
 void BM_RenderFramePlanarShadows(benchmark::State& state) { RenderFrames(state, false); }
 BENCHMARK(BM_RenderFrameStencilShadows)->Apply(Resolutions);
 BENCHMARK(BM_RenderFramePlanarShadows)->Apply(Resolutions);
+
+// A screen as the game shows it at 800x600, after the frames it takes to
+// load what it shows (the fighter select's fighters, the arena's view).
+void RenderScreen(benchmark::State& state, Screen* (*which)(Game&)) {
+    Game* game = TheGame();
+    game->match->Pause();
+    game->Show(which(*game));
+    for (int frame = 0; frame < 30; ++frame) {
+        Tick();
+        game->RenderFrame();
+    }
+    for (auto _ : state) {
+        for (int frame = 0; frame < FRAMES_PER_RUN; ++frame) {
+            Tick();
+            game->RenderFrame();
+        }
+        glFinish();
+    }
+    CountFrames(state);
+    game->showing = nullptr;
+    game->match->Resume();
+}
+
+#define SCREEN_BENCHMARK(name, member)                                                      \
+    BENCHMARK_CAPTURE(RenderScreen, name, [](Game& g) -> Screen* { return g.member.get(); }) \
+        ->Unit(benchmark::kMillisecond)                                                     \
+        ->MeasureProcessCPUTime()                                                           \
+        ->UseRealTime()
+SCREEN_BENCHMARK(Title, title);
+SCREEN_BENCHMARK(FighterSelect, fighterSelect);
+SCREEN_BENCHMARK(ArenaSelect, arenaSelect);
+SCREEN_BENCHMARK(Options, optionsScreen);
+SCREEN_BENCHMARK(Controls, controls);
+SCREEN_BENCHMARK(Pause, pause);
+SCREEN_BENCHMARK(Results, results);
+
 
 }  // namespace
 

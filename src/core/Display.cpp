@@ -24,6 +24,12 @@ bool Display::Init(DisplayOpts* opts) {
     depth = opts->depth;
     filter = opts->filter != 0;
 
+    // Without a video subsystem (no X server to talk to) SDL would crash on
+    // the first attribute rather than refuse the mode.
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+        std::cerr << "Couldn't set GL video mode: " << SDL_GetError() << std::endl;
+        std::exit(2);
+    }
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
@@ -65,23 +71,7 @@ bool Display::Resize(int w, int h) {
     return true;
 }
 
-bool Display::SetFullScreen(bool on) {
-    SDL_Surface* switched = SetMode(on);
-    const bool done = switched != nullptr;
-    if (!done) {
-        debug << (on ? "full screen" : "a window") << " refused: " << SDL_GetError() << std::endl;
-        switched = SetMode(fullscreen);
-        if (switched == nullptr) {
-            std::cerr << "ERROR RESIZING VIDEO DISPLAY\n";
-            std::exit(3);
-        }
-    }
-    surface = switched;
-    if (done) fullscreen = on;
-    CheckContext();
-    debug << (fullscreen ? "full screen " : "windowed ") << width << 'x' << height << std::endl;
-    return done;
-}
+bool Display::SetFullScreen(bool on) { return ChangeMode(width, height, on); }
 
 // SDL 1.2 on X11 keeps the context through a new video mode; other back
 // ends (SDL 1.2 on top of SDL 2 among them, on some systems) make a new one.
@@ -99,6 +89,29 @@ void Display::CheckContext() {
     glBindTexture(GL_TEXTURE_2D, probe);
     glBindTexture(GL_TEXTURE_2D, 0);
     contextProbe = probe;
+}
+
+bool Display::ChangeMode(int w, int h, bool full) {
+    const int oldWidth = width, oldHeight = height;
+    width = w;
+    height = h;
+    SDL_Surface* set = SetMode(full);
+    const bool done = set != nullptr;
+    if (!done) {
+        debug << w << 'x' << h << (full ? " full screen" : " window") << " refused: " << SDL_GetError() << std::endl;
+        width = oldWidth;
+        height = oldHeight;
+        set = SetMode(fullscreen);
+        if (set == nullptr) {
+            std::cerr << "ERROR RESIZING VIDEO DISPLAY\n";
+            std::exit(3);
+        }
+    }
+    surface = set;
+    if (done) fullscreen = full;
+    CheckContext();
+    debug << (fullscreen ? "full screen " : "windowed ") << width << 'x' << height << std::endl;
+    return done;
 }
 
 void Display::StartScene() {
@@ -184,20 +197,22 @@ void Display::EndOverlay() const {
     glPopMatrix();
 }
 
-Vector3 Display::ToView(const Vector3& p) const {
-    const Vector4 q = camera->projection * (camera->view * Vector4(p));
+Vector3 Display::ToView(const Camera& c, const Vector3& p) {
+    const Vector4 q = c.projection * (c.view * Vector4(p));
     return Vector3(q);
 }
 
+Vector3 Display::WorldToScreen(const Vector3& p) const { return WorldToScreen(*camera, p); }
+
 // Where GL itself puts the point: the projected x and y run from -1 to 1
 // across the window, y upwards.
-Vector3 Display::WorldToScreen(const Vector3& p) const {
-    const Vector3 v = ToView(p);
+Vector3 Display::WorldToScreen(const Camera& c, const Vector3& p) const {
+    const Vector3 v = ToView(c, p);
     return Vector3(width / 2.0f * (v.x + 1), height / 2.0f * (1 - v.y), 1);
 }
 
 Vector3 Display::WorldToDevice(const Vector3& p) const {
-    const Vector3 v = ToView(p);
+    const Vector3 v = ToView(*camera, p);
     return Vector3(500 * (v.x + 1), 500 * (1 - v.y), 1);
 }
 

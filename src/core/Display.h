@@ -25,6 +25,9 @@ public:
     // Alt+Enter: full screen or a window of the same size. When the new
     // mode is refused the old one is kept and the result is false.
     bool SetFullScreen(bool on);
+    // A new size, in a window or full screen. When the new mode is refused
+    // the old one is kept and the result is false.
+    bool ChangeMode(int w, int h, bool full);
     void StartScene();              // viewport, clear, default state, lights
     void EndScene();                // save a requested screenshot, swap buffers
     void SetWorld(const Matrix& m); // load the model-view matrix
@@ -40,6 +43,7 @@ public:
     // Screen: pixels, y down. Device: 0 to 1000 on both axes. The third
     // component of every result is 1.
     Vector3 WorldToScreen(const Vector3& p) const;
+    Vector3 WorldToScreen(const Camera& c, const Vector3& p) const;  // as seen by c
     Vector3 WorldToDevice(const Vector3& p) const;
     Vector3 DeviceToScreen(const Vector3& d) const;
     Vector3 ScreenToDevice(const Vector3& s) const;
@@ -66,7 +70,7 @@ public:
     void CheckContext();
 
 private:
-    Vector3 ToView(const Vector3& p) const;  // through camera view and projection
+    static Vector3 ToView(const Camera& c, const Vector3& p);  // through c's view and projection
     SDL_Surface* SetMode(bool full);         // the window's video mode, at its size
     unsigned int contextProbe = 0;           // a texture object the current context knows
 };

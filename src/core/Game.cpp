@@ -1,15 +1,10 @@
 #include "core/Game.h"
 
-#include <GL/gl.h>
-#include <SDL.h>
-
-#include <algorithm>
 #include <random>
-#include <cmath>
-#include <string>
 
 #include "ai/ComputerController.h"
-#include "ai/Skill.h"
+
+#include "anim/MoveTree.h"
 #include "character/Person.h"
 #include "core/Clock.h"
 #include "core/Display.h"
@@ -19,36 +14,37 @@
 #include "core/System.h"
 #include "core/Trace.h"
 #include "core/UserDirs.h"
-#include "frontend/GameSounds.h"
-#include "frontend/MainMenu.h"
-#include "frontend/String3D.h"
-#include "input/Controller.h"
+#include "frontend/ArenaSelect.h"
+#include "frontend/CaptionView.h"
+#include "frontend/ControlsScreen.h"
+#include "frontend/FighterSelect.h"
+#include "frontend/MatchHud.h"
+#include "frontend/OptionsScreen.h"
+#include "frontend/PauseScreen.h"
+#include "frontend/ResultsScreen.h"
+#include "frontend/TitleScreen.h"
 #include "input/Joystick.h"
 #include "input/Keyboard.h"
 #include "input/Mouse.h"
 #include "match/GameSeq.h"
+#include "match/Match.h"
 #include "render/Material.h"
-#include "scene/DirectionalLight.h"
 #include "scene/Scene.h"
 
 Game* game = nullptr;
 
 namespace {
 
-const float DEGREES = 0.017453277f;  // radians in one degree
-const float QUARTER_TURN = 0.7853982f;
-const Vector3 CHEST(0, 45, 0);       // the cameras look at the fighters' chests
-const int CAPTION_MS = 500;          // game time the winner's caption shows
-
-Vector3 Side(const Vector3& p0, const Vector3& p1) {
-    return (p0 - p1).Cross(Vector3(0, 1, 0)).Normalized();
-}
-
-// A camera up to 900 above the fight rises freely; beyond, ever slower.
-float SoftCeiling(float h) {
-    if (h <= 900) return h;
-    const float over = h - 900;
-    return 900 + over / (0.001f * over * over + 1);
+// A key or a joystick button went down this frame: the end of a demo.
+bool AnyPress() {
+    const System* system = System::instance();
+    for (int key = 0; key < Keyboard::KEY_COUNT; ++key) {
+        if (system->keyboard->Pressed(key)) return true;
+    }
+    for (const Joystick* stick : system->joystick) {
+        if (stick != nullptr && (stick->buttons & ~stick->oldButtons) != 0) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -63,318 +59,219 @@ Game::Game() {
     shadow->blendType = 2;
     display->materials.Add(shadow);
 
-    options = new Options("options.txt");
+    ::options = new Options("options.txt");
 
+    // The first match is the one settings.txt names: a scene and two fighters, each after its label.
     Settings settings;
     settings.Load(UserDirs::Own("settings.txt"));
-
-    Timer& timer = System::instance()->timer;
+    arena = settings.scene;
+    fighters[0] = settings.fighters[0];
+    fighters[1] = settings.fighters[1];
     debug << "trying person constructors" << std::endl;
-    timer.Start();
-    persons[0] = new Person(settings.fighters[0], 1);
-    persons[1] = new Person(settings.fighters[1], 1);
-    timer.End("game, fighters: ");
-    timer.Start();
-    scene = new Scene(settings.scene);
-    timer.End("game, scene: ");
-
-    display->CreateShadowMatrix();
-    mainCamera = Camera(Vector3(-120, 150, -220), Vector3(0, 40, 0), Vector3(0, 1, 0), 0, 1, 5000,
-                        QUARTER_TURN);
+    roster.Fighter(fighters[0], 0);
+    roster.Fighter(fighters[1], 1);
+    roster.Arena(arena);
     world.CreateIdentity();
     display->SetWorld(world);
-    display->SetCamera(&mainCamera);
 
-    System* system = System::instance();
-    system->mouse->SetLimits(0, 0, display->width - 1, display->height - 1);
-    debug << "done creating kbdctrlrs" << std::endl;
-    timer.Start();
-    seqs[0] = new GameSeq(persons[0], persons[1], system->controller[0], 0, scene);
-    seqs[1] = new GameSeq(persons[1], persons[0], system->controller[1], 1, scene);
-    timer.End("game, moves and animations: ");
-    debug << "done creating gameseqs" << std::endl;
-    // The computer can play either side; controllers.txt may give it one for good.
-    for (int i = 0; i < 2; ++i) {
-        computers[i] = new ComputerController(i, *seqs[i], *seqs[1 - i], preferences.skill, 0);
-        devices[i] = system->computer[i] ? computers[i] : system->controller[i];
-        system->controller[i] = seqs[i]->controller = devices[i];
-    }
+    captions = std::make_unique<CaptionView>();
+    hud = std::make_unique<MatchHud>(*captions);
+    title = std::make_unique<TitleScreen>(*captions, backdrop);
+    fighterSelect = std::make_unique<FighterSelect>(*captions, arenaStill, roster);
+    arenaSelect = std::make_unique<ArenaSelect>(*captions, backdrop, roster);
+    optionsScreen = std::make_unique<OptionsScreen>(*captions, backdrop);
+    controls = std::make_unique<ControlsScreen>(*captions, backdrop);
+    pause = std::make_unique<PauseScreen>(*captions, backdrop);
+    results = std::make_unique<ResultsScreen>(*captions, backdrop);
+    NewMatch();
     debug << "Init Done" << std::endl;
     debug << "Num Textures loaded: " << display->textures.count << std::endl;
+    Show(title.get());
+}
 
-    timer.Start();
-    captionCamera = Camera(Vector3(320, 240, -820), Vector3(320, 240, 0), Vector3(0, 1, 0), 0, 1,
-                           5000, QUARTER_TURN);
-    winnerCaption = new String3D("WINNER", 2);
-    playerOneCaption = new String3D("player one", 1.3f);
-    playerTwoCaption = new String3D("player two", 1.3f);
-    captionMaterial = new Material("materials/strmat.mat");
-    String3D::Map(captionMaterial);
+Game::~Game() = default;
 
-    captionLight = new DirectionalLight(Vector3(1, 1, 1), Vector3(-1, -1, 1));
-    captionLight->index(0);
-    menu = new MainMenu();
-    ChangeSkill(0);
-    timer.End("game, captions and menu: ");
+void Game::NewMatch() {
+    Person* first = roster.Fighter(fighters[0], 0);
+    Person* second = roster.Fighter(fighters[1], 1);
+    Scene* scene = roster.Arena(arena);
+    scene->stencilShadows = preferences.stencilShadows != 0;
+    System* system = System::instance();
+    for (auto& computer : computers) computer.reset();  // they watch the old match's sequencers
+    match.reset();  // its sequencers let go of the fighters first
+    match = std::make_unique<Match>(first, second, scene, system->controller[0], system->controller[1],
+                                    preferences.rounds, preferences.timer);
+    std::random_device entropy;
+    const std::uint64_t seed = (static_cast<std::uint64_t>(entropy()) << 32) | entropy();
+    for (int i = 0; i < 2; ++i) {
+        if (!ComputerSide(i)) continue;
+        computers[i] = std::make_unique<ComputerController>(i, *match->seqs[i], *match->seqs[1 - i],
+                                                            preferences.skill, seed + i);
+        computers[i]->Restart(seed + i);
+        match->SetController(i, computers[i].get());
+    }
+    match->Start();
+    System::instance()->mouse->ModeRel();
+}
 
-    // The game opens on its menu.
-    display->SetCamera(&captionCamera);
-    system->mouse->SetPos(320, 200);
+void Game::Show(Screen* screen) {
+    if (screen == controls.get()) backTo = showing;
+    showing = screen;
+    screen->Open();
+    debug << "screen: " << screen->Name() << std::endl;
 }
 
 void Game::RenderFrame() {
     debug << "--------begin" << std::endl;
-    if (menuActive) {
-        RunMenu();
+    if (showing == nullptr) {
+        Play();
         return;
     }
     System* system = System::instance();
-    if (demo && AnyPress()) {
-        ShowMenu();
-        return;
-    }
+    // The clock keeps up with real time, so that a match resumed or begun
+    // takes a normal step; frozen under the pause menu, it does not move.
     system->clock->Update();
-
-    seqs[0]->Update();
-    seqs[1]->Update();
-    scene->Update();
-    seqs[0]->CheckCollision();
-    seqs[1]->CheckCollision();
-
-    options->Update();
-    UpdateCamera();
-
-    // Controllers mirror left and right by which side of the camera each
-    // fighter stands on.
-    const Camera* camera = system->display->camera;
-    const bool flip = (camera->from - camera->at).Dot(Side(FighterPoint(0), FighterPoint(1))) > 0;
-    for (Controller* controller : system->controller) controller->SetFlip(flip);
-
-    const Mouse* mouse = system->mouse;
-    if (mouse->LButton()) {
-        orbitAzimuth += mouse->dx * 0.5f;
-        orbitElevation = std::clamp(orbitElevation + mouse->dy * 0.5f, -90.0f, 90.0f);
-    }
-    if (mouse->RButton()) orbitDistance = std::max(orbitDistance + mouse->dy, 1.0f);
-
-    if (system->keyboard->Pressed(SDLK_F2)) scene->stencilShadows = !scene->stencilShadows;
-
+    // The main menu stands over the first match's arena and fighters, the
+    // fighter select over the arena alone; a new GL context has lost the
+    // stills, of the match paused or ended among them.
+    if (!backdrop.Taken() || !arenaStill.Taken()) Stills();
     system->display->StartScene();
-    DrawPasses();
-    seqs[0]->Draw();
-    seqs[1]->Draw();
-    glDepthFunc(GL_LEQUAL);
-    EndOfBout();
-    system->display->EndScene();
-}
-
-void Game::RunMenu() {
-    System* system = System::instance();
-    const Keyboard* keyboard = system->keyboard;
-    if (menu->selection == MainMenu::SKILL) {
-        if (keyboard->Pressed(SDLK_LEFT)) ChangeSkill(-1);
-        if (keyboard->Pressed(SDLK_RIGHT)) ChangeSkill(1);
-    }
-    system->display->StartScene();
-    menu->Update();
-    menu->Draw();
+    Screen* screen = showing;
+    const Screen::Event event = screen->Update();
+    screen->Draw();
     system->mouse->Draw();
     system->display->EndScene();
-    if (!menu->activated) return;
+    Act(event);
+}
 
-    menu->activated = false;
-    switch (menu->selection) {
-        case MainMenu::QUIT: quit = true; return;
-        case MainMenu::SKILL: ChangeSkill(1); return;
-        case MainMenu::ONE_PLAYER: StartMatch(Players::ONE); break;
-        case MainMenu::DEMO: StartMatch(Players::DEMO); break;
-        default: StartMatch(Players::TWO); break;
+bool Game::ComputerSide(int player) const {
+    return players == Screen::DEMO || (players == Screen::ONE_PLAYER && player == 1) ||
+           System::instance()->computer[player];
+}
+
+void Game::Play() {
+    if (players == Screen::DEMO && AnyPress()) {
+        debug << "back to the menu" << std::endl;
+        match->Pause();
+        Show(title.get());
+        return;
     }
-    menuActive = false;
-    GameSounds::Play(GameSounds::BELL);
-    system->clock->SkipRealTime();
-    captionLight->enabled = false;
-    system->mouse->ModeRel();
-}
-
-void Game::StartMatch(Players players) {
-    System* system = System::instance();
-    std::random_device entropy;
-    const std::uint64_t seed = (static_cast<std::uint64_t>(entropy()) << 32) | entropy();
-    demo = players == Players::DEMO;
-    for (int i = 0; i < 2; ++i) {
-        // In one player, player 1 keeps their own controller and the computer takes player 2.
-        const bool computer = demo || (players == Players::ONE && i == 1) || devices[i] == computers[i];
-        Controller* controller = computer ? computers[i] : devices[i];
-        if (computer) {
-            computers[i]->SetLevel(preferences.skill);
-            computers[i]->Restart(seed + i);
-        }
-        // The keys that worked the menu must not reach the fighters as
-        // commands (Down would start player 2 crouching).
-        controller->Forget();
-        system->controller[i] = seqs[i]->controller = controller;
+    if (PauseScreen::PausePressed()) {
+        Pause();
+        return;
     }
-    cameraMode = 0;
-    winner = winnerTime = -1;
-    options->slowMotion = 0;
-    captionDepth = -1000;
-    seqs[0]->Reset();
-    seqs[1]->Reset();
-}
-
-void Game::ShowMenu() {
-    System* system = System::instance();
-    debug << "back to the menu" << std::endl;
-    menuActive = true;
-    captionLight->enabled = true;
-    captionLight->index(0);
-    system->display->SetCamera(&captionCamera);
-    system->mouse->SetPos(320, 200);
-}
-
-void Game::ChangeSkill(int step) {
-    preferences.skill = (preferences.skill + step + Skill::LEVELS) % Skill::LEVELS;
-    if (step != 0 && UserDirs::Make(UserDirs::Config())) preferences.Save(Preferences::Path());
-    const std::string text = std::string("skill ") + Skill::Level(preferences.skill).name;
-    if (auto* main = dynamic_cast<MainMenu*>(menu)) main->SetSkill(text.c_str());
-}
-
-bool Game::AnyPress() const {
-    const System* system = System::instance();
-    for (int key = 0; key < Keyboard::KEY_COUNT; ++key) {
-        if (system->keyboard->Pressed(key)) return true;
-    }
-    for (const Joystick* stick : system->joystick) {
-        if ((stick->buttons & ~stick->oldButtons) != 0) return true;
-    }
-    return false;
-}
-
-void Game::DrawPasses() {
-    Object* const drawn[] = {scene, persons[0], persons[1]};
-    if (!scene->stencilShadows) {
-        scene->DrawReflection();
-        scene->DrawReflectionAlpha();
-        glDepthFunc(GL_LEQUAL);
-        for (Object* o : drawn) o->Draw();
-        glDepthFunc(GL_LESS);
-        // Each fighter's shadows start again from the highest matrix.
-        shadowctr = 0;
-        persons[0]->DrawShadow();
-        shadowctr = 0;
-        persons[1]->DrawShadow();
-    } else {
-        glDepthFunc(GL_LEQUAL);
-        scene->DrawReflection();
-        scene->DrawReflectionAlpha();
-        glDepthFunc(GL_LEQUAL);
-        for (Object* o : drawn) o->DrawAmbient();
-        glClearStencil(0);
-        glStencilMask(0);
-        glEnable(GL_STENCIL_TEST);
-        glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
-        glStencilMask(0xff);
-        glClear(GL_STENCIL_BUFFER_BIT);
-        persons[0]->DrawShadowVolume();
-        persons[1]->DrawShadowVolume();
-        glDepthFunc(GL_EQUAL);
-        for (Object* o : drawn) o->DrawNonAmbient();
-        glDepthFunc(GL_LESS);
-    }
-    for (Object* o : drawn) o->DrawAlpha();
-}
-
-void Game::EndOfBout() {
-    const int now = System::instance()->clock->time;
-    if (winner == -1) {
-        if (seqs[0]->lost) {
-            seqs[1]->won = true;
-            winner = 1;
-        }
-        if (seqs[1]->lost) {
-            seqs[0]->won = true;
-            winner = 0;
-        }
-        if (winner != -1) {
-            debug << "bout won by " << (winner == 0 ? "player one" : "player two") << std::endl;
-            GameSounds::Play(GameSounds::WINNER);
-            cameraMode = 4;
-            options->slowMotion = 2;
-            winnerTime = now;
-        }
-    } else if (now - winnerTime <= CAPTION_MS) {
-        DrawCaptions();
-    } else {
-        cameraMode = 0;
-        winnerTime = -1;
-        winner = -1;
-        seqs[0]->Reset();
-        seqs[1]->Reset();
-        options->slowMotion = 0;
-        captionDepth = -1000;
-        GameSounds::Play(GameSounds::BELL);
-    }
-}
-
-void Game::DrawCaptions() {
     Display* display = System::instance()->display;
-    captionDepth = std::min(captionDepth + 50, 0.0f);
-    captionLight->enabled = true;
-    captionLight->index(0);
-    glDisable(GL_DEPTH_TEST);
-    glDepthMask(GL_FALSE);
-    display->SetCamera(&captionCamera);
-    captionMaterial->current(true);
-
-    winnerCaption->SetPosition(Vector3(170, 240, captionDepth));
-    winnerCaption->Update();
-    winnerCaption->Draw();
-    String3D* name = winner == 0 ? playerOneCaption : playerTwoCaption;
-    name->SetPosition(Vector3(150, 160, captionDepth));
-    name->Update();
-    name->Draw();
-
-    captionLight->enabled = false;
-    glEnable(GL_DEPTH_TEST);
-    glDepthMask(GL_TRUE);
-    display->SetCamera(&mainCamera);
-}
-
-Vector3 Game::FighterPoint(int i) const { return persons[i]->worldPos + CHEST; }
-
-void Game::AutoCamera(float d, float t, float& r, float& h) {
-    r = std::clamp(1.8f * d + 150 + 0.05f * t, 100.0f, 1000.0f);
-    const float e = d >= 200 ? d - 200 : 0;
-    h = SoftCeiling(0.015f * e * e + 0.1f * e + 0.1f * t);
-}
-
-void Game::UpdateCamera() {
-    System* system = System::instance();
-    const Vector3 p0 = FighterPoint(0), p1 = FighterPoint(1);
-    const Vector3 middle = (p0 + p1) * 0.5f;
-    const float d = std::max((p1 - p0).Length(), 40.0f);
-    const Vector3 n = Side(p0, p1);
-    const float cE = std::cos(orbitElevation * DEGREES), sE = std::sin(orbitElevation * DEGREES);
-
-    if (system->keyboard->Pressed(SDLK_F3)) {
-        clockMode = 1 - clockMode;
-        system->clock->SetMode(clockMode);
-        captionDepth = -1000;
+    for (auto& computer : computers) {
+        if (computer != nullptr) computer->Update();
     }
-    if (system->keyboard->Pressed(SDLK_F12)) cameraMode = (cameraMode + 1) % 4;
+    match->Update();
+    display->StartScene();
+    match->Draw();
+    if (match->over && players == Screen::DEMO) {
+        NewMatch();  // the demo plays on
+    } else if (match->over) {
+        backdrop.Capture();  // the last moment, without the captions the results repeat
+        const int winner = match->rules.wins[0] > match->rules.wins[1] ? 0 : 1;
+        results->SetResult(fighters[winner], match->rules.wins[winner], match->rules.wins[1 - winner]);
+        Show(results.get());
+    }
+    hud->Draw(*match);
+    display->EndScene();
+}
 
-    if (cameraMode == 0 || cameraMode == 4) {
-        const float t = cameraMode == 4 ? static_cast<float>(system->clock->time - winnerTime) : 0;
-        float r = 0, h = 0;
-        AutoCamera(d, t, r, h);
-        mainCamera.SetAt(middle);
-        mainCamera.SetFrom(middle + n * r + Vector3(0, h + 30, 0));
+void Game::Pause() {
+    match->Pause();
+    System::instance()->display->StartScene();
+    match->Draw();
+    hud->Draw(*match);
+    backdrop.Capture();
+    Show(pause.get());
+}
+
+void Game::Stills() {
+    Display* display = System::instance()->display;
+    const bool opening = !backdrop.Taken() && showing == title.get();
+    if (opening) match->Update();  // the fighters take their places
+    display->StartScene();
+    match->DrawScene(false);
+    arenaStill.Capture();
+    if (backdrop.Taken()) return;
+    display->StartScene();
+    if (opening) {
+        match->DrawScene();
     } else {
-        const Vector3 centre = cameraMode == 1 ? p0 : cameraMode == 2 ? p1 : middle;
-        const float a = orbitAzimuth * DEGREES;
-        mainCamera.SetAt(centre);
-        mainCamera.SetFrom(centre + Vector3(cE * std::sin(a), sE, cE * std::cos(a)) * orbitDistance);
+        match->Draw();
+        hud->Draw(*match);
     }
-    system->display->SetCamera(&mainCamera);
+    backdrop.Capture();
+}
+
+void Game::Act(Screen::Event event) {
+    switch (event) {
+        case Screen::NONE: return;
+        case Screen::QUIT: quit = true; return;
+        case Screen::ONE_PLAYER:
+        case Screen::TWO_PLAYERS:
+            players = event;
+            [[fallthrough]];
+        case Screen::CHOOSE_FIGHTERS: ChooseFighters(); return;
+        case Screen::DEMO:
+            players = event;
+            NewMatch();
+            showing = nullptr;
+            return;
+        case Screen::OPTIONS: Show(optionsScreen.get()); return;
+        case Screen::CONTROLS: {
+            const MTNode* const roots[2] = {match->seqs[0]->moveTree->nodes[0], match->seqs[1]->moveTree->nodes[0]};
+            controls->SetFighters(fighters, roots);
+            Show(controls.get());
+            return;
+        }
+        case Screen::BACK: Back(); return;
+        case Screen::DONE:
+            if (showing == fighterSelect.get()) {
+                arenaSelect->pick = arena;
+                Show(arenaSelect.get());
+                return;
+            }
+            fighters[0] = fighterSelect->picks[0];
+            fighters[1] = fighterSelect->picks[1];
+            arena = arenaSelect->pick;
+            NewMatch();
+            showing = nullptr;
+            return;
+        case Screen::RESTART_ROUND:
+            match->RestartRound();
+            [[fallthrough]];
+        case Screen::RESUME:
+            match->Resume();
+            System::instance()->mouse->ModeRel();
+            showing = nullptr;
+            return;
+        case Screen::MAIN_MENU: Show(title.get()); return;
+        case Screen::REMATCH:
+            NewMatch();
+            showing = nullptr;
+            return;
+    }
+}
+
+void Game::ChooseFighters() {
+    for (int i = 0; i < 2; ++i) {
+        fighterSelect->picks[i] = fighters[i];
+        fighterSelect->computer[i] = ComputerSide(i);
+    }
+    Show(fighterSelect.get());
+}
+
+// Controls go back to the options or the pause menu that opened them; the
+// other screens to the one before them in the way to a match.
+void Game::Back() {
+    if (showing == arenaSelect.get()) {
+        Show(fighterSelect.get());
+    } else if (showing == controls.get() && backTo != nullptr) {
+        Show(backTo);
+    } else {
+        Show(title.get());
+    }
 }

@@ -1,76 +1,75 @@
 #pragma once
 
-#include "math/Camera.h"
+#include <memory>
+#include <string>
+
+#include "frontend/Backdrop.h"
+#include "frontend/Roster.h"
+#include "frontend/Screen.h"
 #include "math/Matrix.h"
-#include "math/Ptr.h"
 
+class ArenaSelect;
+class CaptionView;
 class ComputerController;
-class Controller;
-class DirectionalLight;
-class GameSeq;
-class Material;
-class Menu;
-class Person;
-class Scene;
-class String3D;
+class ControlsScreen;
+class FighterSelect;
+class Match;
+class MatchHud;
+class OptionsScreen;
+class PauseScreen;
+class ResultsScreen;
+class TitleScreen;
 
-// One match: the two fighters from settings.txt, the arena, the cameras, a
-// match sequencer per fighter, the winner captions and the main menu.
-// RenderFrame advances and draws one frame; a decided bout ends with the
-// winner's caption in slow motion and the next bout starts.
+// The game: which screen shows (the title and main menu, the fighter and
+// arena selects, options, controls, pause, results) or the match itself,
+// and the way from one to the next. It opens on the main menu, with the
+// arena and the fighters of settings.txt loaded for the first match.
 class Game {
 public:
     Game();  // ends the program with status 231 without settings.txt
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
 
-    // Who plays: a person against the computer, two players, or the computer
-    // against itself until a key is pressed.
-    enum class Players { ONE, TWO, DEMO };
+    void RenderFrame();  // one frame of the screen showing, or of the match
 
-    void RenderFrame();   // the menu, or one frame of the match
-    // Gives each side its controller and starts the bout afresh. A side
+    std::string fighters[2];  // of the match: player 0's and player 1's
+    std::string arena;
+    Roster roster;
+    Matrix world;             // identity
+    std::unique_ptr<CaptionView> captions;
+    std::unique_ptr<Match> match;  // being played, paused, or the last one
+    std::unique_ptr<MatchHud> hud;
+    Backdrop backdrop;        // the still that the screens are drawn over
+    Backdrop arenaStill;      // the arena without its fighters, under the fighter select
+    std::unique_ptr<TitleScreen> title;
+    std::unique_ptr<FighterSelect> fighterSelect;
+    std::unique_ptr<ArenaSelect> arenaSelect;
+    std::unique_ptr<OptionsScreen> optionsScreen;
+    std::unique_ptr<ControlsScreen> controls;
+    std::unique_ptr<PauseScreen> pause;
+    std::unique_ptr<ResultsScreen> results;
+    Screen* showing = nullptr;  // null while the match is played
+    bool quit = false;          // "Quit" was chosen
+    // Who plays: ONE_PLAYER (the computer takes player 2), TWO_PLAYERS, or
+    // DEMO (the computer both, until a key is pressed). A side that
     // controllers.txt gives to "cpu" is the computer's in every match.
-    void StartMatch(Players players);
-    void UpdateCamera();  // camera modes, F3 freeze, F12 camera, then the camera is loaded
+    Screen::Event players = Screen::TWO_PLAYERS;
+    std::unique_ptr<ComputerController> computers[2];  // the match's, on the computer's sides
 
-    // The automatic camera's distance r from the fighters and its height h,
-    // for fighters d apart, t ms into the victory (0 outside it).
-    static void AutoCamera(float d, float t, float& r, float& h);
-
-    Camera mainCamera;           // views the fight
-    Matrix world;                // identity
-    Ptr<Person> persons[2];
-    GameSeq* seqs[2] = {};       // the match sequencer of each fighter
-    Scene* scene = nullptr;
-    int cameraMode = 0;          // 0 automatic, 1 orbit fighter 0, 2 fighter 1, 3 the middle, 4 victory
-    float orbitElevation = 0;    // degrees, within -90 .. 90
-    float orbitAzimuth = 90;     // degrees
-    float orbitDistance = 100;   // at least 1
-    Camera captionCamera;        // fixed, for the captions and the menu
-    DirectionalLight* captionLight = nullptr;
-    float captionDepth = -1000;  // z of the winner captions; -1000 hidden, slides to 0
-    String3D* winnerCaption = nullptr;
-    String3D* playerOneCaption = nullptr;
-    String3D* playerTwoCaption = nullptr;
-    Material* captionMaterial = nullptr;
-    bool menuActive = true;      // the main menu shows instead of the match
-    Menu* menu = nullptr;
-    int winner = -1;             // -1 while the bout is undecided
-    int winnerTime = -1;         // game time the bout was decided
-    int clockMode = 1;           // what F3 toggles: 1 running, 0 frozen
-    bool quit = false;           // "Quit" was chosen in the menu
-    Controller* devices[2] = {};            // each player's from controllers.txt
-    ComputerController* computers[2] = {};  // the computer's hands, one per side
-    bool demo = false;           // the computer plays both sides until a key is pressed
+    void Show(Screen* screen);      // opens it; BACK from controls returns to the one before
+    void NewMatch();                // `fighters` in `arena`, from round 1
+    void Act(Screen::Event event);  // what the player asked for on the screen showing
 
 private:
-    void RunMenu();
-    void ShowMenu();              // back to the menu, as at start-up
-    void ChangeSkill(int step);   // the computer's level, kept in the player's options
-    bool AnyPress() const;        // a key or button went down this frame
-    void DrawPasses();
-    void EndOfBout();
-    void DrawCaptions();
-    Vector3 FighterPoint(int i) const;  // where fighter i stands, raised to chest height
+    void Play();                  // one frame of the match
+    void Back();
+    void Pause();                 // the match stands still under the pause menu
+    void Stills();                // the backdrop and the arena still, those lost or not yet taken
+    bool ComputerSide(int player) const;
+    void ChooseFighters();
+
+    Screen* backTo = nullptr;     // where BACK leads from the controls
 };
 
 extern Game* game;  // made by init()

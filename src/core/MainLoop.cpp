@@ -15,7 +15,9 @@
 #include "core/Timer.h"
 #include "core/UserDirs.h"
 #include "frontend/Sound.h"
+#include "input/Joystick.h"
 #include "input/Keyboard.h"
+#include "input/Mouse.h"
 
 void init() {
     // Each step of the start-up is timed on the timer stream.
@@ -33,6 +35,7 @@ void init() {
         std::cerr << dispopt->problem << std::endl;
         std::exit(-1);
     }
+    preferences.ApplyDisplay(dispopt->width, dispopt->height, dispopt->fullscreen);
     steps.End("start-up, folders and options: ");
     steps.Start();
     System* const system = System::instance();
@@ -77,13 +80,23 @@ void WindowKeys() {
 }
 
 bool DrainEvents() {
+    System* const system = System::instance();
     bool quit = false;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) {
             quit = true;
         } else if (event.type == SDL_VIDEORESIZE) {
-            System::instance()->display->Resize(event.resize.w, event.resize.h);
+            system->display->Resize(event.resize.w, event.resize.h);
+        } else if (event.type == SDL_KEYDOWN) {
+            // The keyboard is polled once a frame: a tap shorter than a frame
+            // would fall between two polls.
+            system->keyboard->Latch(event.key.keysym.sym);
+            if (event.key.keysym.sym == SDLK_ESCAPE) quit = true;
+        } else if (event.type == SDL_MOUSEBUTTONDOWN) {
+            system->mouse->Latch(event.button.button);
+        } else if (event.type == SDL_JOYBUTTONDOWN && event.jbutton.which < 2) {
+            system->joystick[event.jbutton.which]->Latch(event.jbutton.button);
         }
     }
     return quit;
@@ -91,7 +104,7 @@ bool DrainEvents() {
 
 int Run() {
     // How long the player waits: for the menu after launch, and for the
-    // match after choosing "Start".
+    // match after the choices that start one.
     Timer waits;
     waits.Start();
     bool menuShown = false;
@@ -100,7 +113,7 @@ int Run() {
     SDL_ShowCursor(SDL_DISABLE);
     bool quit = false;
     while (!quit) {
-        const bool inMenu = game->menuActive;
+        const bool inMenu = game->showing != nullptr;
         idle();
         if (!menuShown) {
             waits.End("launch to first menu frame: ");
@@ -109,7 +122,7 @@ int Run() {
             waits.End("start to first match frame: ");
             matchStarting = false;
         }
-        if (inMenu && !game->menuActive) {
+        if (inMenu && game->showing == nullptr) {
             waits.Start();
             matchStarting = true;
         }

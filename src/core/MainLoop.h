@@ -12,8 +12,9 @@ void idle();
 // The keys that act on the window whatever the game shows: F8 saves the
 // frame being drawn, Alt+Enter switches between full screen and a window.
 void WindowKeys();
-// Drains the SDL event queue: a quit request returns true, a resize resizes
-// the display. Every event is taken, whatever came first.
+// Drains the SDL event queue: a quit request or Escape returns true, a
+// resize resizes the display, and keys and joystick buttons that went down
+// are latched for the next poll. Every event is taken, whatever came first.
 bool DrainEvents();
 // The frame loop until the window is closed or Escape is held; returns 0.
 int Run();

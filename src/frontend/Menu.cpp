@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <ostream>
 
 #include "core/Display.h"
@@ -13,13 +14,10 @@
 #include "input/Joystick.h"
 #include "input/Keyboard.h"
 #include "input/Mouse.h"
+#include "math/Camera.h"
 #include "render/Material.h"
 
 namespace {
-
-// The mouse rectangle of an entry is shifted by this much from its layout
-// rectangle, up and to the left.
-const int MOUSE_SHIFT = 45;
 
 // A stick counts as pushed beyond half its travel.
 const float STICK_THRESHOLD = 0.5f;
@@ -30,44 +28,66 @@ Menu::~Menu() {
     for (int i = 0; i < choices.count; ++i) delete choices[i];
 }
 
+void Menu::Open() {
+    selection = -1;
+    Select(0);
+    activated = false;
+    pointerKnown = false;
+    System::instance()->mouse->ModeRel();
+}
+
 void Menu::Update() {
     UpdateMouse();
     UpdateKeyboard();
     UpdateJoysticks();
 }
 
-// A still mouse leaves the keyboard and sticks in charge; one that moves
-// takes over and shows its cursor until a key, stick or button is used.
+// A still mouse leaves the keyboard and sticks in charge; one that moves or
+// clicks takes over and shows its cursor until a key, stick or button is
+// used. Where the pointer rested when the menu opened chooses nothing.
 void Menu::UpdateMouse() {
     Mouse* mouse = System::instance()->mouse;
+    if (!pointerKnown) {
+        pointerX = mouse->x;
+        pointerY = mouse->y;
+        pointerKnown = true;
+    }
+    const bool moved = mouse->x != pointerX || mouse->y != pointerY;
+    pointerX = mouse->x;
+    pointerY = mouse->y;
+    if (!mouse->absolute && (moved || mouse->Clicked())) mouse->ModeAbs();
     if (!mouse->absolute) {
-        if (mouse->dx == 0 && mouse->dy == 0) {
-            if (selection < 0 && choices.count > 0) selection = 0;
-        } else {
-            mouse->ModeAbs();
-        }
+        if (selection < 0) Select(0);
+        return;
     }
-    if (!mouse->absolute) return;
-
-    // Layout units have y upwards, the mouse has it downwards.
-    const Display* display = System::instance()->display;
-    const int height = display != nullptr ? display->height : 0;
-    const int before = selection;
-    selection = -1;
-    for (int i = 0; i < choices.count; ++i) {
-        const Choice& c = *choices[i];
-        if (c.left - MOUSE_SHIFT < mouse->x && mouse->x < c.right - MOUSE_SHIFT &&
-            height - c.top - MOUSE_SHIFT < mouse->y && mouse->y < height - c.bottom - MOUSE_SHIFT) {
-            selection = i;
-        }
-    }
-    if (HasSelection() && selection != before) GameSounds::Play(GameSounds::MENU_MOVE);
-    if (HasSelection() && (mouse->LButton() || mouse->RButton())) {
+    const int pointed = Hit(mouse->x, mouse->y);
+    if (pointed != selection && pointed >= 0) debug << "MENU: pointer on " << choices[pointed]->label << std::endl;
+    if (pointed >= 0 && pointed != selection) GameSounds::Play(GameSounds::MENU_MOVE);
+    selection = pointed;
+    // A click, not a held button: the press that chose an entry of one
+    // menu must not choose in the next one too.
+    if (HasSelection() && mouse->Clicked()) {
         if (mouse->LButton()) debug << "MENU: Pressed L Mouse button" << std::endl;
         if (mouse->RButton()) debug << "MENU: Pressed R Mouse button" << std::endl;
         activated = true;
         GameSounds::Play(GameSounds::MENU_CHOICE);
     }
+}
+
+// Entries are laid out in the caption camera's space: the pointer is tested
+// against each entry's letters as that camera puts them on the window.
+int Menu::Hit(int x, int y) const {
+    const Display* display = System::instance()->display;
+    if (camera == nullptr || display == nullptr) return -1;
+    for (int i = 0; i < choices.count; ++i) {
+        const Choice::Rect r = choices[i]->Letters();
+        const Vector3 a = display->WorldToScreen(*camera, Vector3(r.left, r.bottom, 0));
+        const Vector3 b = display->WorldToScreen(*camera, Vector3(r.right, r.top, 0));
+        const Choice::Rect onScreen{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
+                                    std::max(a.y, b.y)};
+        if (onScreen.Contains(static_cast<float>(x), static_cast<float>(y))) return i;
+    }
+    return -1;
 }
 
 // With the mouse pointing between entries nothing is selected, and a key or
@@ -82,7 +102,9 @@ void Menu::UpdateKeyboard() {
     }
 }
 
-// A held stick moves the selection in every frame, not once per push.
+// A held stick moves the selection in every frame, not once per push. A
+// button chooses in the frame it goes down: one held on from the last menu
+// chooses nothing here.
 void Menu::UpdateJoysticks() {
     const Joystick* const sticks[2] = {System::instance()->joystick[0],
                                        System::instance()->joystick[1]};
@@ -91,7 +113,7 @@ void Menu::UpdateJoysticks() {
     if (!HasSelection()) return;
     bool pressed = false;
     for (int j = 0; j < 2; ++j) {
-        if (sticks[j]->buttons != 0) {
+        if ((sticks[j]->buttons & ~sticks[j]->oldButtons) != 0) {
             debug << "MENU:  Pressed joystick " << j << " button" << std::endl;
             pressed = true;
         }
@@ -102,7 +124,7 @@ void Menu::UpdateJoysticks() {
 void Menu::Up() {
     System::instance()->mouse->ModeRel();
     if (selection > 0) {
-        --selection;
+        Select(selection - 1);
         GameSounds::Play(GameSounds::MENU_MOVE);
     }
     debug << "MENU: selection " << selection << std::endl;
@@ -111,10 +133,16 @@ void Menu::Up() {
 void Menu::Down() {
     System::instance()->mouse->ModeRel();
     if (selection < choices.count - 1) {
-        ++selection;
+        Select(selection + 1);
         GameSounds::Play(GameSounds::MENU_MOVE);
     }
     debug << "MENU: selection " << selection << std::endl;
+}
+
+void Menu::Select(int i) {
+    if (i < 0 || i >= choices.count || i == selection) return;
+    selection = i;
+    debug << "MENU: at " << choices[i]->label << std::endl;
 }
 
 void Menu::Activate() {

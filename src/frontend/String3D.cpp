@@ -11,6 +11,7 @@
 #include "core/System.h"
 #include "core/Trace.h"
 #include "math/Camera.h"
+#include "render/Mesh.h"
 #include "render/Mesh3DS.h"
 
 Mesh3DS* LetterA = nullptr;
@@ -40,9 +41,12 @@ Mesh3DS* LetterX = nullptr;
 Mesh3DS* LetterY = nullptr;
 Mesh3DS* LetterZ = nullptr;
 
+Mesh3DS* Digits[10] = {};
+
 namespace {
 
 const int ALPHABET = 26;
+const int DIGITS = 10;
 
 // The letters in alphabetical order. Only addresses: nothing here depends
 // on another file's globals being built.
@@ -66,16 +70,21 @@ void String3D::LoadLetters() {
         const std::string file = std::string("letters/") + static_cast<char>('a' + i) + ".asc";
         *LETTERS[i] = new Mesh3DS(file, true);
     }
+    for (int d = 0; d < DIGITS; ++d) {
+        Digits[d] = new Mesh3DS(std::string("letters/") + static_cast<char>('0' + d) + ".asc", true);
+    }
 }
 
 void String3D::Map(Material* m) {
     LoadLetters();
     if (m == nullptr) return;
     for (Mesh3DS** letter : LETTERS) (*letter)->RemapCoords(m);
+    for (Mesh3DS* digit : Digits) digit->RemapCoords(m);
 }
 
 Mesh* String3D::LetterMesh(char c) {
     LoadLetters();
+    if (c >= '0' && c <= '9') return Digits[c - '0'];
     const int lower = std::tolower(static_cast<unsigned char>(c));
     if (lower < 'a' || lower > 'z') return nullptr;
     return *LETTERS[lower - 'a'];
@@ -94,7 +103,15 @@ String3D::String3D(const char* text, float s) {
     translates = true;
 }
 
+float String3D::Width() const {
+    return length > 0 ? (LETTER_WIDTH * (length - 1) + GLYPH_WIDTH) * scale(0, 0) : 0;
+}
+
 Matrix String3D::LetterMatrix(int i, unsigned ms, const Vector3& eye) const {
+    return world * LetterPlace(i, ms, eye);
+}
+
+Matrix String3D::LetterPlace(int i, unsigned ms, const Vector3& eye) const {
     const float sigma = scale(1, 1);
     const int t = static_cast<int>(ms % WAVE_PERIOD_MS);
     const float s = std::sin(2.0f * (WAVE_LAG_MS * i + t) * WAVE_PI / WAVE_PERIOD_MS);
@@ -105,15 +122,41 @@ Matrix String3D::LetterMatrix(int i, unsigned ms, const Vector3& eye) const {
     Matrix move;
     move.CreateTranslate(Vector3(static_cast<float>(LETTER_WIDTH * i), 0, 0) +
                          away * (WAVE_DEPTH * s));
-    return world * scale * move;
+    return scale * move;
 }
 
+// The letters go to GL in one call: a software renderer pays for every
+// call, and a screen of text has hundreds of letters.
 void String3D::Draw() {
     const unsigned now = Clock::tickSource();
-    const Display* display = System::instance()->display;
-    const Vector3 eye =
-        display != nullptr && display->camera != nullptr ? display->camera->from : Vector3();
+    Display* display = System::instance()->display;
+    if (display == nullptr) return;
+    const Vector3 eye = display->camera != nullptr ? display->camera->from : Vector3();
+    batch.clear();
+    batchIndices.clear();
+    // A letter only moves and scales within the word: the faces turned away
+    // from the eye (its back, its far sides) are left out here, in the
+    // word's own space, rather than culled by GL.
+    Matrix toWord = world;
+    toWord.Inverse();
+    const Vector3 wordEye = toWord * eye;
     for (int i = 0; i < length; ++i) {
-        if (letters[i] != nullptr) letters[i]->Draw(LetterMatrix(i, now, eye));
+        const Mesh* letter = letters[i];
+        if (letter == nullptr || letter->numFaces == 0) continue;
+        const Matrix place = LetterPlace(i, now, eye);
+        const int first = static_cast<int>(batch.size());
+        for (int v = 0; v < letter->numVertices; ++v) {
+            const Vertex& corner = letter->vertices[v];
+            batch.emplace_back(place * corner.pos, corner.normal, corner.u, corner.v);
+        }
+        for (int f = 0; f < letter->numFaces; ++f) {
+            const int* corners = &letter->faces[f * 3];
+            const Vertex& a = batch[first + corners[0]];
+            if (a.normal.Dot(wordEye - a.pos) <= 0) continue;
+            for (int c = 0; c < 3; ++c) batchIndices.push_back(first + corners[c]);
+        }
     }
+    if (batchIndices.empty()) return;
+    display->SetWorld(world);
+    Mesh::DrawTriangles(batch.data(), batchIndices.data(), static_cast<int>(batchIndices.size()));
 }

@@ -33,7 +33,12 @@ void Joystick::SetState(int axisX, int axisY, int down) {
     oldButtons = buttons;
     x = axisX * AXIS_SCALE;
     y = axisY * AXIS_SCALE;
-    buttons = down & ALL_BUTTONS;
+    buttons = (down | latched) & ALL_BUTTONS;
+    latched = 0;
+}
+
+void Joystick::Latch(int i) {
+    if (Valid(i)) latched |= 1 << i;
 }
 
 bool Joystick::ButtonDown(int i) const { return Valid(i) && (buttons & (1 << i)) != 0; }

@@ -19,6 +19,9 @@ public:
     // Takes one frame's sample: axes as SDL gives them (-32768 to 32767) and
     // a bit set of the buttons down.
     void SetState(int axisX, int axisY, int down);
+    // Button i went down since the last poll: it counts as down in the next
+    // one, even if it is already up again by then.
+    void Latch(int i);
 
     bool ButtonDown(int i) const;   // button i is held
     bool ButtonPress(int i) const;  // button i went down this frame
@@ -26,6 +29,7 @@ public:
     SDL_Joystick* handle = nullptr;   // null when no device was opened
     int buttons = 0;                  // bit i: button i down this frame
     int oldButtons = 0;               // the previous frame's buttons
+    int latched = 0;                  // went down since the last poll
     float x = 0;                      // axis 0, -1 to just under 1
     float y = 0;                      // axis 1, likewise; positive is down
     int id;                           // SDL's joystick index

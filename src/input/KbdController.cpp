@@ -1,29 +1,16 @@
 #include "input/KbdController.h"
 
-#include <SDL.h>
-
 #include "core/System.h"
 #include "input/Keyboard.h"
 
-namespace {
-struct Layout {
-    int right, left, up, down;
-    int action[6];
-};
-const Layout LAYOUTS[2] = {
-    {SDLK_d, SDLK_a, SDLK_w, SDLK_s, {SDLK_g, SDLK_h, SDLK_t, SDLK_y, SDLK_j, SDLK_u}},
-    {SDLK_RIGHT, SDLK_LEFT, SDLK_UP, SDLK_DOWN,
-     {SDLK_DELETE, SDLK_END, SDLK_INSERT, SDLK_HOME, SDLK_PAGEDOWN, SDLK_PAGEUP}},
-};
-}  // namespace
+KbdController::KbdController(int player) : Controller(player) { Bind(preferences.keys[player]); }
 
-KbdController::KbdController(int player) : Controller(player) {
-    const Layout& keys = LAYOUTS[player];
-    right = keys.right;
-    left = keys.left;
-    up = keys.up;
-    down = keys.down;
-    for (int i = 0; i < 6; ++i) action[i] = keys.action[i];
+void KbdController::Bind(const int (&keys)[Preferences::ACTIONS]) {
+    right = keys[Preferences::RIGHT];
+    left = keys[Preferences::LEFT];
+    up = keys[Preferences::UP];
+    down = keys[Preferences::DOWN];
+    for (int i = 0; i < 6; ++i) action[i] = keys[Preferences::PUNCH + i];
 }
 
 int KbdController::Sample() const {

@@ -48,7 +48,12 @@ void Keyboard::Update() {
 
 void Keyboard::SetState(const unsigned char* state) {
     std::memcpy(oldKeys, keys, KEY_COUNT);
-    std::memcpy(keys, state, KEY_COUNT);
+    for (int key = 0; key < KEY_COUNT; ++key) keys[key] = state[key] | latched[key];
+    std::memset(latched, 0, KEY_COUNT);
+}
+
+void Keyboard::Latch(int key) {
+    if (Valid(key)) latched[key] = 1;
 }
 
 bool Keyboard::Shift() const { return Down(SDLK_LSHIFT) || Down(SDLK_RSHIFT); }

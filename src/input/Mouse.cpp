@@ -21,8 +21,18 @@ Mouse::Mouse() { mat = nullptr; }
 void Mouse::Update() {
     int nx = 0;
     int ny = 0;
-    buttons = SDL_GetMouseState(&nx, &ny);
+    SetButtons(SDL_GetMouseState(&nx, &ny));
     SetPos(nx, ny);
+}
+
+void Mouse::SetButtons(unsigned char down) {
+    oldButtons = buttons;
+    buttons = down | latched;
+    latched = 0;
+}
+
+void Mouse::Latch(int button) {
+    if (button >= 1 && button <= 3) latched |= SDL_BUTTON(button);
 }
 
 void Mouse::SetPos(int nx, int ny) {

@@ -62,14 +62,16 @@ void Mesh::Draw(const Matrix& world) {
 // One indexed batch: the same triangles in the same order as sending each
 // corner by hand, but a software renderer lights every vertex once instead
 // of once per corner, and the call costs a fraction.
-void Mesh::SendTriangles() const {
+void Mesh::SendTriangles() const { DrawTriangles(vertices.data(), faces.data(), numFaces * 3); }
+
+void Mesh::DrawTriangles(const Vertex* vertices, const int* indices, int indexCount) {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glVertexPointer(3, GL_FLOAT, sizeof(Vertex), &vertices[0].pos);
     glNormalPointer(GL_FLOAT, sizeof(Vertex), &vertices[0].normal);
     glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &vertices[0].u);
-    glDrawElements(GL_TRIANGLES, numFaces * 3, GL_UNSIGNED_INT, faces.data());
+    glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, indices);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);

@@ -18,6 +18,9 @@ public:
     ~Mesh() override;
 
     void Draw(const Matrix& world);              // set the world matrix and send every triangle
+    // Sends `indexCount` indices into `vertices` as triangles, in the world
+    // matrix already loaded: one call for any number of meshes put together.
+    static void DrawTriangles(const Vertex* vertices, const int* indices, int indexCount);
     void DrawShadowVolume(const Matrix& world);  // extrude light 0's silhouette into the stencil buffer
 
     void Allocate(int vertexCount, int faceCount);  // size both arrays and set the two counts

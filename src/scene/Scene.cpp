@@ -195,6 +195,7 @@ bool Scene::LoadLights(const std::string& path) {
         }
         light->enabled = true;
         lights.Add(light);
+        ownLights.Add(light);
     }
     return true;
 }
@@ -325,6 +326,18 @@ void Scene::ApplyFog() const {
     glFogf(GL_FOG_START, fogStart);
     glFogf(GL_FOG_END, fogEnd);
     glFogfv(GL_FOG_COLOR, colour);
+}
+
+void Scene::Activate() {
+    Display* display = System::instance()->display;
+    // The slots of lights that another arena had beyond this one's go dark.
+    for (int slot = ownLights.count; slot < 8; ++slot) glDisable(GL_LIGHT0 + slot);
+    display->lights.count = display->lights.cursor = 0;  // the lights are not the registry's to free
+    for (int i = 0; i < ownLights.count; ++i) display->lights.Add(ownLights[i]);
+    ApplyAmbient();
+    ApplyFog();
+    if (background != nullptr) background->background(true);
+    display->CreateShadowMatrix();
 }
 
 void Scene::Update() {

@@ -7,6 +7,7 @@
 #include "math/Vector3.h"
 
 class Arena;
+class Light;
 class Material;
 class Water;
 class WordReader;
@@ -38,6 +39,10 @@ public:
     void DrawAlpha() override;         // the transparents, without depth writes
     void DrawReflection();             // the mirrored solids
     void DrawReflectionAlpha();        // the mirrored transparents, without depth writes
+    // Makes this the arena drawn: its lights in the display's registry, its
+    // ambient light, fog and background colour, the shadow matrices. A scene
+    // is active from its loading until another one is.
+    void Activate();
 
     DArray<Object*> solids;                 // opaque scenery, the water and the arena
     DArray<Object*> transparents;           // flats, fires and suns
@@ -53,7 +58,8 @@ public:
     Vector3 ambient;       // global ambient colour
     Arena* arena = nullptr;       // also in solids
     bool stencilShadows = true;   // stencil shadow passes, or planar shadows when false
-    bool fog = false;             // linear fog from fogStart to fogEnd
+    DArray<Light*> ownLights;     // this scene's lights, in the order of lights.txt
+    bool fog = false;             // scene.sdf begins with FOG
     float fogStart = 0, fogEnd = 0;
     Vector3 fogColour;
 

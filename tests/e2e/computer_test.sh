@@ -1,20 +1,40 @@
 #!/bin/bash
-# The computer opponent as a player meets it: "one player" chosen with
-# Return alone, and a computer on player 2's side whose blows shorten
-# player 1's life bar while player 1 touches nothing; and "cpu" in
-# controllers.txt, which gives that player to the computer in every match.
+# The computer opponent as a player meets it: "one player", then Return
+# for player 1's fighter, the computer's and the arena, and a computer on
+# player 2's side whose blows shorten player 1's life bar while player 1
+# touches nothing; and "cpu" in controllers.txt, which gives that player to
+# the computer in every match.
 . "$(dirname "$0")/lib.sh"
 start_xvfb
 
+# Return takes each default: the menu's entry, then the fighters and the arena.
+one_player() {
+    focus_window
+    choose_entry "ONE PLAYER"
+    wait_screen "fighter select"
+    press_until Return " picks "
+    press_until Return " picks "
+    wait_screen "arena select"
+    tap Return
+}
+
 start_default_game
 screenshot computer_menu
-menu_choose 0
+one_player
 wait_trace "^computer player 1: seed" 1 20
 grep -q "^computer player 0: seed" "$SCRATCH/debug.log" && fail "the computer took player 1 too"
-wait_until 10 bar_at_least 0 98 || fail "player 1's bar is not full at the start: $(bar_percent 0)"
-wait_until 30 bar_below 0 95 || fail "player 1's life bar never shrank in 30 s"
+sleep 1
+full=$(bar_end 0)
+[ "$full" -gt 190 ] || fail "player 1's bar is not full at the start (ends at $full)"
+shrunk=""
+for _ in $(seq 60); do
+    now=$(bar_end 0)
+    [ "$now" -lt $(( full - 5 )) ] && { shrunk=$now; break; }
+    sleep 0.5
+done
+[ -n "$shrunk" ] || fail "player 1's life bar never shrank in 30 s"
 screenshot computer_one_player
-pass "in one player the computer's blows shorten player 1's bar"
+pass "in one player the computer's blows shorten player 1's bar ($full, then $shrunk)"
 hold_key Escape
 wait_game 20
 release_key Escape
@@ -26,7 +46,7 @@ xdotool mousemove 320 200  # the game before moved the pointer
 start_game
 wait_window
 wait_first_frame
-menu_choose 0
+one_player
 wait_trace "^computer player 0: seed" 1 20
 pass "cpu in controllers.txt gives player 1 to the computer, in one player too"
 hold_key Escape

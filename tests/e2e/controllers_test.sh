@@ -34,21 +34,48 @@ expect_stderr_line "controllers.txt: cannot be opened"
 expect_no_window "missing controllers.txt"
 pass "missing controllers.txt"
 
-# What is wrong, the file, the standard message and the line that says where.
-while IFS='|' read -r what contents message where; do
-    expect_refused "$what" "$contents" "$message" "$where"
-done <<'CASES'
-empty file||expected 'controller0' in controllers.txt|controllers.txt:1: expected 'controller0', found the end of the file
-wrong third word|controller0 keyboard\ncontroller0 keyboard\n|expected 'controller1' in controllers.txt|controllers.txt:2: expected 'controller1', found 'controller0'
-wrong letter case|Controller0 keyboard\ncontroller1 keyboard\n|expected 'controller0' in controllers.txt|controllers.txt:1: expected 'controller0', found 'Controller0'
-wrong value|controller0 keyboard\ncontroller1 gamepad\n|expected 'joystick' or 'keyboard' as a value for controller1|controllers.txt:2: expected 'keyboard', 'joystick' or 'cpu', found 'gamepad'
-missing value|controller0 keyboard\ncontroller1\n|expected 'joystick' or 'keyboard' as a value for controller1|controllers.txt:3: expected 'keyboard', 'joystick' or 'cpu', found the end of the file
-CASES
-pass "wrong or missing words"
+expect_refused "wrong first word" 'controler0 keyboard\ncontroller1 keyboard\n' \
+    "expected 'controller0' in controllers.txt" \
+    "controllers.txt:1: expected 'controller0', found 'controler0'"
+expect_refused "wrong third word" 'controller0 keyboard\ncontroller0 keyboard\n' \
+    "expected 'controller1' in controllers.txt" \
+    "controllers.txt:2: expected 'controller1', found 'controller0'"
+expect_refused "empty file" '' \
+    "expected 'controller0' in controllers.txt" \
+    "controllers.txt:1: expected 'controller0', found the end of the file"
+pass "wrong or missing first and third words"
+
+expect_refused "wrong value for player 0" 'controller0 mouse\ncontroller1 keyboard\n' \
+    "expected 'joystick' or 'keyboard' as a value for controller0" \
+    "controllers.txt:1: expected 'keyboard', 'joystick' or 'cpu', found 'mouse'"
+expect_refused "wrong value for player 1" 'controller0 keyboard\ncontroller1 gamepad\n' \
+    "expected 'joystick' or 'keyboard' as a value for controller1" \
+    "controllers.txt:2: expected 'keyboard', 'joystick' or 'cpu', found 'gamepad'"
+expect_refused "missing value for player 1" 'controller0 keyboard\ncontroller1\n' \
+    "expected 'joystick' or 'keyboard' as a value for controller1" \
+    "controllers.txt:3: expected 'keyboard', 'joystick' or 'cpu', found the end of the file"
+pass "wrong or missing value words"
+
+expect_refused "Controller0" 'Controller0 keyboard\ncontroller1 keyboard\n' \
+    "expected 'controller0' in controllers.txt" \
+    "controllers.txt:1: expected 'controller0', found 'Controller0'"
+expect_refused "CONTROLLER1" 'controller0 keyboard\nCONTROLLER1 keyboard\n' \
+    "expected 'controller1' in controllers.txt" \
+    "controllers.txt:2: expected 'controller1', found 'CONTROLLER1'"
+expect_refused "Keyboard" 'controller0 Keyboard\ncontroller1 keyboard\n' \
+    "expected 'joystick' or 'keyboard' as a value for controller0" \
+    "controllers.txt:1: expected 'keyboard', 'joystick' or 'cpu', found 'Keyboard'"
+expect_refused "Joystick" 'controller0 keyboard\ncontroller1 Joystick\n' \
+    "expected 'joystick' or 'keyboard' as a value for controller1" \
+    "controllers.txt:2: expected 'keyboard', 'joystick' or 'cpu', found 'Joystick'"
+pass "keywords in the wrong letter case"
 
 if ls /dev/input/js* >/dev/null 2>&1; then
     echo "skip: a joystick is connected to this machine"
 else
+    expect_refused "joystick 0 absent" 'controller0 joystick\ncontroller1 keyboard\n' \
+        "No joystick found at position 0" \
+        "controllers.txt:1: controller0 asks for joystick 0, which is not connected"
     expect_refused "joystick 1 absent" 'controller0 keyboard\ncontroller1 joystick\n' \
         "No joystick found at position 1" \
         "controllers.txt:2: controller1 asks for joystick 1, which is not connected"
@@ -70,7 +97,9 @@ printf 'controller0 keyboard controller1\n\nkeyboard and words\nthat follow 42\n
     > "$GAME_DIR/controllers.txt"
 start_game
 wait_window
-quit_with_escape
+hold_key Escape
+wait_game 20
+release_key Escape
 expect_status 0 "extra words"
 pass "line breaks do not matter and words after the fourth are ignored"
 
@@ -80,17 +109,19 @@ start_game
 wait_window
 start_match
 hold_key g
-wait_trace "controller 0 ready: p"
+wait_line "controller 0 ready: p"
 release_key g
 grep -q '^controller 1 ready: p' "$SCRATCH/debug.log" && fail "player 0's punch reached player 1"
 hold_key Delete
-wait_trace "controller 1 ready: p"
+wait_line "controller 1 ready: p"
 release_key Delete
 hold_key End
-wait_trace "controller 1 ready: k"
+wait_line "controller 1 ready: k"
 release_key End
 grep -q '^controller 0 ready: k' "$SCRATCH/debug.log" && fail "player 1's kick reached player 0"
 screenshot controllers
-quit_with_escape
+hold_key Escape
+wait_game 20
+release_key Escape
 expect_status 0 "Escape after playing"
 pass "both keyboard layouts reach their own controllers"

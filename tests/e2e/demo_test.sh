@@ -4,9 +4,9 @@
 . "$(dirname "$0")/lib.sh"
 start_xvfb
 
-# Down twice from "one player" is "demo".
 start_default_game
-menu_choose 2
+focus_window
+choose_entry DEMO
 wait_trace "^bout won by" 1 250
 grep -q "^computer player 0: seed" "$SCRATCH/debug.log" || fail "the computer does not play player 1"
 grep -q "^computer player 1: seed" "$SCRATCH/debug.log" || fail "the computer does not play player 2"

@@ -36,15 +36,22 @@ run_installed() {  # with $1 as XDG_CONFIG_HOME
         >"$SCRATCH/stdout.log" 2>"$SCRATCH/stderr.log" &
     GAME_PID=$!
 }
-# Presses the last key, held until the game has seen it, with the ones
-# before it (modifiers) held around it.
+wait_trace() {  # a line matching $1 within 10 s
+    for _ in $(seq 100); do
+        grep -q -- "$1" "$SCRATCH/debug.log" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    fail "the trace lacks a line matching: $1"
+}
+# Keys are held longer than a slow frame: the game acts once on a press, in
+# the first frame that sees it. start_match works the menu the same way.
 press() {
     focus_window
-    local last=${!#}
-    for key in "${@:1:$#-1}"; do xdotool keydown "$key"; done
-    tap "$last"
-    for key in "${@:1:$#-1}"; do xdotool keyup "$key"; done
+    for key in "$@"; do xdotool keydown "$key"; done
+    sleep 0.4
+    for key in "$@"; do xdotool keyup "$key"; done
 }
+tap() { press "$1"; }
 take_shot() {  # F8; SHOT is the BMP it wrote
     local taken
     taken=$(grep -c '^screenshot ' "$SCRATCH/debug.log")

@@ -24,7 +24,7 @@ trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
     for log in "$SCRATCH"/stderr.log "$SCRATCH"/debug.log; do
-        [ -s "$log" ] && { echo "--- $log" >&2; tail -n 20 "$log" >&2; }
+        [ -s "$log" ] && { echo "--- $log" >&2; grep -v "^--------begin" "$log" | tail -n 20 >&2; }
     done
     exit 1
 }
@@ -90,73 +90,26 @@ run_game() {
     wait_game 20
 }
 
-# Waits for the game window and sets WINDOW: the window it draws its frames
-# into, not one SDL makes and destroys while it sets the video mode.
+# Waits for the game window and sets WINDOW.
 wait_window() {
-    wait_until 30 trace_grown "--------begin" 0 || fail "the game drew no frame"
-    WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --name '^KORVANTHE$' 2>/dev/null | tail -n 1)
+    WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --name '^KORVANTHE$' 2>/dev/null | head -n 1)
     [ -n "$WINDOW" ] || fail "no KORVANTHE window appeared"
 }
 
-# Keyboard focus follows the pointer on a bare X server. The window is
-# looked up again each time: X hands a new window the id of one just gone.
+# Keyboard focus follows the pointer on a bare X server.
 focus_window() {
-    for _ in $(seq 50); do
-        WINDOW=$(xdotool search --onlyvisible --name '^KORVANTHE$' 2>/dev/null | tail -n 1)
-        [ -n "$WINDOW" ] && xdotool mousemove --window "$WINDOW" 40 40 2>/dev/null && return 0
-        sleep 0.1
-    done
-    fail "the pointer cannot be moved onto the game window"
+    xdotool mousemove --window "$WINDOW" 40 40
 }
 
-# Polls `$2...` until it succeeds, for at most $1 seconds; false if it never
-# does or the game has ended.
-wait_until() {
-    local deadline=$((SECONDS + $1))
-    shift
-    while [ "$SECONDS" -lt "$deadline" ]; do
-        "$@" && return 0
-        kill -0 "$GAME_PID" 2>/dev/null || return 1
-        sleep 0.05
-    done
-    "$@"
-}
+hold_key() { focus_window; xdotool keydown "$1"; }
+release_key() { xdotool keyup "$1"; }
 
-# How many lines of the trace are exactly $1.
-trace_count() {
-    local n
-    n=$(grep -cxF -- "$1" "$SCRATCH/debug.log" 2>/dev/null)
-    echo "${n:-0}"
-}
-trace_grown() { [ "$(trace_count "$1")" -gt "$2" ]; }
-
-# Waits up to $3 seconds (10) until the trace holds $2 (1) lines matching $1.
-trace_has() { [ "$(grep -c -- "$1" "$SCRATCH/debug.log" 2>/dev/null)" -ge "$2" ]; }
-wait_trace() {
-    wait_until "${3:-10}" trace_has "$1" "${2:-1}" || fail "the trace lacks ${2:-1} lines matching: $1"
-}
-
-# A key goes down or up and stays so until the game has seen it: the game
-# traces every change of the keys it polls, once a frame.
-key_to() {
-    local line="key $1: ${2,,}" before
-    before=$(trace_count "$line")
-    xdotool "key$1" "$2"
-    wait_until 10 trace_grown "$line" "$before" && return 0
-    # A game that has ended (Escape) sees no more keys.
-    kill -0 "$GAME_PID" 2>/dev/null && fail "the game never saw $2 go $1"
-    return 0
-}
-hold_key() { focus_window; key_to down "$1"; }
-release_key() { key_to up "$1"; }
-tap() { hold_key "$1"; release_key "$1"; }
-
-# Escape ends the game; the key comes up again for the next game to start.
-quit_with_escape() {
-    focus_window
-    xdotool keydown Escape
-    wait_game 20
-    xdotool keyup Escape
+# A press long enough for the game to see: it polls the keyboard once a frame.
+tap() {
+    xdotool keydown "$1"
+    sleep 0.15
+    xdotool keyup "$1"
+    sleep 0.1
 }
 
 # Waits (at most 60 s) for the game's first frame: keys pressed while it
@@ -190,58 +143,102 @@ start_default_game() {
 press_until() {
     local before
     before=$(grep -cF -- "$2" "$SCRATCH/debug.log" 2>/dev/null)
-    # The pointer stays where it is: moved, it would change the menu's highlight.
-    key_to down "$1"
-    wait_until 10 lines_grown "$2" "${before:-0}" || fail "the game never acted on $1"
-    release_key "$1"
-}
-lines_grown() { [ "$(grep -cF -- "$1" "$SCRATCH/debug.log" 2>/dev/null)" -gt "$2" ]; }
-
-# Moves the menu's highlight down by $1 entries and chooses that entry.
-menu_choose() {
-    for _ in $(seq "$1"); do press_until Down "MENU: selection"; done
-    press_until Return "MENU:  Pressed keyboard key"
+    xdotool keydown "$1"
+    for _ in $(seq 200); do
+        [ "$(grep -cF -- "$2" "$SCRATCH/debug.log" 2>/dev/null)" -gt "$before" ] && break
+        sleep 0.05
+    done
+    xdotool keyup "$1"
+    sleep 0.1
 }
 
-# From the menu into a match of two players. Moving the pointer onto the
-# window leaves no entry highlighted; Down then selects "one player" and
-# Down again "two players".
+# Waits up to $3 seconds until the trace holds $2 lines matching $1.
+wait_trace() {
+    for _ in $(seq $(( $3 * 10 ))); do
+        [ "$(grep -c -- "$1" "$SCRATCH/debug.log" 2>/dev/null)" -ge "$2" ] && return 0
+        sleep 0.1
+    done
+    fail "the trace lacks $2 lines matching: $1"
+}
+
+# Waits up to 30 s for the trace to hold the line $1, whole.
+wait_line() {
+    for _ in $(seq 300); do
+        grep -qxF -- "$1" "$SCRATCH/debug.log" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    fail "the trace lacks the line: $1"
+}
+
+# Waits up to $2 seconds (30 unless given) for the game to show the screen
+# $1: the last screen the trace names.
+wait_screen() {
+    for _ in $(seq $(( ${2:-30} * 10 ))); do
+        [ "$(grep '^screen: ' "$SCRATCH/debug.log" 2>/dev/null | tail -n 1)" = "screen: $1" ] && return 0
+        sleep 0.1
+    done
+    fail "the game is not on the $1 screen"
+}
+
+# The number of times a line stands in the trace.
+trace_count() { grep -cxF -- "$1" "$SCRATCH/debug.log" 2>/dev/null; }
+
+# From the main menu to the fight itself: two players, the settings'
+# fighters and arena, past the round's caption.
 start_match() {
     wait_first_frame
     focus_window
-    menu_choose 2
+    sleep 0.3
+    choose_entry "TWO PLAYERS"
+    wait_screen "fighter select"
+    press_until Return " picks "
+    press_until Return " picks "
+    wait_screen "arena select"
+    tap Return
+    wait_line "fight"
 }
 
-# How much of player $1's life bar (0 left, 1 right) is filled, in percent,
-# read by the bar's own geometry: a quarter of the window wide, a twentieth
-# in from its side, its middle row 30 pixels from the top. The filled part
-# fades from white to (1 - life, 0, life), so that red + blue - green is
-# full everywhere in it and green falls evenly to nothing at its end,
-# whatever the scene behind the bar shows.
-bar_percent() {
-    local size w width margin left
-    size=$(window_size)
-    w=${size%x*}
-    width=$((w / 4))
-    margin=$((w / 20))
-    left=$margin
-    [ "$1" -eq 1 ] && left=$((w - width - margin))
-    import -window "$WINDOW" -crop "$((width + 1))x1+$left+30" -depth 8 txt:- 2>/dev/null |
-        sed -n 's/^\([0-9]*\),[0-9]*: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' |
-        awk -v width="$width" '
-            { r[$1] = $2; g[$1] = $3; b[$1] = $4 }
-            function filled(x) { return r[x] + b[x] - g[x] > 246 && r[x] + b[x] - g[x] < 264 }
-            END {
-                end = 0
-                for (x = 2; x < width; ++x) {
-                    m = int(x / 2)
-                    if (filled(x) && g[x] < 16 && filled(m) && g[m] > 107 && g[m] < 147) end = x + 1
-                }
-                print int(100 * end / width + 0.5)
-            }'
+# Moves the menu's selection to the entry that begins with $1 (and takes it
+# with Return): the menu traces each entry the keyboard reaches. Moving the
+# pointer onto the window may have made the mouse take over, with no entry
+# under it; Down then Up first give the keyboard an entry either way.
+at_entry() {
+    local last
+    last=$(grep '^MENU: at ' "$SCRATCH/debug.log" | tail -n 1)
+    [[ "$last" == "MENU: at $1"* ]]
 }
-bar_at_least() { [ "$(bar_percent "$1")" -ge "$2" ]; }
-bar_below() { [ "$(bar_percent "$1")" -lt "$2" ]; }
+select_entry() {
+    local key
+    tap Down
+    tap Up
+    for key in Down Up; do
+        for _ in $(seq 12); do
+            at_entry "$1" && break 2
+            tap $key
+        done
+    done
+    at_entry "$1" || fail "no menu entry $1"
+}
+choose_entry() {
+    select_entry "$1"
+    tap Return
+}
+
+# The colour of window pixel (x, y), as "r,g,b".
+pixel() {
+    import -window "$WINDOW" -crop "1x1+$1+$2" txt:- 2>/dev/null |
+        sed -n 's/.*srgba\{0,1\}(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+
+# Where player N's (0 or 1) life bar ends, in window pixels, on an 800-wide
+# window: the filled part fades to a saturated colour (green 0) at its end,
+# the rest shows the sky.
+bar_end() {
+    local left=$(( $1 == 0 ? 40 : 560 ))
+    import -window "$WINDOW" -crop "200x1+$left+30" txt:- 2>/dev/null |
+        sed -n 's/^\([0-9]*\),0:.*srgba\{0,1\}(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' |
+        awk '$3 < 90 { end = $1 } END { print end + 0 }'
+}
 
 window_size() { xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 

@@ -1,151 +1,399 @@
 #include "frontend/Menu.h"
 
+#include <GL/gl.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
+#include <algorithm>
 
+#include "core/Display.h"
+#include "core/System.h"
 #include "frontend/Choice.h"
-#include "frontend/MainMenu.h"
+#include "frontend/Backdrop.h"
+#include "frontend/CaptionView.h"
+#include "frontend/MenuScreen.h"
 #include "frontend/String3D.h"
 #include "input/Joystick.h"
+#include "input/Keyboard.h"
 #include "input/Mouse.h"
+#include "math/Camera.h"
 #include "render/Material.h"
-#include "support/DisplayGuard.h"
-#include "support/Keys.h"
-#include "support/RenderFiles.h"
+#include "render/Mesh3DS.h"
+#include "support/ClockGuard.h"
+#include "support/MeshText.h"
+#include "support/GLContext.h"
+#include "support/ScratchDir.h"
+#include "support/TraceCapture.h"
 
 namespace {
 
-// The game's devices still and a 640x480 display around each test, and a
-// menu laid out like the main menu without its material files: "Start" is
-// chosen by the mouse over x 156..604, y 136..224 of the window, "Quit" over
-// x 156..514, y 236..324.
+const int UP = -32768;
+const int DOWN = 32767;
+
+// Puts the game's devices in a known state around each test, and offers one
+// frame of input at a time. The display is 640x480 unless a test says otherwise.
+class Devices {
+public:
+    Devices() : system(System::instance()), saved(system->display) {
+        system->display = &display;
+        display.width = 640;
+        display.height = 480;
+        Reset();
+    }
+    ~Devices() {
+        Reset();
+        system->display = saved;
+    }
+    Devices(const Devices&) = delete;
+    Devices& operator=(const Devices&) = delete;
+
+    // One frame of the keyboard with exactly these keys down.
+    void Keys(std::initializer_list<int> down) {
+        unsigned char state[Keyboard::KEY_COUNT] = {};
+        for (int key : down) state[key] = 1;
+        system->keyboard->SetState(state);
+    }
+    void Stick(int j, int y, int buttons = 0) { system->joystick[j]->SetState(0, y, buttons); }
+    Mouse& mouse() { return *system->mouse; }
+
+    System* system;
+    Display display;
+
+private:
+    void Reset() {
+        mouse().ModeRel();
+        mouse().SetPos(320, 200);
+        mouse().Still();
+        mouse().buttons = 0;
+        for (int frame = 0; frame < 2; ++frame) {
+            Keys({});
+            Stick(0, 0);
+            Stick(1, 0);
+        }
+    }
+
+    Display* saved;
+};
+
+// A menu of two entries laid out in the caption camera's space, as the
+// game's menus are, on a 640x480 window.
 class MenuTest : public ::testing::Test {
 protected:
-    MenuTest() {
-        Reset();
-        menu.choices.Add(new Choice("Start", 200, 300, nullptr));
-        menu.choices.Add(new Choice("Quit", 200, 200, nullptr));
+    MenuTest() : camera(CaptionView::MakeCamera()) {
+        menu.choices.Add(new Choice("Start", 200, 300, nullptr, 2));
+        menu.choices.Add(new Choice("Quit", 200, 200, nullptr, 2));
+        menu.camera = &camera;
+        menu.Open();
+        menu.Update();  // the pointer at rest
     }
-    ~MenuTest() override { Reset(); }
-    void Reset() {
-        mouse.ModeRel();
-        mouse.Still();
-        mouse.buttons = 0;
-        for (int frame = 0; frame < 2; ++frame) Frame({}, 0, 0);
-    }
-    // One frame of input: keys newly down, the sticks' y and joystick 1's buttons.
-    void Frame(const std::vector<int>& keys, int stick0, int stick1, int buttons = 0) {
-        mouse.Still();
-        KeysDown({});
-        KeysDown(keys);
-        System::instance()->joystick[0]->SetState(0, stick0, 0);
-        System::instance()->joystick[1]->SetState(0, stick1, buttons);
-    }
+
     // A mouse that moved this frame to (x, y).
+    void MouseTo(int x, int y) {
+        devices.mouse().SetPos(x, y + 1);
+        devices.mouse().SetPos(x, y);
+    }
     int SelectionAt(int x, int y) {
-        mouse.SetPos(x, y + 1);
-        mouse.SetPos(x, y);
+        MouseTo(x, y);
         menu.Update();
         return menu.selection;
     }
+    // Window pixel of the middle of entry i's letters.
+    Vector3 Middle(int i) const {
+        const Choice::Rect r = menu.choices[i]->Letters();
+        return devices.display.WorldToScreen(camera, Vector3((r.left + r.right) / 2, (r.bottom + r.top) / 2, 0));
+    }
 
-    DisplayGuard display{640, 480};
-    Mouse& mouse = *System::instance()->mouse;
+    int SelectionOn(int i) {
+        const Vector3 p = Middle(i);
+        return SelectionAt(static_cast<int>(p.x), static_cast<int>(p.y));
+    }
+    int SelectionBetween() {
+        const Vector3 p = (Middle(0) + Middle(1)) * 0.5f;
+        return SelectionAt(static_cast<int>(p.x), static_cast<int>(p.y));
+    }
+
+    Devices devices;
+    Camera camera;
     Menu menu;
 };
 
-TEST_F(MenuTest, AMovingMouseSelectsTheEntryUnderItWhoseEdgesBelongToNeitherSide) {
-    menu.Update();
-    EXPECT_EQ(menu.selection, 0) << "a still mouse leaves the first entry selected";
-    const struct {
-        int x, y, height, selection;
-    } points[] = {
-        {300, 180, 480, 0},  {300, 280, 480, 1},  {300, 230, 480, -1},  // between the entries
-        {155, 180, 480, -1}, {156, 180, 480, 0},  {604, 180, 480, 0},   {605, 180, 480, -1},
-        {300, 135, 480, -1}, {300, 136, 480, 0},  {300, 224, 480, 0},   {300, 225, 480, -1},
-        {514, 300, 480, 1},  {515, 300, 480, -1},  // "Quit" is one letter shorter
-        {300, 180, 600, -1}, {300, 300, 600, 0},  {300, 400, 600, 1},   // a taller window
-    };
-    for (const auto& p : points) {
-        display->height = p.height;
-        EXPECT_EQ(SelectionAt(p.x, p.y), p.selection) << p.x << "," << p.y << " of " << p.height;
-    }
-    display->height = 480;
-    mouse.buttons = SDL_BUTTON(SDL_BUTTON_LEFT);
-    SelectionAt(300, 230);
-    EXPECT_FALSE(menu.activated) << "a click between the entries chooses nothing";
-    mouse.buttons = SDL_BUTTON(SDL_BUTTON_RIGHT);
-    SelectionAt(300, 280);
-    EXPECT_TRUE(menu.activated);
-    EXPECT_EQ(menu.selection, 1);
+TEST(Choice, ItsLettersStandOnItsPlaceAndRunToTheRight) {
+    TraceCapture trace;
+    const Choice start("Start", 200, 300, nullptr);
+    const Choice::Rect r = start.Letters();
+    EXPECT_EQ(r.left, 200);
+    EXPECT_EQ(r.bottom, 300);
+    EXPECT_EQ(r.top, 390) << "a scale-3 letter is 90 tall";
+    EXPECT_EQ(r.right, 200 + 4 * 90 + 75) << "the last letter is 75 wide";
+    EXPECT_TRUE(trace.Has("t=390 b=300 l=200 r=635\n"));
 }
 
-TEST_F(MenuTest, KeysAndSticksMoveWithinTheListAndChooseGivingTheKeyboardBackFromTheMouse) {
-    menu.choices.Add(new Choice("x", 0, 100, nullptr));
-    menu.choices.Add(new Choice("y", 0, 0, nullptr));
-    SelectionAt(300, 230);
-    const int DOWN = 32767, UP = -32768;
-    const struct {
-        std::vector<int> keys;
-        int stick0, stick1, buttons, selection;
-        bool chosen;
-    } frames[] = {
-        {{SDLK_DOWN}, 0, 0, 0, 0, false},  // from nothing selected, to the first
-        {{SDLK_DOWN}, 0, 0, 0, 1, false},
-        {{}, 0, DOWN, 0, 2, false},        // a held stick moves every frame,
-        {{}, 0, DOWN, 0, 3, false},
-        {{}, 0, DOWN, 0, 3, false},        // within the list,
-        {{}, UP, -16384, 0, 2, false},     // and half way is not yet a push
-        {{SDLK_UP}, 0, 0, 0, 1, false},
-        {{SDLK_RETURN}, 0, 0, 0, 1, true},
-        {{SDLK_KP_ENTER}, 0, 0, 0, 1, true},
-        {{}, 0, 0, 1 << 7, 1, true},       // any button of either joystick
-    };
-    for (const auto& f : frames) {
-        menu.activated = false;
-        Frame(f.keys, f.stick0, f.stick1, f.buttons);
-        menu.Update();
-        EXPECT_EQ(menu.selection, f.selection);
-        EXPECT_EQ(menu.activated, f.chosen);
-        EXPECT_FALSE(mouse.absolute) << "the keyboard has taken over";
-    }
-    Frame({SDLK_DOWN}, 0, 0);
+TEST_F(MenuTest, OpeningSelectsTheFirstEntryWhereverThePointerRests) {
+    menu.selection = 1;
+    MouseTo(5, 5);
+    menu.Open();
     menu.Update();
-    KeysDown({SDLK_DOWN});
+    EXPECT_EQ(menu.selection, 0);
+    EXPECT_FALSE(devices.mouse().absolute) << "a pointer that has not moved since chooses nothing";
+
+    const Vector3 quit = Middle(1);
+    EXPECT_EQ(SelectionAt(static_cast<int>(quit.x), static_cast<int>(quit.y)), 1) << "once it moves it does";
+    EXPECT_TRUE(devices.mouse().absolute);
+    EXPECT_EQ(SelectionAt(5, 5), -1);
+}
+
+TEST_F(MenuTest, AClickOnAnEntryChoosesItAndAHeldButtonDoesNot) {
+    TraceCapture trace;
+    const Vector3 quit = Middle(1);
+    MouseTo(static_cast<int>(quit.x), static_cast<int>(quit.y));
+    devices.mouse().SetButtons(SDL_BUTTON(SDL_BUTTON_RIGHT));
     menu.Update();
-    EXPECT_EQ(menu.selection, 2) << "a held key does not repeat";
-    // With the mouse between the entries a key chooses nothing rather than
-    // leaving the owner an entry of -1.
-    SelectionAt(300, 230);
-    menu.activated = false;
-    Frame({SDLK_RETURN}, 0, 0, 1);
+    EXPECT_TRUE(menu.activated);
+    EXPECT_EQ(menu.selection, 1);
+    EXPECT_TRUE(trace.Has("MENU: Pressed R Mouse button\n"));
+
+    menu.Open();
+    devices.mouse().SetButtons(SDL_BUTTON(SDL_BUTTON_RIGHT));
     menu.Update();
+    EXPECT_FALSE(menu.activated) << "held on from the last menu";
+}
+
+TEST_F(MenuTest, ArrowsMoveOneEntryPerPressWithinTheList) {
+    menu.Update();
+    devices.Keys({SDLK_DOWN});
+    menu.Update();
+    EXPECT_EQ(menu.selection, 1);
+    menu.Update();
+    EXPECT_EQ(menu.selection, 1);
+    devices.Keys({SDLK_DOWN});
+    menu.Update();
+    EXPECT_EQ(menu.selection, 1) << "a held key does not repeat";
+    devices.Keys({});
+    devices.Keys({SDLK_DOWN});
+    menu.Update();
+    EXPECT_EQ(menu.selection, 1) << "the last entry stays selected";
+    devices.Keys({SDLK_UP});
+    menu.Update();
+    EXPECT_EQ(menu.selection, 0);
+    devices.Keys({});
+    devices.Keys({SDLK_UP});
+    menu.Update();
+    EXPECT_EQ(menu.selection, 0);
     EXPECT_FALSE(menu.activated);
 }
 
-TEST_F(MenuTest, TheMainMenuListsTheMatchesTheSkillAndQuitWithOnePlayerSelected) {
+TEST_F(MenuTest, AnArrowOrAStickGivesTheKeyboardBackFromTheMouse) {
+    SelectionBetween();
+    ASSERT_TRUE(devices.mouse().absolute);
+    devices.mouse().Still();
+    devices.Keys({SDLK_DOWN});
+    menu.Update();
+    EXPECT_FALSE(devices.mouse().absolute);
+    EXPECT_EQ(menu.selection, 0);
+
+    SelectionOn(1);
+    devices.mouse().Still();
+    devices.Stick(0, UP);
+    menu.Update();
+    EXPECT_FALSE(devices.mouse().absolute);
+    EXPECT_EQ(menu.selection, 0);
+}
+
+TEST_F(MenuTest, ReturnOrKeypadEnterChoosesTheSelectedEntry) {
+    for (int key : {SDLK_RETURN, SDLK_KP_ENTER}) {
+        TraceCapture trace;
+        menu.activated = false;
+        SelectionAt(5, 5);
+        SelectionOn(1);
+        ASSERT_TRUE(devices.mouse().absolute);
+        devices.mouse().Still();
+        devices.Keys({key});
+        menu.Update();
+        EXPECT_TRUE(menu.activated) << key;
+        EXPECT_EQ(menu.selection, 1) << "the entry chosen";
+        EXPECT_FALSE(devices.mouse().absolute);
+        EXPECT_TRUE(trace.Has("MENU:  Pressed keyboard key\n"));
+        devices.Keys({});
+    }
+}
+
+// With the mouse pointing between the entries nothing is selected; a key or
+// button then chooses nothing rather than leaving the owner an entry of -1.
+TEST_F(MenuTest, NothingSelectedNothingChosen) {
+    TraceCapture trace;
+    SelectionBetween();
+    devices.mouse().Still();
+    devices.Keys({SDLK_RETURN, SDLK_KP_ENTER});
+    devices.Stick(0, 0, 1);
+    menu.Update();
+    EXPECT_FALSE(menu.activated);
+    EXPECT_EQ(menu.selection, -1);
+    EXPECT_TRUE(devices.mouse().absolute);
+    EXPECT_FALSE(trace.Has("MENU:"));
+}
+
+TEST_F(MenuTest, AHeldStickMovesEveryFrame) {
+    menu.choices.Add(new Choice("x", 0, 100, nullptr));
+    menu.choices.Add(new Choice("y", 0, 0, nullptr));
+    menu.Update();
+    for (int frame = 0; frame < 3; ++frame) {
+        devices.Stick(1, DOWN);
+        menu.Update();
+    }
+    EXPECT_EQ(menu.selection, 3);
+    devices.Stick(1, DOWN);
+    menu.Update();
+    EXPECT_EQ(menu.selection, 3) << "bounded by the list";
+    devices.Stick(1, 0);
+    for (int frame = 0; frame < 2; ++frame) {
+        devices.Stick(0, UP);
+        menu.Update();
+    }
+    EXPECT_EQ(menu.selection, 1);
+
+    // Half way is not yet a push.
+    devices.Stick(0, -16384);
+    devices.Stick(1, 16384);
+    menu.Update();
+    EXPECT_EQ(menu.selection, 1);
+    EXPECT_FALSE(menu.activated);
+}
+
+TEST_F(MenuTest, AJoystickButtonChoosesTheSelectedEntry) {
+    TraceCapture trace;
+    menu.Update();
+    devices.Stick(1, 0, 1 << 7);
+    menu.Update();
+    EXPECT_TRUE(menu.activated);
+    EXPECT_EQ(menu.selection, 0);
+    EXPECT_TRUE(trace.Has("MENU:  Pressed joystick 1 button\n"));
+    EXPECT_FALSE(trace.Has("joystick 0"));
+}
+
+class MenuScreenTest : public ::testing::Test {
+protected:
     ScratchDir dir;
-    WriteFile("materials/menutext1.mat", ColourMaterial({1, 1, 1}));
-    WriteFile("materials/menutext2.mat", ColourMaterial({1, 0, 0}));
-    MainMenu mainMenu("skill novice");
-    ASSERT_EQ(mainMenu.choices.count, 5);
-    const int letters[] = {10, 11, 4, 12, 4};  // one player, two players, demo, skill novice, quit
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(mainMenu.choices[i]->text->length, letters[i]) << i;
-        if (i > 0) {
-            EXPECT_LT(mainMenu.choices[i]->top, mainMenu.choices[i - 1]->top) << i;
+    Devices devices;
+};
+
+TEST_F(MenuScreenTest, EntriesAreCentredAndChoosingOneAsksForItsEvent) {
+    const std::string material = "- 1 1 ambi 0.2 0.2 0.2 diff 1 1 1 emis 0 0 0 spec 0 0 0 shine 0\n";
+    for (const char* name : {"strmat", "menutext1", "menutext2"}) WriteFile(std::string("materials/") + name + ".mat", material);
+    CaptionView view;
+    const Backdrop backdrop;
+    MenuScreen screen(view, backdrop, "TITLE", {{"LONG ENTRY", Screen::OPTIONS}, {"QUIT", Screen::QUIT}});
+    for (int i = 0; i < 2; ++i) {
+        const Choice::Rect r = screen.menu.choices[i]->Letters();
+        EXPECT_FLOAT_EQ((r.left + r.right) / 2, CaptionView::CENTRE_X) << i;
+    }
+    screen.Open();
+    EXPECT_EQ(screen.Update(), Screen::NONE);
+    devices.Keys({SDLK_DOWN});
+    EXPECT_EQ(screen.Update(), Screen::NONE);
+    devices.Keys({SDLK_RETURN});
+    EXPECT_EQ(screen.Update(), Screen::QUIT);
+}
+
+class MenuDraw : public GLTest {
+protected:
+    Devices devices;
+};
+
+TEST_F(MenuDraw, PlacesEachTextAtItsEntryAndEndsOnTheNormalMaterial) {
+    Material normal;
+    Material highlight;
+    Menu menu;
+    menu.normalMaterial = &normal;
+    menu.highlightMaterial = &highlight;
+    menu.choices.Add(new Choice("Start", 200, 300, nullptr));
+    menu.choices.Add(new Choice("Quit", 200, 200, nullptr));
+    menu.selection = 1;
+    menu.Draw();
+    EXPECT_EQ(menu.choices[0]->text->position, Vector3(200, 300, 0));
+    EXPECT_EQ(menu.choices[1]->text->position, Vector3(200, 200, 0));
+    EXPECT_FLOAT_EQ(menu.choices[1]->text->world(3, 1), 200) << "updated after placing";
+    EXPECT_EQ(devices.display.currentMaterial, &normal);
+}
+
+// The main menu's layout drawn at each window size, each entry in a shade
+// of red of its own: a pointer on any pixel well inside an entry's letters
+// chooses that entry, and one on the rows between two entries none.
+TEST_F(MenuDraw, APointerOnAnEntrysLettersChoosesItAtAnyWindowSize) {
+    const FakeTicks ticks;  // the letters' wave stands still
+    const ScratchDir dir;
+    WriteFile("letter.asc", meshtext::Box({0, 0, 0}, {25, 30, 8}));
+    Mesh3DS letter("letter.asc", true);
+    const Camera camera = CaptionView::MakeCamera();
+    Menu menu;
+    menu.camera = &camera;
+    const char* const labels[] = {"TWO PLAYERS", "OPTIONS", "QUIT"};
+    for (int i = 0; i < 3; ++i) {
+        const int width = static_cast<int>(String3D(labels[i], 2).Width());
+        menu.choices.Add(new Choice(labels[i], 320 - width / 2, 290 - 85 * i, nullptr, 2));
+        String3D& text = *menu.choices[i]->text;
+        for (int c = 0; c < text.length; ++c)
+            if (text.letters[c] != nullptr) text.letters[c] = &letter;
+    }
+    const int sizes[][2] = {{640, 480}, {800, 600}, {1280, 720}};
+    for (const auto& size : sizes) {
+        const int w = size[0], h = size[1];
+        ASSERT_NE(SDL_SetVideoMode(w, h, 0, SDL_OPENGL), nullptr);
+        // The GL drawable takes the window's new size at a swap.
+        SDL_GL_SwapBuffers();
+        devices.display.width = w;
+        devices.display.height = h;
+        glViewport(0, 0, w, h);
+        glClearColor(0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_DEPTH_TEST);
+        devices.display.SetCamera(const_cast<Camera*>(&camera));
+        for (int i = 0; i < 3; ++i) {
+            glColor3ub(static_cast<GLubyte>(60 * (i + 1)), 0, 0);
+            String3D& text = *menu.choices[i]->text;
+            text.SetPosition(Vector3(static_cast<float>(menu.choices[i]->left), static_cast<float>(menu.choices[i]->top), 0));
+            text.Update();
+            text.Draw();
+        }
+        std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * 3);
+        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        // The entry drawn at window pixel (x, y), y down; -1 for none.
+        auto drawn = [&](int x, int y) {
+            if (x < 0 || y < 0 || x >= w || y >= h) return -1;
+            const int red = pixels[(static_cast<size_t>(h - 1 - y) * w + x) * 3];
+            return red == 0 ? -1 : red / 60 - 1;
+        };
+        int rows[3][2] = {{h, -1}, {h, -1}, {h, -1}};  // each entry's first and last row
+        int tried = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const int entry = drawn(x, y);
+                if (entry < 0) continue;
+                rows[entry][0] = std::min(rows[entry][0], y);
+                rows[entry][1] = std::max(rows[entry][1], y);
+                const bool inside = drawn(x - 3, y) == entry && drawn(x + 3, y) == entry &&
+                                    drawn(x, y - 3) == entry && drawn(x, y + 3) == entry;
+                if (!inside || (x + y) % 7 != 0) continue;
+                ++tried;
+                ASSERT_EQ(menu.Hit(x, y), entry) << w << "x" << h << " at " << x << "," << y;
+            }
+        }
+        EXPECT_GT(tried, 100) << w << "x" << h;
+        for (int i = 0; i + 1 < 3; ++i) {
+            ASSERT_LT(rows[i][1], rows[i + 1][0]) << "entries " << i << " and " << i + 1 << " do not overlap";
+            // A pixel of rasterising either way at the letters' edges.
+            for (int y = rows[i][1] + 2; y < rows[i + 1][0] - 1; ++y) EXPECT_EQ(menu.Hit(w / 2, y), -1) << w << "x" << h << " row " << y;
         }
     }
-    EXPECT_EQ(mainMenu.selection, MainMenu::ONE_PLAYER);
-    mainMenu.SetSkill("skill legend");
-    EXPECT_EQ(mainMenu.choices[MainMenu::SKILL]->text->length, 12);
-    Material normal;
-    mainMenu.normalMaterial = &normal;
-    mainMenu.Draw();
-    EXPECT_EQ(display->currentMaterial, &normal) << "the drawing ends on the normal material";
+    SDL_SetVideoMode(GLTest::WIDTH, GLTest::HEIGHT, 0, SDL_OPENGL);
+    SDL_GL_SwapBuffers();
+    glViewport(0, 0, GLTest::WIDTH, GLTest::HEIGHT);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_DEPTH_TEST);
 }
 
 }  // namespace

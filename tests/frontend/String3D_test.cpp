@@ -9,75 +9,208 @@
 #include <string>
 #include <vector>
 
+#include "core/Display.h"
+#include "core/System.h"
 #include "math/Camera.h"
 #include "render/Material.h"
-#include "render/Mesh.h"
 #include "render/Mesh3DS.h"
 #include "support/ClockGuard.h"
-#include "support/DisplayGuard.h"
+#include "support/Feedback.h"
 #include "support/GLContext.h"
-#include "support/MeshText.h"
-#include "support/Near.h"
 #include "support/ScratchDir.h"
+#include "support/TraceCapture.h"
 
 namespace {
 
-Vector3 Origin(const Matrix& m) { return m * Vector3(0, 0, 0); }
-
-// An eye so far away along -z that the wave only moves letters in z.
-const Vector3 FAR_AWAY(0, 0, -1e7f);
-
-TEST(String3D, EachCharacterTakesItsLetterInEitherCaseAndOthersLeaveAGap) {
-    const String3D word("Win a-Z 9!", 2);
-    EXPECT_EQ(word.length, 10);
-    const Mesh* expected[] = {LetterW, LetterI, LetterN, nullptr, LetterA,
-                              nullptr, LetterZ, nullptr, nullptr, nullptr};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(word.letters[i], expected[i]) << i;
-    EXPECT_FLOAT_EQ(word.scale(1, 1), 2);
-    EXPECT_EQ(String3D(std::string(160, 'k').c_str(), 1).length, 100) << "cut to a hundred";
+// A small right triangle in the x-y plane, in the letters' file format.
+std::string Triangle(float size) {
+    const std::string s = std::to_string(size);
+    return "Named object: \"letter\"\nTri-mesh, Vertices: 3     Faces: 1\nVertex list:\n"
+           "Vertex 0:  X: 0 Y: 0 Z: 0\nVertex 1:  X: 0 Y: " + s + " Z: 0\n"
+           "Vertex 2:  X: " + s + " Y: 0 Z: 0\nFace list:\nFace 0:    A:0 B:1 C:2\n";
 }
 
-TEST(String3D, LettersStandThirtyScaledUnitsApartAndRunATenthOfASecondApartInTheirWave) {
+// Gives a shared letter mesh one triangle for the length of a test and puts
+// back what it held: the letters are loaded once for the whole test run,
+// from wherever the first word happened to be made.
+class BorrowedLetter {
+    // Towards the caption camera, which looks along +z.
+    static inline const Vector3 FRONT{0, 0, -1};
+
+public:
+    explicit BorrowedLetter(char c) : mesh(String3D::LetterMesh(c)) {
+        saved.vertices = mesh->vertices;
+        saved.faces = mesh->faces;
+        saved.numVertices = mesh->numVertices;
+        saved.numFaces = mesh->numFaces;
+        mesh->Allocate(3, 1);
+        mesh->vertices[0] = Vertex(Vector3(0, 0, 0), FRONT, 0.5f, 0.5f);
+        mesh->vertices[1] = Vertex(Vector3(0, 20, 0), FRONT, 0.5f, 0.5f);
+        mesh->vertices[2] = Vertex(Vector3(20, 0, 0), FRONT, 0.5f, 0.5f);
+        mesh->faces = {0, 1, 2};
+    }
+    ~BorrowedLetter() {
+        mesh->vertices = saved.vertices;
+        mesh->faces = saved.faces;
+        mesh->numVertices = saved.numVertices;
+        mesh->numFaces = saved.numFaces;
+    }
+    BorrowedLetter(const BorrowedLetter&) = delete;
+    BorrowedLetter& operator=(const BorrowedLetter&) = delete;
+
+    Mesh* mesh;
+
+private:
+    Mesh saved;
+};
+
+Vector3 Origin(const Matrix& m) { return m * Vector3(0, 0, 0); }
+
+// Where letter i stands when it is not displaced by the wave.
+Vector3 Rest(const String3D& word, int i) {
+    return word.position + Vector3(String3D::LETTER_WIDTH * i * word.scale(1, 1), 0, 0);
+}
+
+TEST(String3D, EachCharacterTakesItsLetterInEitherCase) {
+    const String3D word("WINNER", 2);
+    EXPECT_EQ(word.length, 6);
+    EXPECT_EQ(word.letters[0], LetterW);
+    EXPECT_EQ(word.letters[1], LetterI);
+    EXPECT_EQ(word.letters[5], LetterR);
+    EXPECT_EQ(String3D("winner", 1).letters[0], LetterW);
+    EXPECT_FLOAT_EQ(word.scale(1, 1), 2);
+    EXPECT_FLOAT_EQ(word.scale(3, 3), 1);
+    EXPECT_TRUE(word.rotates);
+    EXPECT_TRUE(word.translates);
+
+    const String3D other("a-Z 9!", 1);
+    EXPECT_EQ(other.letters[0], LetterA);
+    EXPECT_EQ(other.letters[1], nullptr);
+    EXPECT_EQ(other.letters[2], LetterZ);
+    EXPECT_EQ(other.letters[3], nullptr);
+    EXPECT_EQ(other.letters[4], Digits[9]);
+    EXPECT_EQ(other.letters[5], nullptr);
+}
+
+TEST(String3D, ASpaceLeavesAGapOfOneLetter) {
+    String3D word("player one", 1.3f);
+    ASSERT_EQ(word.length, 10);
+    int drawn = 0;
+    for (int i = 0; i < word.length; ++i) drawn += word.letters[i] != nullptr ? 1 : 0;
+    EXPECT_EQ(drawn, 9);
+    EXPECT_EQ(word.letters[6], nullptr);
+    EXPECT_EQ(word.letters[7], LetterO);
+
+    word.SetPosition(Vector3(150, 160, 0));
+    word.Update();
+    const Vector3 farAway(150, 160, -1e7f);  // the wave then only moves letters in z
+    const Vector3 o = Origin(word.LetterMatrix(7, 0, farAway));
+    EXPECT_NEAR(o.x, 150 + 7 * 30 * 1.3f, 1e-3);
+}
+
+TEST(String3D, LettersStandThirtyScaledUnitsApartFromThePosition) {
     String3D word("WINNER", 2);
     word.SetPosition(Vector3(170, 240, -300));
     word.Update();
+    const Vector3 farAway(170, 240, -1e7f);
+    // At a whole second the first letter is in the middle of its wave.
+    EXPECT_LT((Origin(word.LetterMatrix(0, 3000, farAway)) - word.position).Length(), 1e-3);
     for (unsigned ms : {0u, 250u, 730u}) {
         for (int i = 0; i < word.length; ++i) {
-            const Vector3 o = Origin(word.LetterMatrix(i, ms, word.position + FAR_AWAY));
-            EXPECT_TRUE(Near(Vector3(o.x, o.y, 0), Vector3(170 + 60 * i, 240, 0), 1e-3f)) << i;
-            EXPECT_LE(std::fabs(o.z + 300), 20.001f) << "at most ten units, scaled";
+            const Vector3 o = Origin(word.LetterMatrix(i, ms, farAway));
+            EXPECT_NEAR(o.x, 170 + 60 * i, 1e-3) << i << " at " << ms;
+            EXPECT_NEAR(o.y, 240, 1e-3);
+            EXPECT_LE(std::fabs(o.z + 300), 20.001f);
         }
-        const float first = Origin(word.LetterMatrix(0, ms + 100, FAR_AWAY)).z;
-        EXPECT_NEAR(Origin(word.LetterMatrix(1, ms, FAR_AWAY)).z, first, 1e-3) << ms;
-        EXPECT_NEAR(Origin(word.LetterMatrix(1, ms + 1000, FAR_AWAY)).z,
-                    Origin(word.LetterMatrix(1, ms, FAR_AWAY)).z, 1e-3)
-            << "one wave a second";
     }
-    // At a whole second the first letter is in the middle of its wave.
-    EXPECT_TRUE(Near(Origin(word.LetterMatrix(0, 3000, FAR_AWAY)), word.position, 1e-3f));
-    // The wave runs along the line from the eye: seen from above, up and down.
-    const Vector3 above = Origin(word.LetterMatrix(0, 250, word.position + Vector3(30, 1e7f, 0)));
-    EXPECT_TRUE(Near(Vector3(above.x, 0, above.z), Vector3(170, 0, -300), 1e-3f));
-    EXPECT_NEAR(std::fabs(above.y - 240), 20, 1e-3) << "a quarter second: the wave at its height";
 }
 
-// Run in a fresh process: no letter may be loaded before the first word is
-// made, and then each comes from "letters/x.asc" in the working folder,
-// flipped, and takes a material's mapping.
-bool LettersLoadOnFirstUse() {
-    if (LetterA != nullptr) return false;
-    ScratchDir dir;
-    WriteFile("letters/a.asc", meshtext::OneTriangle({0, 0, 0}, {0, 2, 0}, {2, 0, 0}));
-    WriteFile("letters/q.asc", meshtext::OneTriangle({0, 0, 0}, {0, 5, 0}, {5, 0, 0}));
-    const String3D word("aQb", 1);
+TEST(String3D, TheWaveMovesEachLetterAtMostTenUnitsAlongTheCameraLine) {
+    String3D word("abcd", 3);
+    word.SetPosition(Vector3(200, 300, 0));
+    word.Update();
+    const Vector3 eye(320, 240, -820);
+    for (int i = 0; i < word.length; ++i) {
+        const Vector3 middle = word.position + Vector3(30 * (3 * i + 0.5f), 0, 0);
+        const Vector3 line = (middle - eye).Normalized();
+        float furthest = 0;
+        for (unsigned ms = 0; ms < 1000; ms += 10) {
+            // Before scaling the wave is at most 10 units, after it 30.
+            const Vector3 d = Origin(word.LetterMatrix(i, ms, eye)) - Rest(word, i);
+            EXPECT_LE(d.Length(), 30.01f);
+            EXPECT_LT(d.Cross(line).Length(), 1e-3) << "along the line from the eye";
+            furthest = std::fmax(furthest, d.Length());
+        }
+        EXPECT_GT(furthest, 29.9f);
+    }
+}
+
+TEST(String3D, EachLetterRunsATenthOfASecondBehindTheOneBefore) {
+    String3D word("ab", 1);
+    word.Update();
+    const Vector3 eye(0, 0, -1e7f);
+    for (unsigned ms : {0u, 120u, 480u, 850u}) {
+        const float first = Origin(word.LetterMatrix(0, ms + 100, eye)).z;
+        const float second = Origin(word.LetterMatrix(1, ms, eye)).z;
+        EXPECT_NEAR(first, second, 1e-3) << ms;
+        EXPECT_NEAR(Origin(word.LetterMatrix(1, ms + 1000, eye)).z, second, 1e-3)
+            << "one wave a second";
+    }
+}
+
+TEST(String3D, AnEyeOnTheLetterLeavesItInPlace) {
+    String3D word("a", 1);
+    word.Update();
+    const Vector3 o = Origin(word.LetterMatrix(0, 250, Vector3(15, 0, 0)));
+    EXPECT_LT(o.Length(), 1e-4);
+}
+
+TEST(String3D, ALongTextIsCutToAHundredCharacters) {
+    TraceCapture trace;
+    const String3D hundred(std::string(100, 'k').c_str(), 1);
+    EXPECT_EQ(hundred.length, 100);
+    EXPECT_EQ(trace.str().find("cut"), std::string::npos);
+
+    const String3D longer((std::string(100, 'k') + std::string(60, 'j')).c_str(), 1);
+    EXPECT_EQ(longer.length, 100);
+    EXPECT_EQ(longer.letters[99], LetterK);
+    EXPECT_TRUE(trace.Has("a text of 160 characters is cut to 100"));
+    EXPECT_EQ(String3D("", 1).length, 0);
+}
+
+TEST(String3D, MapGivesEveryLetterTheMaterialsCoordinates) {
+    BorrowedLetter a('a');
+    BorrowedLetter z('Z');
     Material flat;
     flat.mapType = "PLANARZ";
     String3D::Map(&flat);
+    for (Mesh* m : {a.mesh, z.mesh}) {
+        EXPECT_FLOAT_EQ(m->vertices[0].u, -1);
+        EXPECT_FLOAT_EQ(m->vertices[0].v, 1);
+        EXPECT_FLOAT_EQ(m->vertices[2].u, 0);
+    }
     String3D::Map(nullptr);  // nothing to map from
+    EXPECT_FLOAT_EQ(a.mesh->vertices[0].u, -1);
+}
+
+// Run in a fresh process: no letter may be loaded before the first word is
+// made, and then each comes from "letters/x.asc" in the working folder, flipped.
+bool LettersLoadOnFirstUse() {
+    if (LetterA != nullptr || LetterQ != nullptr) {
+        std::cerr << "letters loaded before the first word" << std::endl;
+        return false;
+    }
+    ScratchDir dir;
+    WriteFile("letters/a.asc", Triangle(2));
+    WriteFile("letters/q.asc", Triangle(5));
+    const String3D word("aQb", 1);
     const Mesh3DS flipped("letters/a.asc", true);
-    return LetterA->faces == flipped.faces && LetterQ->vertices[1].pos.y == 5 &&
-           LetterB != nullptr && LetterB->numFaces == 0 && word.letters[2] == LetterB &&
-           LetterQ->vertices[0].u == -1 && LetterQ->vertices[0].v == 1;
+    const bool ok = LetterA != nullptr && LetterA->numFaces == 1 &&
+                    LetterA->faces == flipped.faces && LetterA->faces != std::vector<int>{0, 1, 2} &&
+                    LetterQ->numVertices == 3 && LetterQ->vertices[1].pos.y == 5 &&
+                    LetterB != nullptr && LetterB->numFaces == 0 && word.letters[2] == LetterB;
+    if (!ok) std::cerr << "letters not read from letters/x.asc, flipped" << std::endl;
+    return ok;
 }
 
 TEST(String3DDeathTest, LettersLoadWhenTheFirstWordIsMade) {
@@ -89,31 +222,51 @@ TEST(String3DDeathTest, LettersLoadWhenTheFirstWordIsMade) {
     GTEST_FLAG_SET(death_test_style, style);
 }
 
-using String3DDraw = GLTest;
+class String3DDraw : public GLTest {
+protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        saved = System::instance()->display;
+        swapped = true;
+        System::instance()->display = &display;
+        display.camera = &camera;
+    }
+    void TearDown() override {
+        if (swapped) System::instance()->display = saved;
+    }
 
-TEST_F(String3DDraw, EachLetterIsDrawnFromTheDisplayCameraAtTheRealTime) {
-    DisplayGuard display;
+    Camera camera{Vector3(320, 240, -820), Vector3(320, 240, 0), Vector3(0, 1, 0), 0};
+    Display display;
+    Display* saved = nullptr;
+    bool swapped = false;
     FakeTicks ticks;
-    Camera camera(Vector3(320, 240, -820), Vector3(320, 240, 0), Vector3(0, 1, 0), 0);
-    display->camera = &camera;
+};
+
+TEST_F(String3DDraw, SendsEachLetterWhereItStandsAtTheRealTimeFacingTheEye) {
+    BorrowedLetter q('q');
     String3D word("q q?", 1.3f);
     word.SetPosition(Vector3(150, 160, 0));
     word.Update();
-    // The letters are loaded once for the whole run, from wherever the first
-    // word was made: 'q' borrows a triangle for this test.
-    Mesh& q = *String3D::LetterMesh('q');
-    const Mesh saved = q;
-    q.Allocate(3, 1);
-    q.vertices = {Vertex({0, 0, 0}, {0, 0, 1}, 0, 0), Vertex({0, 20, 0}, {0, 0, 1}, 0, 0),
-                  Vertex({20, 0, 0}, {0, 0, 1}, 0, 0)};
-    q.faces = {0, 1, 2};
     FakeTicks::now = 5432;
-    word.Draw();
-    q = saved;
-    // The last letter drawn leaves its matrix behind; '?' has none.
-    Matrix drawn;
-    glGetFloatv(GL_MODELVIEW_MATRIX, drawn.m);
-    EXPECT_TRUE(Near(drawn, word.LetterMatrix(2, 5432, camera.from), 1e-3f));
+    // The caption space's x and y onto the window.
+    const float toWindowX = static_cast<float>(WIDTH) / 640, toWindowY = static_cast<float>(HEIGHT) / 480;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 640, 0, 480, -1000, 1000);
+    const std::vector<Polygon> sent = Feedback([&] { word.Draw(); });
+
+    ASSERT_EQ(sent.size(), 2u);  // both q's; '?' has no letter
+    for (int k = 0; k < 2; ++k) {
+        const Matrix place = word.LetterMatrix(2 * k, 5432, camera.from);
+        for (int c = 0; c < 3; ++c) {
+            const Vector3 expected = place * q.mesh->vertices[q.mesh->faces[c]].pos;
+            EXPECT_NEAR(sent[k][c].x, expected.x * toWindowX, 1e-3) << k << c;
+            EXPECT_NEAR(sent[k][c].y, expected.y * toWindowY, 1e-3) << k << c;
+        }
+    }
+    camera.from = Vector3(320, 240, 820);  // behind the letters
+    EXPECT_TRUE(Feedback([&] { word.Draw(); }).empty());
 }
 
 }  // namespace

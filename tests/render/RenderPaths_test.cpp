@@ -16,6 +16,9 @@
 #include "core/Clock.h"
 #include "core/Display.h"
 #include "core/Game.h"
+#include "frontend/Screen.h"
+#include "match/Match.h"
+#include "match/RoundRules.h"
 #include "core/System.h"
 #include "input/Controller.h"
 #include "match/GameSeq.h"
@@ -64,7 +67,10 @@ protected:
         system->clock->SetMode(1);
         system->clock->Reset(0);
         game.emplace();
-        game->menuActive = false;
+        game->Act(Screen::TWO_PLAYERS);
+        game->Act(Screen::DONE);
+        game->Act(Screen::DONE);
+        game->match->rules.roundStart -= RoundRules::FIGHT_BEGINS_MS;  // past the round's caption
     }
     void TearDown() override {
         if (IsSkipped()) return;
@@ -100,12 +106,12 @@ TEST_P(RenderPathsTest, EveryFastPathDrawsThePlainPicture) {
     // then the clock stops.
     for (int frame = 0; frame < 70; ++frame) {
         FakeTicks::now += 17;
-        for (GameSeq* seq : game->seqs) seq->controller->ready |= Controller::CMD_P;
+        for (GameSeq* seq : game->match->seqs) seq->controller->ready |= Controller::CMD_P;
         game->RenderFrame();
     }
     System::instance()->clock->SetMode(0);
     for (const bool stencil : {true, false}) {
-        game->scene->stencilShadows = stencil;
+        game->match->scene->stencilShadows = stencil;
         const std::vector<std::uint8_t> plain = Render(RenderPaths::Plain());
         for (const Path path : EVERY_PATH) {
             RenderPaths one = RenderPaths::Plain();

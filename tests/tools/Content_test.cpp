@@ -100,7 +100,7 @@ TEST_F(ContentTest, SharedMaterialsAndLettersLoadWithoutAComplaint) {
                              "menutext2"}) {
         Material material(std::string("materials/") + name + ".mat");
     }
-    for (char c = 'a'; c <= 'z'; ++c) {
+    for (const char c : std::string("abcdefghijklmnopqrstuvwxyz0123456789")) {
         const Mesh3DS letter(std::string("letters/") + c + ".asc", true);
         EXPECT_GT(letter.numFaces, 0) << "letter " << c;
     }

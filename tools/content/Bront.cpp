@@ -19,6 +19,10 @@ public:
     Poser Crouch() const override;
     Poser CrouchGuard() const override;
     void WriteAttacks(std::vector<Node>& rootMoves) const override;
+    const char* AttackNames() const override {
+        return "p staff_thrust\np,p staff_swing\np,p,p overhead_smash\nk push_kick\nk,p staff_swing\n"
+               "k,p,p staff_smash\ndp low_poke\ndk floor_sweep\nt grab_and_toss\nfk leaping_slam\n";
+    }
 
 private:
     // Both hands on the staff, the right at `grip` (relative to the root), the

@@ -6,7 +6,7 @@
 // working directory, which main() sets to the data folder.
 namespace content {
 
-void WriteShared();    // materials/, images/ shared by everything, letters/a.asc .. z.asc
+void WriteShared();    // materials/, images/ shared by everything, letters/a.asc .. z.asc, 0.asc .. 9.asc
 void WriteArena();     // scenes/<arena>/: lights, scenery, water, fire, sun and flare
 void WriteFighters();  // characters/<name>/ for both fighters
 void WriteSounds();    // sounds/: what the keyframes name and the game's own events

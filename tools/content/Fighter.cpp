@@ -95,6 +95,11 @@ void Fighter::Write() const {
     Node root = Node::Record("root", "stance.kaf", "CEN", "-", moves);
     root.children.push_back(Node::Record("*", "stance.kaf", "CEN", "-"));
     std::ofstream(Dir() + "movetree.txt") << TreeText(root);
+
+    // What the controls screen lists: the attacks, then what every fighter does.
+    std::ofstream(Dir() + "moves.txt") << AttackNames()
+                                       << "f walk_in\na walk_back\nu jump\nd crouch\ng guard_held\n"
+                                          "dg crouch_guard\no sidestep\ni sidestep\n";
 }
 
 void Fighter::WriteCommonMoves(std::vector<Node>& moves) const {

@@ -43,6 +43,9 @@ public:
     virtual void WriteMaterials() const = 0;
     // Writes the attacks and adds their records under the root of the tree.
     virtual void WriteAttacks(std::vector<Node>& rootMoves) const = 0;
+    // The attacks' names for moves.txt: pairs of the steps joined by commas
+    // and the name with underscores for spaces ("p,p,k roundhouse").
+    virtual const char* AttackNames() const = 0;
 
     // Everything: folders, body definition, look, moves, move tree.
     void Write() const;

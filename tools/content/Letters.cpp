@@ -1,4 +1,4 @@
-// letters/a.asc .. z.asc: solid block capitals on a 5 x 7 grid, one box per
+// letters/a.asc .. z.asc and 0.asc .. 9.asc: solid block capitals and digits on a 5 x 7 grid, one box per
 // lit cell with only its outer faces kept, 25 wide, 30 tall and 8 deep.
 //
 // A letter stands in the x-y plane with its origin at its left-bottom-front
@@ -18,7 +18,9 @@ const float CELL_W = 25.0f / COLUMNS;
 const float CELL_H = 30.0f / ROWS;
 const float DEPTH = 8;
 
-const char* const GLYPHS[26][ROWS] = {
+const int LETTERS = 26, DIGITS = 10;
+
+const char* const GLYPHS[LETTERS + DIGITS][ROWS] = {
     {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"},  // A
     {"####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."},  // B
     {".###.", "#...#", "#....", "#....", "#....", "#...#", ".###."},  // C
@@ -45,39 +47,83 @@ const char* const GLYPHS[26][ROWS] = {
     {"#...#", "#...#", ".#.#.", "..#..", ".#.#.", "#...#", "#...#"},  // X
     {"#...#", "#...#", ".#.#.", "..#..", "..#..", "..#..", "..#.."},  // Y
     {"#####", "....#", "...#.", "..#..", ".#...", "#....", "#####"},  // Z
+    {".###.", "#...#", "#..##", "#.#.#", "##..#", "#...#", ".###."},  // 0
+    {"..#..", ".##..", "..#..", "..#..", "..#..", "..#..", ".###."},  // 1
+    {".###.", "#...#", "....#", "...#.", "..#..", ".#...", "#####"},  // 2
+    {"####.", "....#", "....#", ".###.", "....#", "....#", "####."},  // 3
+    {"...#.", "..##.", ".#.#.", "#..#.", "#####", "...#.", "...#."},  // 4
+    {"#####", "#....", "####.", "....#", "....#", "#...#", ".###."},  // 5
+    {".###.", "#....", "#....", "####.", "#...#", "#...#", ".###."},  // 6
+    {"#####", "....#", "...#.", "..#..", ".#...", ".#...", ".#..."},  // 7
+    {".###.", "#...#", "#...#", ".###.", "#...#", "#...#", ".###."},  // 8
+    {".###.", "#...#", "#...#", ".####", "....#", "....#", ".###."},  // 9
 };
+
+// The file and mesh name of glyph i: letters a..z, then digits 0..9.
+char GlyphName(int glyph) {
+    return static_cast<char>(glyph < LETTERS ? 'a' + glyph : '0' + glyph - LETTERS);
+}
 
 bool Lit(int letter, int column, int row) {
     if (column < 0 || column >= COLUMNS || row < 0 || row >= ROWS) return false;
     return GLYPHS[letter][row][column] == '#';
 }
 
+// Lit cells in a line of the grid, `from` cell on in steps of (dc, dr),
+// merged into runs: each run becomes one quad, so that a letter costs a
+// software renderer a third of the triangles it would cell by cell. A cell
+// counts when it is lit and, for a side (dx, dy not both 0), its neighbour
+// across that side is not.
+template <class Emit>
+void Runs(int letter, int column, int row, int dc, int dr, int count, int dx, int dy, Emit emit) {
+    int start = -1;
+    for (int i = 0; i <= count; ++i) {
+        const int c = column + i * dc, r = row + i * dr;
+        const bool lit = i < count && Lit(letter, c, r);
+        const bool covered = (dx != 0 || dy != 0) && Lit(letter, c + dx, r + dy);
+        const bool counts = lit && !covered;
+        if (counts && start < 0) start = i;
+        if (!counts && start >= 0) {
+            emit(start, i - 1);
+            start = -1;
+        }
+    }
+}
+
 MeshBuilder Letter(int letter) {
     MeshBuilder mesh;
-    // The winner captions are drawn without a depth test: the faces facing
-    // the camera go last so that they cover the sides.
-    for (int pass = 0; pass < 3; ++pass) {
-        for (int row = 0; row < ROWS; ++row)
-            for (int column = 0; column < COLUMNS; ++column) {
-                if (!Lit(letter, column, row)) continue;
-                const float x0 = column * CELL_W, x1 = x0 + CELL_W;
-                const float y1 = (ROWS - row) * CELL_H, y0 = y1 - CELL_H;
-                const float z0 = 0, z1 = DEPTH;
-                if (pass == 0) {
-                    if (!Lit(letter, column - 1, row))
-                        mesh.Polygon({{x0, y0, z0}, {x0, y1, z0}, {x0, y1, z1}, {x0, y0, z1}}, {-1, 0, 0});
-                    if (!Lit(letter, column + 1, row))
-                        mesh.Polygon({{x1, y0, z0}, {x1, y1, z0}, {x1, y1, z1}, {x1, y0, z1}}, {1, 0, 0});
-                    if (!Lit(letter, column, row - 1))
-                        mesh.Polygon({{x0, y1, z0}, {x1, y1, z0}, {x1, y1, z1}, {x0, y1, z1}}, {0, 1, 0});
-                    if (!Lit(letter, column, row + 1))
-                        mesh.Polygon({{x0, y0, z0}, {x1, y0, z0}, {x1, y0, z1}, {x0, y0, z1}}, {0, -1, 0});
-                } else if (pass == 1) {
-                    mesh.Polygon({{x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}}, {0, 0, 1});
-                } else {
-                    mesh.Polygon({{x0, y0, z0}, {x1, y0, z0}, {x1, y1, z0}, {x0, y1, z0}}, {0, 0, -1});
-                }
-            }
+    const float z0 = 0, z1 = DEPTH;
+    auto top = [](int row) { return (ROWS - row) * CELL_H; };  // y of a row's upper edge
+    // The outlines: left and right sides run down the columns, tops and
+    // bottoms along the rows.
+    for (int column = 0; column < COLUMNS; ++column) {
+        for (int side : {-1, 1}) {
+            const float x = (column + (side > 0 ? 1 : 0)) * CELL_W;
+            Runs(letter, column, 0, 0, 1, ROWS, side, 0, [&](int r0, int r1) {
+                const float y1 = top(r0), y0 = top(r1 + 1);
+                mesh.Polygon({{x, y0, z0}, {x, y1, z0}, {x, y1, z1}, {x, y0, z1}}, {static_cast<float>(side), 0, 0});
+            });
+        }
+    }
+    for (int row = 0; row < ROWS; ++row) {
+        for (int side : {-1, 1}) {  // -1 the row above, the top face
+            const float y = side < 0 ? top(row) : top(row + 1);
+            Runs(letter, 0, row, 1, 0, COLUMNS, 0, side, [&](int c0, int c1) {
+                const float x0 = c0 * CELL_W, x1 = (c1 + 1) * CELL_W;
+                mesh.Polygon({{x0, y, z0}, {x1, y, z0}, {x1, y, z1}, {x0, y, z1}}, {0, side < 0 ? 1.0f : -1.0f, 0});
+            });
+        }
+    }
+    // The winner captions were once drawn without a depth test: the faces
+    // facing the camera still go last so that they cover the sides.
+    for (float z : {z1, z0}) {
+        for (int row = 0; row < ROWS; ++row) {
+            Runs(letter, 0, row, 1, 0, COLUMNS, 0, 0, [&](int c0, int c1) {
+                const float x0 = c0 * CELL_W, x1 = (c1 + 1) * CELL_W;
+                mesh.Polygon({{x0, top(row + 1), z}, {x1, top(row + 1), z}, {x1, top(row), z}, {x0, top(row), z}},
+                             {0, 0, z == z0 ? -1.0f : 1.0f});
+            });
+        }
     }
     return mesh;
 }
@@ -85,11 +131,11 @@ MeshBuilder Letter(int letter) {
 }  // namespace
 
 void WriteLetters() {
-    for (int letter = 0; letter < 26; ++letter) {
-        const char name = static_cast<char>('a' + letter);
+    for (int glyph = 0; glyph < LETTERS + DIGITS; ++glyph) {
+        const char name = GlyphName(glyph);
         // String3D loads every letter with flip true.
-        Letter(letter).Write(std::string("letters/") + name + ".asc", true,
-                             std::string("letter ") + name);
+        Letter(glyph).Write(std::string("letters/") + name + ".asc", true,
+                            std::string(glyph < LETTERS ? "letter " : "digit ") + name);
     }
 }
 

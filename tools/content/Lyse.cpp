@@ -19,6 +19,10 @@ public:
     Poser Crouch() const override;
     Poser CrouchGuard() const override;
     void WriteAttacks(std::vector<Node>& rootMoves) const override;
+    const char* AttackNames() const override {
+        return "p jab\np,p cross\np,p,k roundhouse\nk snap_kick\nk,k spinning_back_kick\n"
+               "dp low_punch\ndk leg_sweep\nt lift_and_heave\nfk flying_heel_drop\n";
+    }
 
 private:
     void WriteMeshes() const override;

@@ -1,0 +1,58 @@
+#include "frontend/Backdrop.h"
+
+#include <GL/gl.h>
+
+#include "core/Display.h"
+#include "core/System.h"
+
+Backdrop::~Backdrop() {
+    if (Taken()) glDeleteTextures(1, &texture);
+}
+
+bool Backdrop::Taken() const {
+    return texture != 0 && generation == System::instance()->display->contextGeneration;
+}
+
+void Backdrop::Capture() {
+    const Display* display = System::instance()->display;
+    if (!Taken()) glGenTextures(1, &texture);
+    generation = display->contextGeneration;
+    width = display->width;
+    height = display->height;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glReadBuffer(GL_BACK);
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, width, height, 0);
+}
+
+void Backdrop::Draw(float shade) const {
+    const Display* display = System::instance()->display;
+    if (!Taken()) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return;
+    }
+    // One pass over the window: the still, darkened as it is drawn; a
+    // software renderer pays for every pixel of every pass.
+    const bool asTaken = display->width == width && display->height == height;
+    display->BeginOverlay(false);
+    glDisable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, asTaken ? GL_NEAREST : GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, asTaken ? GL_NEAREST : GL_LINEAR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glColor3f(1 - shade, 1 - shade, 1 - shade);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2i(0, 0);
+    glTexCoord2f(0, 1);
+    glVertex2i(0, display->height);
+    glTexCoord2f(1, 1);
+    glVertex2i(display->width, display->height);
+    glTexCoord2f(1, 0);
+    glVertex2i(display->width, 0);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    display->EndOverlay();
+}

@@ -1,0 +1,16 @@
+#include "frontend/TitleScreen.h"
+
+namespace {
+
+const std::vector<MenuScreen::Entry> ENTRIES = {
+    {"ONE PLAYER", Screen::ONE_PLAYER},
+    {"TWO PLAYERS", Screen::TWO_PLAYERS},
+    {"DEMO", Screen::DEMO},
+    {"OPTIONS", Screen::OPTIONS},
+    {"QUIT", Screen::QUIT},
+};
+
+}  // namespace
+
+TitleScreen::TitleScreen(CaptionView& view, const Backdrop& backdrop)
+    : MenuScreen(view, backdrop, "KORVANTHE", ENTRIES) {}
