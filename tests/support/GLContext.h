@@ -12,8 +12,8 @@ public:
     // Closes the window and opens it again: a new GL context, as some
     // systems give with a new video mode.
     static bool Reopen();
-    static const int WIDTH = 64;
-    static const int HEIGHT = 64;
+    static constexpr int WIDTH = 64;
+    static constexpr int HEIGHT = 64;
 
     void SetUp() override;
     void TearDown() override;
