@@ -20,6 +20,7 @@
 #include "match/GameSeq.h"
 #include "match/Match.h"
 #include "support/ClockGuard.h"
+#include "support/DisplayGuard.h"
 #include "support/FixtureMatch.h"
 #include "support/GLContext.h"
 
@@ -33,17 +34,13 @@ protected:
         if (IsSkipped()) return;
         scratch.emplace();
         fixture::WriteMatch();
-        System* system = System::instance();
-        savedDisplay = system->display;
-        system->display = new Display();
-        system->display->width = 800;
-        system->display->height = 600;
+        display.emplace(800, 600);
         game.emplace();
     }
     void TearDown() override {
         if (IsSkipped()) return;
         game.reset();
-        System::instance()->display = savedDisplay;
+        display.reset();
         scratch.reset();
     }
 
@@ -67,7 +64,7 @@ protected:
     FakeTicks ticks;
     std::optional<ScratchDir> scratch;
     std::optional<Game> game;
-    Display* savedDisplay = nullptr;
+    std::optional<DisplayGuard> display;  // the window's size, freed after each test
 };
 
 TEST_F(GameTest, OpensOnTheMainMenuAndFindsTheWayToAMatchAndBack) {

@@ -10,6 +10,7 @@
 #include "match/Match.h"
 #include "scene/Scene.h"
 #include "support/ClockGuard.h"
+#include "support/DisplayGuard.h"
 #include "support/FixtureMatch.h"
 #include "support/GLContext.h"
 
@@ -23,10 +24,7 @@ protected:
         scratch.emplace();
         fixture::WriteMatch();
         System* system = System::instance();
-        savedDisplay = system->display;
-        system->display = new Display();
-        system->display->width = 800;
-        system->display->height = 600;
+        display.emplace(800, 600);
         if (::options == nullptr) ::options = new Options("options.txt");
         ::options->slowMotion = 0;
         fighters[0] = new Person("fixture", 1);
@@ -39,7 +37,7 @@ protected:
         if (IsSkipped()) return;
         match.reset();
         scene.reset();
-        System::instance()->display = savedDisplay;
+        display.reset();
         scratch.reset();
     }
 
@@ -66,5 +64,5 @@ protected:
     Ptr<Person> fighters[2];
     std::optional<Scene> scene;
     std::optional<Match> match;
-    Display* savedDisplay = nullptr;
+    std::optional<DisplayGuard> display;  // the window's size, freed after each test
 };
