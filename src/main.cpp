@@ -1,17 +1,29 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <string>
 
 #include "core/MainLoop.h"
 #include "frontend/FolderCheck.h"
 
-// Korvanthe takes no arguments: everything comes from the files in the
-// working directory.
-int main(int, char**) {
+// Everything comes from the files in the working directory; the one option,
+// "--replay FILE", opens the game on a replay instead of its menu.
+int main(int argc, char** argv) {
     // The game checks a fighter or an arena a player may choose by running
     // itself as a checker, which a broken folder can end without harm.
     if (const char* check = std::getenv(FolderCheck::VARIABLE)) return FolderCheck::Run(check);
+    std::string replay;
+    if (argc == 3 && std::strcmp(argv[1], "--replay") == 0) {
+        // The game moves into its data folder: the file is named from here.
+        replay = std::filesystem::absolute(argv[2]).string();
+    } else if (argc > 1 && std::strcmp(argv[1], "--replay") == 0) {
+        std::cerr << "usage: korvanthe [--replay FILE]" << std::endl;
+        return 1;
+    }
     SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);
     SDL_EnableKeyRepeat(0, 0);
-    return Run();
+    return Run(replay);
 }

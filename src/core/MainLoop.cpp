@@ -18,7 +18,7 @@
 #include "input/Keyboard.h"
 #include "input/Mouse.h"
 
-void init() {
+void init(const std::string& replay) {
     DataFolder::Enter();
     // Said once: the player's own files are then looked for in vain, quietly.
     const std::string config = UserDirs::CheckConfig();
@@ -42,7 +42,7 @@ void init() {
     Sound::Manager* const audio = Sound::Manager::instance();
     audio->SetVolume(preferences.volume);
     audio->Open();
-    game = new Game();
+    game = new Game(replay);
 }
 
 void idle() {
@@ -89,8 +89,8 @@ bool DrainEvents() {
     return quit;
 }
 
-int Run() {
-    init();
+int Run(const std::string& replay) {
+    init(replay);
     SDL_ShowCursor(SDL_DISABLE);
     bool quit = false;
     while (!quit) {
@@ -99,6 +99,7 @@ int Run() {
         // Escape is read straight from SDL, so it works whatever the game is doing.
         if (SDL_GetKeyState(nullptr)[SDLK_ESCAPE] || game->quit) quit = true;
     }
+    game->EndMatch();
     SDL_ShowCursor(SDL_ENABLE);
     SDL_Quit();
     return 0;

@@ -30,7 +30,7 @@ public:
         System::instance()->display = new Display();
         savedClock = *System::instance()->clock;
         std::ifstream settings("settings.txt");
-        std::string label, arena;
+        std::string label;
         settings >> label >> arena >> label >> names[0] >> label >> names[1];
         scene = std::make_unique<Scene>(arena);
     }
@@ -115,6 +115,7 @@ public:
     int Life(int i) const { return seq[i]->lifeBar->value; }
 
     std::string names[2];  // the fighters of settings.txt
+    std::string arena;     // and its arena
     std::unique_ptr<Scene> scene;
     Controller* controller[2] = {};
     Ptr<Person> fighter[2];
