@@ -261,3 +261,20 @@ const std::vector<MoveBook::Option>& MoveBook::Options(const MTNode* node) const
     const auto found = options.find(node);
     return found != options.end() ? found->second : none;
 }
+
+const MoveBook::Option* MoveBook::BestGuard(const MTNode* node, float lowest) const {
+    const Option* best = nullptr;
+    bool bestCovers = false;
+    for (const Option& o : Options(node)) {
+        const Move& g = Facts(o.node);
+        if (g.kind != Move::GUARD) continue;
+        const bool covers = g.openTop < lowest;
+        // One that stops the blow; among those, the one that leaves least open.
+        if (best == nullptr || (covers && !bestCovers) ||
+            (covers == bestCovers && g.openTop < Facts(best->node).openTop)) {
+            best = &o;
+            bestCovers = covers;
+        }
+    }
+    return best;
+}

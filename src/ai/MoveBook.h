@@ -75,6 +75,10 @@ public:
     // a command that leads where no command leads is left out.
     const std::vector<Option>& Options(const MTNode* node) const;
     const std::vector<const Move*>& Attacks() const { return attacks; }  // every attack of the tree
+    // The guard to take at `node` against a blow striking as low as
+    // `lowest`: one that covers it, and among those the one leaving least
+    // open; null when the node leads to no guard.
+    const Option* BestGuard(const MTNode* node, float lowest) const;
     // How far apart the fighters may stand for `attack` to reach the body of
     // `target`'s fighter in its stance; 0 when it passes over or under it.
     static float Range(const Move& attack, const MoveBook& target);

@@ -215,7 +215,7 @@ void Tactics::Trace(int now, const char* what) const {
 void Tactics::Guard(int now, const MTNode* node, float lowest, int until) {
     const Option* guard = nullptr;
     if (random.Chance(skill.best)) {
-        guard = BestGuard(node, lowest);
+        guard = own.BestGuard(node, lowest);
     } else {
         std::vector<const Option*> guards;
         for (const Option& o : own.Options(node)) {
@@ -254,23 +254,6 @@ void Tactics::FollowUp(int now, const Sight::View& v, const GameSeq& me) {
         }
     }
     Start(now, pick, me.curNode, v.distance);
-}
-
-const Option* Tactics::BestGuard(const MTNode* node, float lowest) const {
-    const Option* best = nullptr;
-    bool bestCovers = false;
-    for (const Option& o : own.Options(node)) {
-        const Move& g = own.Facts(o.node);
-        if (g.kind != Move::GUARD) continue;
-        const bool covers = g.openTop < lowest;
-        // One that stops the blow; among those, the one that leaves least open.
-        if (best == nullptr || (covers && !bestCovers) ||
-            (covers == bestCovers && g.openTop < own.Facts(best->node).openTop)) {
-            best = &o;
-            bestCovers = covers;
-        }
-    }
-    return best;
 }
 
 float Tactics::Range(const Move& attack) const {

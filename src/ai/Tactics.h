@@ -73,7 +73,6 @@ private:
     void FollowUp(int now, const Sight::View& v, const GameSeq& me);
     void Start(int now, const MoveBook::Option* option, const MTNode* own, float distance);
     void Trace(int now, const char* what) const;  // the plan just made, on the debug trace
-    const MoveBook::Option* BestGuard(const MTNode* own, float lowest) const;
     // How far apart the fighters may stand for a blow (mine or theirs) to land.
     float Range(const Move& attack) const;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,9 @@ class FighterSelect;
 class Match;
 class MatchHud;
 class OptionsScreen;
+class Playback;
+class Recorder;
+class TrainingMode;
 class PauseScreen;
 class ResultsScreen;
 class TitleScreen;
@@ -26,7 +30,9 @@ class TitleScreen;
 // arena and the fighters of settings.txt loaded for the first match.
 class Game {
 public:
-    Game();  // ends the program with status 231 without settings.txt
+    // Ends the program with status 231 without settings.txt. Given a replay
+    // file, opens on that replay rather than the menu.
+    explicit Game(const std::string& replay = "");
     ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
@@ -60,9 +66,23 @@ public:
     void Show(Screen* screen);      // opens it; BACK from controls returns to the one before
     void NewMatch();                // `fighters` in `arena`, from round 1
     void Act(Screen::Event event);  // what the player asked for on the screen showing
+    // Plays the replay at `path` as its match was played, with its fighters
+    // and arena; an unreadable one is said on standard error, and false.
+    bool WatchReplay(const std::string& path);
+    // The match in play is over: a live one is kept as the latest replay, a
+    // replay watched is let go and the fighters chosen before come back.
+    void EndMatch();
+
+    std::unique_ptr<Recorder> recorder;    // keeps every live match as a replay
+    std::unique_ptr<Playback> playback;    // the replay being watched; null in play
+    std::string watched;                   // the file it came from
+    std::unique_ptr<TrainingMode> training;  // while player 1 trains against the dummy
 
 private:
     void Play();                  // one frame of the match
+    void Observe();               // after each frame's blows: to the recorder, the replay, training
+    bool Leave();                 // the demo, a replay or training ends here; true when it did
+    void Record(std::uint64_t seed, unsigned effectsSeed);
     void Back();
     void Pause();                 // the match stands still under the pause menu
     void Stills();                // the backdrop and the arena still, those lost or not yet taken
@@ -70,6 +90,8 @@ private:
     void ChooseFighters();
 
     Screen* backTo = nullptr;     // where BACK leads from the controls
+    std::string chosen[3];        // the fighters and arena before a replay brought its own
+    bool replayStopped = false;   // the replay's fight differs from the one recorded
 };
 
 extern Game* game;  // made by init()

@@ -19,7 +19,7 @@
 #include "input/Keyboard.h"
 #include "input/Mouse.h"
 
-void init() {
+void init(const std::string& replay) {
     // Each step of the start-up is timed on the timer stream.
     Timer steps;
     steps.Start();
@@ -54,7 +54,7 @@ void init() {
     audio->Open();
     steps.End("start-up, audio device: ");
     steps.Start();
-    game = new Game();
+    game = new Game(replay);
     steps.End("start-up, game: ");
 }
 
@@ -102,14 +102,14 @@ bool DrainEvents() {
     return quit;
 }
 
-int Run() {
+int Run(const std::string& replay) {
     // How long the player waits: for the menu after launch, and for the
     // match after the choices that start one.
     Timer waits;
     waits.Start();
     bool menuShown = false;
     bool matchStarting = false;
-    init();
+    init(replay);
     SDL_ShowCursor(SDL_DISABLE);
     bool quit = false;
     while (!quit) {
@@ -130,6 +130,7 @@ int Run() {
         // Escape is read straight from SDL, so it works whatever the game is doing.
         if (SDL_GetKeyState(nullptr)[SDLK_ESCAPE] || game->quit) quit = true;
     }
+    game->EndMatch();
     SDL_ShowCursor(SDL_ENABLE);
     SDL_Quit();
     return 0;

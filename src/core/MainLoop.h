@@ -1,11 +1,14 @@
 #pragma once
 
+#include <string>
+
 // Start-up and the frame loop. main() initialises SDL and hands over to Run.
 
 // Reads device.cfg, creates the System singleton, opens the window and builds
 // the game. Ends the process with the start-up messages and statuses when
 // that fails.
-void init();
+// With a replay file, the game opens on that replay.
+void init(const std::string& replay = "");
 // One frame: poll the devices, act on the window keys, then let the game
 // advance and draw.
 void idle();
@@ -17,4 +20,5 @@ void WindowKeys();
 // are latched for the next poll. Every event is taken, whatever came first.
 bool DrainEvents();
 // The frame loop until the window is closed or Escape is held; returns 0.
-int Run();
+// The match being played when it ends is kept as a replay.
+int Run(const std::string& replay = "");

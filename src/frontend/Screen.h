@@ -22,6 +22,8 @@ public:
         MAIN_MENU,
         REMATCH,          // the same fighters in the same arena again
         CHOOSE_FIGHTERS,
+        TRAINING,         // player 1 against the dummy
+        WATCH_REPLAY,     // the last match again
     };
 
     Screen() = default;

@@ -25,7 +25,8 @@ Controller::Controller(int player) : commands(), player(player) {
 
 void Controller::Update() {
     NextFrame();
-    pending |= Sample();
+    sampled = Sample();
+    pending |= sampled;
     Group();
 }
 
@@ -59,6 +60,13 @@ int Controller::Command() {
     pending |= Sample() & ~(taken & PRESSED);
     Group();
     return taken;
+}
+
+int Controller::Bit(char letter) {
+    for (const Letter& l : LETTERS) {
+        if (l.letter == letter) return l.bit;
+    }
+    return 0;
 }
 
 const char* Controller::Commands() { return Letters(ready, commands); }

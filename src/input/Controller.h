@@ -32,6 +32,7 @@ public:
     // The letters of a set of command bits, in their fixed order, into `out`
     // (room for 11 characters); returns out.
     static char* Letters(int bits, char* out);
+    static int Bit(char letter);  // a command letter's bit; 0 for any other character
     void SetFlip(bool f);    // which side the fighters are on; player 1 is mirrored
     void Forget();           // drop everything collected: a new match starts clean
 
@@ -43,6 +44,7 @@ public:
     int ready = 0;        // published and not yet taken
     int last = 0;         // the command taken most recently
     bool flip = false;    // mirror toward/away and the i/o actions
+    int sampled = 0;      // what this frame's Update sampled, mirrored: what a replay keeps
 
 protected:
     // Called first in every Update, once a frame: a controller that decides

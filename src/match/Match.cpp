@@ -52,7 +52,7 @@ void Match::Start() {
     Clock* clock = System::instance()->clock;
     clockMode = 1;
     clock->SetMode(clockMode);
-    clock->Update();
+    if (!stepClock) clock->Update();
     over = false;
     rules.StartMatch(clock->time);
     Reset();
@@ -87,7 +87,11 @@ void Match::Resume() { System::instance()->clock->SetMode(clockMode); }
 
 void Match::Update() {
     System* system = System::instance();
-    system->clock->Update();
+    if (stepClock) {
+        stepClock(*system->clock);
+    } else {
+        system->clock->Update();
+    }
     const int now = Now();
     // While the round's caption shows, the fighters stand and wait.
     if (rules.PhaseAt(now) == RoundRules::Phase::INTRO) {
@@ -100,6 +104,7 @@ void Match::Update() {
     scene->Update();
     seqs[0]->CheckCollision();
     seqs[1]->CheckCollision();
+    if (afterBlows) afterBlows();
 
     options->Update();
     Keys();
@@ -115,6 +120,12 @@ void Match::Update() {
         if (c != nullptr) c->SetFlip(flip);
     }
     Judge(now);
+}
+
+void Match::Hold() {
+    Keys();
+    camera.Update(*persons[0], *persons[1], Now());
+    System::instance()->display->SetCamera(&camera.camera);
 }
 
 void Match::Keys() {

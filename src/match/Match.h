@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
+
 #include "match/FightCamera.h"
 #include "match/RoundRules.h"
 #include "math/Ptr.h"
 
+class Clock;
 class Controller;
 class GameSeq;
 class Person;
@@ -30,6 +33,7 @@ public:
 
     void Start();         // round 1, both fighters back at their places
     void Update();        // one frame: the clock, the fighters, the arena, blows, keys, the rounds
+    void Hold();          // a frame in which the match stands: keys and the camera only
     // After the display's StartScene: the passes, then the fighters' effects
     // and life bars. DrawScene draws the passes alone, with or without the
     // fighters.
@@ -44,6 +48,13 @@ public:
 
     int Now() const;  // the game clock, ms
     RoundRules::Phase Phase() const { return rules.PhaseAt(Now()); }
+
+    // How the clock moves each frame: by real time, unless a replay steps it
+    // as it was recorded (and then leaves it where the replay starts).
+    std::function<void(Clock&)> stepClock;
+    // Told each frame once both fighters have moved and their blows are
+    // found, before the round is judged: a replay being kept or checked.
+    std::function<void()> afterBlows;
 
     Ptr<Person> persons[2];
     GameSeq* seqs[2] = {};     // owned

@@ -60,11 +60,12 @@ fresh_game_dir() {
     done
 }
 
-# Runs the game to its end in the background; the trace goes to debug.log.
+# Runs the game to its end in the background, with the given arguments; the
+# trace goes to debug.log.
 start_game() {
     # The player's options go to the scratch folder, not to the real home.
     (cd "$GAME_DIR" && exec env KORVANTHE_DEBUG="$SCRATCH/debug.log" \
-        XDG_CONFIG_HOME="$SCRATCH/config" XDG_DATA_HOME="$SCRATCH/share" "$KORVANTHE") \
+        XDG_CONFIG_HOME="$SCRATCH/config" XDG_DATA_HOME="$SCRATCH/share" "$KORVANTHE" "$@") \
         >"$SCRATCH/stdout.log" 2>"$SCRATCH/stderr.log" &
     GAME_PID=$!
 }

@@ -25,7 +25,7 @@ public:
     ContentMatch() : previous(std::filesystem::current_path()) {
         std::filesystem::current_path(KORVANTHE_DATA_DIR);
         std::ifstream settings("settings.txt");
-        std::string label, arena;
+        std::string label;
         settings >> label >> arena >> label >> names[0] >> label >> names[1];
         scene = std::make_unique<Scene>(arena);
     }
@@ -105,6 +105,7 @@ public:
     int Life(int i) const { return seq[i]->lifeBar->value; }
 
     std::string names[2];  // the fighters of settings.txt
+    std::string arena;     // and its arena
     std::unique_ptr<Scene> scene;
     Controller* controller[2] = {};
     Ptr<Person> fighter[2];
