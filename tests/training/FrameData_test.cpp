@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "anim/MTNode.h"
-#include "match/MatchHarness.h"
+#include "support/MatchHarness.h"
 #include "support/FixtureMatch.h"
 
 namespace {
