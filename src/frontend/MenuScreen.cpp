@@ -19,6 +19,9 @@ const float ENTRY_SCALE = 2;
 const float WIDEST_ENTRY = 640;
 const int FIRST_ENTRY_Y = 290;
 const int ENTRY_SPACING = 85;
+const int LAST_ENTRY_Y = -75;  // the lowest entry still stands above the window's bottom edge
+const float LETTER_HEIGHT = 30;  // at scale 1
+const float ENTRY_GAP = 15;      // at least, between one entry's letters and the next's
 const float SHADE = 0.5f;
 
 }  // namespace
@@ -29,12 +32,13 @@ MenuScreen::MenuScreen(CaptionView& view_, const Backdrop& backdrop_, const char
     menu.normalMaterial = view.normalMaterial;
     menu.highlightMaterial = view.highlightMaterial;
     menu.camera = &view.camera;
-    // With many entries the list starts higher and packs tighter.
+    // Many entries pack tighter, in smaller letters, so that the last stays
+    // on screen.
     const int count = static_cast<int>(entries.size());
-    const int spacing = count > 5 ? 75 : ENTRY_SPACING;
+    const int spacing = count > 5 ? std::min(75, (FIRST_ENTRY_Y - LAST_ENTRY_Y) / (count - 1)) : ENTRY_SPACING;
     float widest = 0;
     for (const Entry& entry : entries) widest = std::max(widest, String3D(entry.label, 1).Width());
-    const float scale = std::min(ENTRY_SCALE, WIDEST_ENTRY / widest);
+    const float scale = std::min({ENTRY_SCALE, WIDEST_ENTRY / widest, (spacing - ENTRY_GAP) / LETTER_HEIGHT});
     for (int i = 0; i < count; ++i) {
         const String3D measure(entries[i].label, scale);
         const int x = static_cast<int>(CaptionView::CENTRE_X - measure.Width() / 2);
