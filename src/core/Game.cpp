@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include <iostream>
+#include <cstdint>
 #include <random>
 
 #include "ai/ComputerController.h"
@@ -11,6 +11,7 @@
 #include "character/Person.h"
 #include "core/Clock.h"
 #include "core/Display.h"
+#include "core/MatchRunner.h"
 #include "core/Options.h"
 #include "core/Preferences.h"
 #include "core/Settings.h"
@@ -24,6 +25,7 @@
 #include "frontend/MatchHud.h"
 #include "frontend/OptionsScreen.h"
 #include "frontend/PauseScreen.h"
+#include "frontend/ReplayList.h"
 #include "frontend/ResultsScreen.h"
 #include "frontend/TitleScreen.h"
 #include "input/Joystick.h"
@@ -31,13 +33,9 @@
 #include "input/Mouse.h"
 #include "match/GameSeq.h"
 #include "match/Match.h"
-#include "input/JoyController.h"
 #include "render/Material.h"
-#include "replay/Playback.h"
 #include "replay/Recorder.h"
-#include "replay/ReplayReader.h"
 #include "scene/Scene.h"
-#include "training/TrainingMode.h"
 
 Game* game = nullptr;
 
@@ -93,9 +91,11 @@ Game::Game(const std::string& replay) {
     controls = std::make_unique<ControlsScreen>(*captions, backdrop);
     pause = std::make_unique<PauseScreen>(*captions, backdrop);
     results = std::make_unique<ResultsScreen>(*captions, backdrop);
+    replays = std::make_unique<ReplayList>(*captions, backdrop);
+    runner = std::make_unique<MatchRunner>(fighters, arena);
     NewMatch();
     // The match the menu stands over is not played: only those after it are kept.
-    recorder = std::make_unique<Recorder>();
+    runner->KeepMatches();
     debug << "Init Done" << std::endl;
     debug << "Num Textures loaded: " << display->textures.count << std::endl;
     Show(title.get());
@@ -105,9 +105,7 @@ Game::Game(const std::string& replay) {
 Game::~Game() = default;
 
 void Game::NewMatch() {
-    // The match before is over: kept if it was played, its training let go.
-    training.reset();
-    if (recorder != nullptr && recorder->recording()) recorder->End();
+    runner->Close();  // the match before: kept if it was played, its training let go
     Person* first = roster.Fighter(fighters[0], 0);
     Person* second = roster.Fighter(fighters[1], 1);
     Scene* scene = roster.Arena(arena);
@@ -115,129 +113,42 @@ void Game::NewMatch() {
     System* system = System::instance();
     for (auto& computer : computers) computer.reset();  // they watch the old match's sequencers
     match.reset();  // its sequencers let go of the fighters first
-    // Training has no rounds and no timer; a replay has those of its match.
-    const bool trains = players == Screen::TRAINING && playback == nullptr;
-    const int rounds = playback ? playback->replay().rounds : trains ? 1 : preferences.rounds;
-    const int timer = playback ? playback->replay().timer : trains ? 0 : preferences.timer;
+    const bool trains = players == Screen::TRAINING && !runner->watching();
+    int rounds = 0;
+    int timer = 0;
+    runner->Rules(trains, rounds, timer);
     match = std::make_unique<Match>(first, second, scene, system->controller[0], system->controller[1],
                                     rounds, timer);
-    match->afterBlows = [this] { Observe(); };
     std::random_device entropy;
     const std::uint64_t seed = (static_cast<std::uint64_t>(entropy()) << 32) | entropy();
-    for (int i = 0; i < 2 && playback == nullptr; ++i) {
+    ComputerController* sides[2] = {};
+    for (int i = 0; i < 2 && !runner->watching(); ++i) {
         if (!ComputerSide(i)) continue;
         computers[i] = std::make_unique<ComputerController>(i, *match->seqs[i], *match->seqs[1 - i],
                                                             preferences.skill, seed + i);
         computers[i]->Restart(seed + i);
         match->SetController(i, computers[i].get());
+        sides[i] = computers[i].get();
     }
-    if (playback != nullptr) {
-        // The clock stands where the match began and takes the recorded steps.
-        system->clock->Reset(playback->replay().startTime);
-        match->stepClock = [this](Clock& clock) { playback->StepClock(clock); };
-        for (int i = 0; i < 2; ++i) match->SetController(i, playback->controller(i));
-        std::srand(playback->replay().effectsSeed);
-        playback->Cue();
-    } else if (trains) {
-        training = std::make_unique<TrainingMode>(*match->seqs[0], *match->seqs[1],
-                                                  *system->controller[0], *computers[1]);
-        for (int i = 0; i < 2; ++i) match->SetController(i, training->SideController(i));
-    }
-    const unsigned effectsSeed = entropy();
-    if (playback == nullptr) std::srand(effectsSeed);
-    match->Start();
-    if (training != nullptr) training->Begin(system->clock->time);
-    if (recorder != nullptr && playback == nullptr && training == nullptr) Record(seed, effectsSeed);
+    runner->Begin(*match, trains, sides, seed);
     System::instance()->mouse->ModeRel();
 }
 
-void Game::Record(std::uint64_t seed, unsigned effectsSeed) {
-    Replay header;
-    header.arena = arena;
-    header.skill = preferences.skill;
-    header.rounds = match->rules.bestOf;
-    header.timer = match->rules.timerMs / 1000;
-    header.effectsSeed = effectsSeed;
-    header.startTime = System::instance()->clock->time;
-    for (int i = 0; i < 2; ++i) {
-        header.fighters[i] = fighters[i];
-        const Controller* controller = match->controllers[i];
-        const bool computer = computers[i] != nullptr;
-        header.players[i] = computer ? "cpu"
-                            : dynamic_cast<const JoyController*>(controller) != nullptr ? "joystick"
-                                                                                        : "keyboard";
-        header.computerSeed[i] = computer ? seed + i : 0;
-    }
-    recorder->Begin(header);
-}
-
-void Game::Observe() {
-    const Clock& clock = *System::instance()->clock;
-    const int sampled[2] = {match->controllers[0]->sampled, match->controllers[1]->sampled};
-    if (training != nullptr) {
-        training->Frame(clock.time, sampled[0], sampled[1]);
-        // Recording on the dummy's side hands the sides to other controllers.
-        for (int i = 0; i < 2; ++i) {
-            Controller* wanted = training->SideController(i);
-            if (wanted == match->controllers[i]) continue;
-            wanted->Forget();
-            match->SetController(i, wanted);
-        }
-    } else if (playback != nullptr) {
-        if (playback->Verify(clock.time, *match->seqs[0], *match->seqs[1])) {
-            playback->Cue();
-        } else {
-            std::cerr << watched << ": " << playback->problem() << std::endl;
-            replayStopped = true;
-        }
-    } else {
-        recorder->Frame(clock, sampled[0], sampled[1], *match->seqs[0], *match->seqs[1]);
-    }
-}
-
 bool Game::WatchReplay(const std::string& path) {
-    if (path.empty()) {
-        std::cerr << "No replay to watch: " << Recorder::Folder() << " holds none" << std::endl;
+    if (!runner->Watch(path)) {
+        Show(title.get());  // where the refusal is said
         return false;
     }
-    Replay replay;
-    ReplayReader reader(path);
-    if (!reader.Read(replay)) {
-        std::cerr << reader.problem() << std::endl;
-        return false;
-    }
-    EndMatch();
-    debug << "watching " << path << std::endl;
-    chosen[0] = fighters[0];
-    chosen[1] = fighters[1];
-    chosen[2] = arena;
-    fighters[0] = replay.fighters[0];
-    fighters[1] = replay.fighters[1];
-    arena = replay.arena;
-    playback = std::make_unique<Playback>(std::move(replay));
-    watched = path;
-    replayStopped = false;
     NewMatch();
     showing = nullptr;
     return true;
 }
 
-void Game::EndMatch() {
-    training.reset();
-    if (recorder != nullptr && recorder->recording()) recorder->End();
-    if (playback == nullptr) return;
-    playback.reset();
-    fighters[0] = chosen[0];
-    fighters[1] = chosen[1];
-    arena = chosen[2];
-}
+void Game::EndMatch() { runner->End(); }
 
 bool Game::Leave() {
-    const bool demoEnds = players == Screen::DEMO && playback == nullptr && AnyPress();
-    const bool replayEnds =
-        playback != nullptr && (playback->finished() || replayStopped || AnyPress(false));
-    const bool trainingEnds = training != nullptr && training->leave;
-    if (!demoEnds && !replayEnds && !trainingEnds) return false;
+    const bool demoEnds = players == Screen::DEMO && !runner->watching() && AnyPress();
+    if (!demoEnds && !runner->Over(AnyPress(false))) return false;
     debug << "back to the menu" << std::endl;
     match->Pause();
     EndMatch();
@@ -248,6 +159,7 @@ bool Game::Leave() {
 void Game::Show(Screen* screen) {
     if (screen == controls.get()) backTo = showing;
     showing = screen;
+    if (screen == title.get()) title->Notice(runner->TakeNotice());
     screen->Open();
     debug << "screen: " << screen->Name() << std::endl;
 }
@@ -283,7 +195,7 @@ bool Game::ComputerSide(int player) const {
 
 void Game::Play() {
     System* system = System::instance();
-    if (training != nullptr) training->Keys(*system->keyboard, system->clock->time);
+    runner->Keys(*system->keyboard, system->clock->time);
     if (Leave()) return;
     if (PauseScreen::PausePressed()) {
         Pause();
@@ -293,22 +205,17 @@ void Game::Play() {
     for (auto& computer : computers) {
         if (computer != nullptr) computer->Update();
     }
-    if (playback != nullptr) {
-        if (system->keyboard->Pressed(SDLK_F5)) playback->slow = !playback->slow;
-        playback->paused = match->clockMode == 0;
-        for (int i = 0; i < 2; ++i) playback->controller(i)->Update();
-    }
-    if (playback == nullptr || playback->Due(Clock::tickSource())) {
+    if (runner->Due(*system->keyboard)) {
         match->Update();
     } else {
         match->Hold();
     }
     display->StartScene();
     match->Draw();
-    if (training != nullptr) training->Draw();
-    if (match->over && playback == nullptr && players == Screen::DEMO) {
+    runner->Draw();
+    if (match->over && !runner->watching() && players == Screen::DEMO) {
         NewMatch();  // the demo plays on
-    } else if (match->over && playback == nullptr) {
+    } else if (match->over && !runner->watching()) {
         EndMatch();
         backdrop.Capture();  // the last moment, without the captions the results repeat
         const int winner = match->rules.wins[0] > match->rules.wins[1] ? 0 : 1;
@@ -369,6 +276,10 @@ void Game::Act(Screen::Event event) {
         }
         case Screen::BACK: Back(); return;
         case Screen::DONE:
+            if (showing == replays.get()) {
+                WatchReplay(replays->chosen);
+                return;
+            }
             if (showing == fighterSelect.get()) {
                 arenaSelect->pick = arena;
                 Show(arenaSelect.get());
@@ -397,7 +308,10 @@ void Game::Act(Screen::Event event) {
             NewMatch();
             showing = nullptr;
             return;
-        case Screen::WATCH_REPLAY: WatchReplay(Recorder::Latest()); return;
+        case Screen::WATCH_REPLAY:
+            replays->SetReplays(Recorder::Kept());
+            Show(replays.get());
+            return;
         case Screen::REMATCH:
             NewMatch();
             showing = nullptr;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -16,11 +15,10 @@ class ControlsScreen;
 class FighterSelect;
 class Match;
 class MatchHud;
+class MatchRunner;
 class OptionsScreen;
-class Playback;
-class Recorder;
-class TrainingMode;
 class PauseScreen;
+class ReplayList;
 class ResultsScreen;
 class TitleScreen;
 
@@ -55,6 +53,7 @@ public:
     std::unique_ptr<ControlsScreen> controls;
     std::unique_ptr<PauseScreen> pause;
     std::unique_ptr<ResultsScreen> results;
+    std::unique_ptr<ReplayList> replays;
     Screen* showing = nullptr;  // null while the match is played
     bool quit = false;          // "Quit" was chosen
     // Who plays: ONE_PLAYER (the computer takes player 2), TWO_PLAYERS, or
@@ -67,22 +66,17 @@ public:
     void NewMatch();                // `fighters` in `arena`, from round 1
     void Act(Screen::Event event);  // what the player asked for on the screen showing
     // Plays the replay at `path` as its match was played, with its fighters
-    // and arena; an unreadable one is said on standard error, and false.
+    // and arena; an unreadable one is refused on the main menu, and false.
     bool WatchReplay(const std::string& path);
     // The match in play is over: a live one is kept as the latest replay, a
     // replay watched is let go and the fighters chosen before come back.
     void EndMatch();
 
-    std::unique_ptr<Recorder> recorder;    // keeps every live match as a replay
-    std::unique_ptr<Playback> playback;    // the replay being watched; null in play
-    std::string watched;                   // the file it came from
-    std::unique_ptr<TrainingMode> training;  // while player 1 trains against the dummy
+    std::unique_ptr<MatchRunner> runner;  // replays kept and watched, training
 
 private:
     void Play();                  // one frame of the match
-    void Observe();               // after each frame's blows: to the recorder, the replay, training
     bool Leave();                 // the demo, a replay or training ends here; true when it did
-    void Record(std::uint64_t seed, unsigned effectsSeed);
     void Back();
     void Pause();                 // the match stands still under the pause menu
     void Stills();                // the backdrop and the arena still, those lost or not yet taken
@@ -90,8 +84,6 @@ private:
     void ChooseFighters();
 
     Screen* backTo = nullptr;     // where BACK leads from the controls
-    std::string chosen[3];        // the fighters and arena before a replay brought its own
-    bool replayStopped = false;   // the replay's fight differs from the one recorded
 };
 
 extern Game* game;  // made by init()

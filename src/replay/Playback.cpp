@@ -60,7 +60,10 @@ bool Playback::Verify(int time, const GameSeq& s0, const GameSeq& s1) {
     const Replay::Check& recorded = record.checks[nextCheck++];
     const Replay::Check now = Replay::Check::Take(at, time, s0, s1);
     const std::string differs = recorded.Differs(now);
-    if (differs.empty()) return true;
+    if (differs.empty()) {
+        debug << "replay: check " << nextCheck << " holds at " << recorded.time << " ms" << std::endl;
+        return true;
+    }
     std::ostringstream out;
     out << "the replay differs from its match at frame " << at + 1 << " (" << recorded.time
         << " ms of game time): " << differs;

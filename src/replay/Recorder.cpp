@@ -113,6 +113,13 @@ std::string Recorder::Latest() {
     return found.empty() ? "" : found.back().string();
 }
 
+std::vector<std::string> Recorder::Kept() {
+    const std::vector<fs::path> found = Replays(Folder());
+    std::vector<std::string> newestFirst;
+    for (auto at = found.rbegin(); at != found.rend(); ++at) newestFirst.push_back(at->string());
+    return newestFirst;
+}
+
 void Recorder::Prune(const std::string& folder) {
     const std::vector<fs::path> found = Replays(folder);
     std::error_code error;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "replay/Replay.h"
 
@@ -35,6 +36,8 @@ public:
     static std::string Folder();
     // The newest replay in the folder, or empty when there is none.
     static std::string Latest();
+    // Every replay in the folder, the newest first.
+    static std::vector<std::string> Kept();
 
 private:
     static void Prune(const std::string& folder);  // all but the newest KEPT

@@ -1,8 +1,8 @@
 #!/bin/bash
 # Replays as a player meets them: a match is kept when the game ends, "watch
-# replay" shows the same moments again with every check of the fight
-# holding, F3 stops the playback, and broken files are refused with a
-# message while the game goes on.
+# replay" lists it and shows the same moments again with every check of the
+# fight holding, F3 stops the playback and F5 slows it, and broken files are
+# refused with a message on the menu while the game goes on.
 . "$(dirname "$0")/lib.sh"
 start_xvfb
 REPLAYS="$SCRATCH/share/korvanthe/replays"
@@ -13,6 +13,22 @@ differing() {
     compare -metric AE -fuzz 10% "$1" "$2" null: 2>&1 | awk '{ printf "%d", $1 * 100 / (800 * 600) }'
 }
 grab() { import -window "$WINDOW" "$SCRATCH/$1.png"; cp "$SCRATCH/$1.png" "${E2E_SHOTS:-$SCRATCH}/" 2>/dev/null; }
+checks() { grep -c "^replay: check " "$SCRATCH/debug.log"; }
+frames() { grep -cxF -- "--------begin" "$SCRATCH/debug.log"; }
+# Real milliseconds between the next two checks of the replayed fight, which
+# come a second of its game time apart.
+check_interval() {
+    local first
+    wait_trace "^replay: check " $(( $(checks) + 1 )) 30
+    first=$(date +%s%N)
+    wait_trace "^replay: check " $(( $(checks) + 1 )) 30
+    echo $(( ($(date +%s%N) - first) / 1000000 ))
+}
+watch_newest() {
+    choose_entry "WATCH REPLAY"
+    wait_screen "replays"
+    tap Return
+}
 
 # One player against the computer, Return taking each default.
 start_default_game
@@ -24,14 +40,14 @@ press_until Return " picks "
 wait_screen "arena select"
 tap Return
 wait_line "fight"
-sleep 2
+sleep 5
 # A still moment of the fight: F3 holds the game clock for four seconds.
 press_until F3 "--------begin"
 sleep 2
 grab live
 sleep 2
 press_until F3 "--------begin"
-sleep 2
+sleep 3
 hold_key Escape
 wait_game 20
 release_key Escape
@@ -43,7 +59,7 @@ start_game
 wait_window
 wait_first_frame
 focus_window
-choose_entry "WATCH REPLAY"
+watch_newest
 wait_trace "^watching " 1 10
 # The held moment comes as it was recorded, the clock standing for a while.
 wait_trace "^replay: the clock stands" 1 60
@@ -55,17 +71,26 @@ apart=$(differing "$SCRATCH/live.png" "$SCRATCH/replayed.png")
 [ "$apart" -le 3 ] || fail "the replay's held moment differs from the match's in $apart% of the picture"
 pass "the replay shows the held moment as it was ($apart% of pixels differ) and every check holds"
 
-# F3 stops a replay: the game time stands while it is held.
-choose_entry "WATCH REPLAY"
+# F5 slows a replay to a third of its pace and F5 again gives it back; F3
+# stops its game clock (frames are drawn, no check comes) and F3 resumes it.
+watch_newest
 wait_trace "^watching " 2 10
-sleep 3
+normal=$(check_interval)
+press_until F5 "replay: slowed"
+slowed=$(check_interval)
+press_until F5 "replay: at its speed"
+[ "$slowed" -ge $(( normal * 2 )) ] || fail "F5 did not slow the replay: a second took $normal ms, slowed $slowed ms"
+pass "F5 slows a replay (a second of it took $normal ms, slowed $slowed ms)"
 press_until F3 "--------begin"
-sleep 1
+held=$(checks)
+drawn=$(frames)
 grab paused1
-sleep 1.5
+wait_trace "^--------begin" $(( drawn + 60 )) 60
 grab paused2
-[ "$(differing "$SCRATCH/paused1.png" "$SCRATCH/paused2.png")" -le 1 ] || fail "F3 did not stop the replay"
+[ "$(checks)" -eq "$held" ] || fail "F3 did not stop the replay's clock"
+[ "$(differing "$SCRATCH/paused1.png" "$SCRATCH/paused2.png")" -le 1 ] || fail "F3 did not stop the replay's picture"
 press_until F3 "--------begin"
+wait_trace "^replay: check " $(( held + 1 )) 30
 press_until space "back to the menu"
 pass "F3 stops and resumes a replay"
 hold_key Escape
@@ -83,8 +108,10 @@ wait_first_frame
 sleep 1
 grep -q "^$SCRATCH/cut.txt:[0-9]*: expected" "$SCRATCH/stderr.log" || fail "a cut replay was not refused with its line"
 kill -0 "$GAME_PID" || fail "a cut replay ended the game"
+wait_screen "title"
+grab refused
 hold_key Escape
 wait_game 20
 release_key Escape
 expect_status 0 "Escape after a cut replay"
-pass "a cut replay is refused with its line and the menu opens"
+pass "a cut replay is refused with its line and the menu opens and says why"
