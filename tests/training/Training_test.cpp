@@ -61,9 +61,11 @@ TEST_F(TrainingTest, EachBehaviourAgainstHighAndLowBlows) {
         {Dummy::GUARD_RANDOM, 1, 7, true, 0},
         {Dummy::CROUCH, 0, 99, false, MTNode::D},
         {Dummy::JUMP, 0, 99, false, MTNode::J},
+        {Dummy::PLAYBACK, 0, 99, false, MTNode::D},  // a recording of holding down
     };
     for (const auto& c : cases) {
         Start(c.behaviour);
+        dummy->Keep({{0, Controller::CMD_D}, {4000, Controller::CMD_D}});
         int inState = 0, frames = 0;
         for (int t = 0; t < 10000; t += FRAME_MS, ++frames) {
             match->Frame(FRAME_MS);
