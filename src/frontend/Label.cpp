@@ -22,18 +22,27 @@ void Label::Draw(float x, float y, Material* material) { CaptionView::Draw(*text
 void Label::DrawCentred(float x, float y, Material* material) { CaptionView::DrawCentred(*text, x, y, material); }
 
 std::vector<std::string> Label::Wrap(const std::string& text, size_t width) {
-    // A path may break after any of its slashes.
-    std::string breakable;
-    for (char c : text) breakable += c == '/' ? std::string("/ ") : std::string(1, c);
+    // A path may also break after any of its slashes: the piece after a
+    // slash follows it with no space when both fit on the line.
     std::vector<std::string> lines;
-    std::istringstream words(breakable);
+    std::istringstream words(text);
     std::string word, line;
     while (words >> word) {
-        if (!line.empty() && line.size() + 1 + word.size() > width) {
-            lines.push_back(line);
-            line.clear();
+        bool spaced = true;
+        for (size_t from = 0; from < word.size();) {
+            const size_t slash = word.find('/', from);
+            const size_t end = slash == std::string::npos ? word.size() : slash + 1;
+            const std::string piece = word.substr(from, end - from);
+            const std::string gap = line.empty() || !spaced ? "" : " ";
+            if (!line.empty() && line.size() + gap.size() + piece.size() > width) {
+                lines.push_back(line);
+                line = piece;
+            } else {
+                line += gap + piece;
+            }
+            spaced = false;
+            from = end;
         }
-        line += (line.empty() ? "" : " ") + word;
     }
     if (!line.empty()) lines.push_back(line);
     return lines;

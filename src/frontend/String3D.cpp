@@ -56,6 +56,18 @@ Mesh3DS** const LETTERS[ALPHABET] = {
     &LetterS, &LetterT, &LetterU, &LetterV, &LetterW, &LetterX, &LetterY, &LetterZ,
 };
 
+// The punctuation a path or a reader's message needs, with the names of
+// their mesh files.
+struct Mark {
+    char c;
+    const char* file;
+    Mesh3DS* mesh;
+};
+Mark marks[] = {
+    {'.', "dot", nullptr},   {':', "colon", nullptr},      {'/', "slash", nullptr}, {'-', "dash", nullptr},
+    {'_', "underscore", nullptr}, {',', "comma", nullptr}, {'\'', "quote", nullptr},
+};
+
 const int WAVE_PERIOD_MS = 1000;
 const int WAVE_LAG_MS = 100;  // each letter runs this far behind the one before
 const float WAVE_PI = 3.141f;
@@ -73,6 +85,7 @@ void String3D::LoadLetters() {
     for (int d = 0; d < DIGITS; ++d) {
         Digits[d] = new Mesh3DS(std::string("letters/") + static_cast<char>('0' + d) + ".asc", true);
     }
+    for (Mark& mark : marks) mark.mesh = new Mesh3DS(std::string("letters/") + mark.file + ".asc", true);
 }
 
 void String3D::Map(Material* m) {
@@ -80,11 +93,15 @@ void String3D::Map(Material* m) {
     if (m == nullptr) return;
     for (Mesh3DS** letter : LETTERS) (*letter)->RemapCoords(m);
     for (Mesh3DS* digit : Digits) digit->RemapCoords(m);
+    for (Mark& mark : marks) mark.mesh->RemapCoords(m);
 }
 
 Mesh* String3D::LetterMesh(char c) {
     LoadLetters();
     if (c >= '0' && c <= '9') return Digits[c - '0'];
+    for (const Mark& mark : marks) {
+        if (mark.c == c) return mark.mesh;
+    }
     const int lower = std::tolower(static_cast<unsigned char>(c));
     if (lower < 'a' || lower > 'z') return nullptr;
     return *LETTERS[lower - 'a'];

@@ -40,7 +40,7 @@ public:
 
     static void LoadLetters();         // reads the letter and digit meshes once; later calls do nothing
     static void Map(Material* m);     // texture coordinates of every letter from m's mapping
-    static Mesh* LetterMesh(char c);   // the mesh of a letter in either case or a digit, else null
+    static Mesh* LetterMesh(char c);   // the mesh of a letter in either case, a digit or a mark . : / - _ , ', else null
 
     int length = 0;                    // characters kept
     Mesh* letters[MAX_LENGTH] = {};    // each character's mesh; null where there is none

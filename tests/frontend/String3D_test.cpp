@@ -83,11 +83,12 @@ TEST(String3D, EachCharacterTakesItsLetterInEitherCase) {
     EXPECT_TRUE(word.rotates);
     EXPECT_TRUE(word.translates);
 
-    const String3D other("a-Z 9!", 1);
+    const String3D other("a#Z 9!", 1);
     EXPECT_EQ(other.letters[0], LetterA);
     EXPECT_EQ(other.letters[1], nullptr);
     EXPECT_EQ(other.letters[2], LetterZ);
     EXPECT_EQ(other.letters[3], nullptr);
+    EXPECT_NE(String3D("a/b.c", 1).letters[3], nullptr);  // a path's marks have glyphs
     EXPECT_EQ(other.letters[4], Digits[9]);
     EXPECT_EQ(other.letters[5], nullptr);
 }

@@ -1,5 +1,7 @@
-// letters/a.asc .. z.asc and 0.asc .. 9.asc: solid block capitals and digits on a 5 x 7 grid, one box per
-// lit cell with only its outer faces kept, 25 wide, 30 tall and 8 deep.
+// letters/a.asc .. z.asc, 0.asc .. 9.asc and the punctuation a file's path
+// or a reader's message needs (dot, colon, slash, dash, underscore, comma,
+// quote): solid block glyphs on a 5 x 7 grid, one box per lit cell with only
+// its outer faces kept, 25 wide, 30 tall and 8 deep.
 //
 // A letter stands in the x-y plane with its origin at its left-bottom-front
 // corner and its face towards -z: String3D lays letters out along +x, 30
@@ -18,9 +20,12 @@ const float CELL_W = 25.0f / COLUMNS;
 const float CELL_H = 30.0f / ROWS;
 const float DEPTH = 8;
 
-const int LETTERS = 26, DIGITS = 10;
+const int LETTERS = 26, DIGITS = 10, MARKS = 7;
 
-const char* const GLYPHS[LETTERS + DIGITS][ROWS] = {
+// The punctuation's file names, in the order of their glyphs below.
+const char* const MARK_NAMES[MARKS] = {"dot", "colon", "slash", "dash", "underscore", "comma", "quote"};
+
+const char* const GLYPHS[LETTERS + DIGITS + MARKS][ROWS] = {
     {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"},  // A
     {"####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."},  // B
     {".###.", "#...#", "#....", "#....", "#....", "#...#", ".###."},  // C
@@ -57,11 +62,25 @@ const char* const GLYPHS[LETTERS + DIGITS][ROWS] = {
     {"#####", "....#", "...#.", "..#..", ".#...", ".#...", ".#..."},  // 7
     {".###.", "#...#", "#...#", ".###.", "#...#", "#...#", ".###."},  // 8
     {".###.", "#...#", "#...#", ".####", "....#", "....#", ".###."},  // 9
+    {".....", ".....", ".....", ".....", ".....", ".##..", ".##.."},  // .
+    {".....", ".##..", ".##..", ".....", ".##..", ".##..", "....."},  // :
+    {"....#", "....#", "...#.", "..#..", ".#...", "#....", "#...."},  // /
+    {".....", ".....", ".....", ".###.", ".....", ".....", "....."},  // -
+    {".....", ".....", ".....", ".....", ".....", ".....", "#####"},  // _
+    {".....", ".....", ".....", ".....", ".##..", "..#..", ".#..."},  // ,
+    {"..#..", "..#..", ".#...", ".....", ".....", ".....", "....."},  // '
 };
 
-// The file and mesh name of glyph i: letters a..z, then digits 0..9.
-char GlyphName(int glyph) {
-    return static_cast<char>(glyph < LETTERS ? 'a' + glyph : '0' + glyph - LETTERS);
+// The file and mesh name of glyph i: letters a..z, digits 0..9, then the
+// punctuation by name.
+std::string GlyphName(int glyph) {
+    if (glyph < LETTERS) return std::string(1, static_cast<char>('a' + glyph));
+    if (glyph < LETTERS + DIGITS) return std::string(1, static_cast<char>('0' + glyph - LETTERS));
+    return MARK_NAMES[glyph - LETTERS - DIGITS];
+}
+
+const char* GlyphKind(int glyph) {
+    return glyph < LETTERS ? "letter " : glyph < LETTERS + DIGITS ? "digit " : "mark ";
 }
 
 bool Lit(int letter, int column, int row) {
@@ -131,11 +150,10 @@ MeshBuilder Letter(int letter) {
 }  // namespace
 
 void WriteLetters() {
-    for (int glyph = 0; glyph < LETTERS + DIGITS; ++glyph) {
-        const char name = GlyphName(glyph);
+    for (int glyph = 0; glyph < LETTERS + DIGITS + MARKS; ++glyph) {
+        const std::string name = GlyphName(glyph);
         // String3D loads every letter with flip true.
-        Letter(glyph).Write(std::string("letters/") + name + ".asc", true,
-                            std::string(glyph < LETTERS ? "letter " : "digit ") + name);
+        Letter(glyph).Write("letters/" + name + ".asc", true, GlyphKind(glyph) + name);
     }
 }
 
