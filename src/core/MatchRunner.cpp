@@ -27,10 +27,10 @@ MatchRunner::~MatchRunner() = default;
 
 void MatchRunner::KeepMatches() { recorder = std::make_unique<Recorder>(); }
 
-void MatchRunner::Refuse(const char* heading, const std::string& why) {
+void MatchRunner::Refuse(const char* heading, const std::string& why, const std::string& shown) {
     std::cerr << why << std::endl;
     // On screen the file goes by its name alone: the folder is the player's own.
-    notice = heading + why;
+    notice = heading + (shown.empty() ? why : shown);
     const size_t at = notice.find(watched);
     if (!watched.empty() && at != std::string::npos) {
         notice.replace(at, watched.size(), std::filesystem::path(watched).filename().string());
@@ -126,7 +126,7 @@ void MatchRunner::Frame() {
         if (playback->Verify(clock.time, *match->seqs[0], *match->seqs[1])) {
             playback->Cue();
         } else if (!stopped) {
-            Refuse("Replay stopped: ", watched + ": " + playback->problem());
+            Refuse("Replay stopped: ", watched + ": " + playback->problem(), playback->problem());
             stopped = true;
         }
     } else if (recorder != nullptr) {
@@ -166,6 +166,9 @@ void MatchRunner::Close() {
 void MatchRunner::End() {
     Close();
     if (playback == nullptr) return;
+    // The replay's match stays on screen under the menu, and may yet be
+    // updated there: from now on by real time.
+    match->stepClock = nullptr;
     playback.reset();
     fighters[0] = chosen[0];
     fighters[1] = chosen[1];

@@ -59,7 +59,9 @@ public:
 private:
     void Frame();  // after each frame's blows: to the recorder, the replay, training
     void Record(std::uint64_t seed, unsigned effectsSeed, ComputerController* const computers[2]);
-    void Refuse(const char* heading, const std::string& why);  // said, and kept for the menu
+    // Said on standard error, and kept for the menu after `heading` (as
+    // `shown`, when that is given).
+    void Refuse(const char* heading, const std::string& why, const std::string& shown = "");
 
     std::string (&fighters)[2];
     std::string& arena;
