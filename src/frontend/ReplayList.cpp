@@ -14,7 +14,7 @@
 #include "input/Keyboard.h"
 
 namespace {
-const float ENTRY_SCALE = 1.1f;
+const float ENTRY_SCALE = 0.9f;
 const int FIRST_ENTRY_Y = 430;
 const int ENTRY_SPACING = 48;
 const float SHADE = 0.5f;

@@ -29,7 +29,7 @@ void TitleScreen::Draw() {
     if (notice[0].words().empty()) return;
     view.Begin();
     for (int line = 0; line < 3; ++line) {
-        notice[line].DrawCentred(CaptionView::CENTRE_X, 392.0f - 20 * line, view.captionMaterial);
+        notice[line].DrawCentred(CaptionView::CENTRE_X, 386.0f - 20 * line, view.captionMaterial);
     }
     view.End();
 }
