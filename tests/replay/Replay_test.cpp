@@ -1,6 +1,7 @@
 // Replays of the default fighters: recorded by two computer players, written,
 // read back and played through newly loaded fighters, in the game's order of
-// a frame (controllers sample, the clock steps, fighters move, blows land).
+// a frame (controllers sample, the clock steps, fighters move, blows land),
+// the fighters held still while the round's caption shows, as in the game.
 #include "replay/Replay.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <sstream>
 
 #include "ai/ComputerController.h"
+#include "match/RoundRules.h"
 #include "replay/Playback.h"
 #include "replay/Recorder.h"
 #include "replay/ReplayReader.h"
@@ -87,10 +89,15 @@ private:
         clock.mode = 1;
         std::srand(header.effectsSeed);
         for (auto& s : match->seq) s->Reset();
+        rules.StartMatch(header.startTime);
     }
+    RoundRules rules{1, 0};
     template <class StepClock> void Frame(StepClock step) {
         for (Controller* c : match->controller) c->Update();
         step();
+        if (rules.PhaseAt(clock.time) == RoundRules::Phase::INTRO) {
+            for (Controller* c : match->controller) c->Forget();
+        }
         for (auto& s : match->seq) s->Update();
         match->scene->Update();
         for (auto& s : match->seq) s->CheckCollision();
