@@ -115,3 +115,21 @@ wait_game 20
 release_key Escape
 expect_status 0 "Escape after a cut replay"
 pass "a cut replay is refused with its line and the menu opens and says why"
+
+# A replay whose fight is not the one recorded (here its first check says
+# fighter 1 had almost no life) stops there, and the menu comes back saying so.
+awk '/^checks / { at = NR } at && NR == at + 1 { $6 = 1 } { print }' "$replay" >"$SCRATCH/changed.txt"
+start_game --replay "$SCRATCH/changed.txt"
+wait_window
+wait_first_frame
+wait_trace "^back to the menu" 1 60
+wait_screen "title"
+grep -q "changed.txt: the replay differs from its match at frame" "$SCRATCH/stderr.log" ||
+    fail "a replay that differs from its match did not stop"
+sleep 1
+grab stopped
+hold_key Escape
+wait_game 20
+release_key Escape
+expect_status 0 "Escape after a replay that stopped"
+pass "a replay that differs from its match stops, and the menu says where"
