@@ -26,7 +26,6 @@ TrainingMode::TrainingMode(GameSeq& player_, GameSeq& dummySide_, Controller& pl
     : training(player_, dummySide_),
       dummy(1, dummySide_, player_, 0x7a11ed),
       player(player_),
-      dummySide(dummySide_),
       playerDevice(playerDevice_),
       computer(computer_),
       recordKeys(1),

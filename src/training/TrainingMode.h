@@ -40,7 +40,6 @@ public:
 
 private:
     GameSeq& player;
-    GameSeq& dummySide;
     Controller& playerDevice;
     ComputerController& computer;
     KbdController recordKeys;  // player 1's keys on the dummy's side, mirrored as its own
