@@ -79,7 +79,10 @@ normal=$(check_interval)
 press_until F5 "replay: slowed"
 slowed=$(check_interval)
 press_until F5 "replay: at its speed"
-[ "$slowed" -ge $(( normal * 2 )) ] || fail "F5 did not slow the replay: a second took $normal ms, slowed $slowed ms"
+# Slowed, a second of the fight takes three; a loaded machine that already
+# lags behind the recorded pace stretches both, so the bounds are loose.
+[ "$slowed" -ge 2000 ] && [ "$slowed" -ge $(( normal * 3 / 2 )) ] ||
+    fail "F5 did not slow the replay: a second took $normal ms, slowed $slowed ms"
 pass "F5 slows a replay (a second of it took $normal ms, slowed $slowed ms)"
 press_until F3 "--------begin"
 held=$(checks)

@@ -19,8 +19,8 @@ longest() {
         awk '{ print $NF }' | sort -n | tail -n 1
 }
 # Toward the dummy, then a flurry of jabs (g is punch); a flurry that lands
-# only once is tried again, as a player would.
-for _ in $(seq 5); do
+# only once is tried again, as a player would (on a loaded machine, often).
+for _ in $(seq 10); do
     xdotool keydown d
     sleep 1
     xdotool keyup d
