@@ -79,9 +79,10 @@ normal=$(check_interval)
 press_until F5 "replay: slowed"
 slowed=$(check_interval)
 press_until F5 "replay: at its speed"
-# Slowed, a second of the fight takes three; a loaded machine that already
-# lags behind the recorded pace stretches both, so the bounds are loose.
-[ "$slowed" -ge 2000 ] && [ "$slowed" -ge $(( normal * 3 / 2 )) ] ||
+# Slowed, a second of the fight takes three of real time. A machine that
+# draws fewer frames than the recording holds already plays it slower (a
+# recorded frame a drawn one), so the normal pace is only a lower bound.
+[ "$slowed" -ge 2500 ] && [ "$slowed" -gt "$normal" ] ||
     fail "F5 did not slow the replay: a second took $normal ms, slowed $slowed ms"
 pass "F5 slows a replay (a second of it took $normal ms, slowed $slowed ms)"
 press_until F3 "--------begin"
