@@ -52,17 +52,7 @@ pass "a guard blocks"
 
 # Push player 2 back to the edge by walking into them, and strike with the
 # heavy blow (toward + kick) until one knocks them off the floor.
-for _ in $(seq 10); do
-    grep -q "Player 1 knocked off the floor" "$SCRATCH/debug.log" && break
-    hold_key d
-    sleep 1.5
-    xdotool keydown h
-    sleep 0.2
-    xdotool keyup h
-    release_key d
-    sleep 1.5
-done
-grep -q "Player 1 knocked off the floor" "$SCRATCH/debug.log" || fail "player 2 was never knocked off the floor"
+ring_out "Player 1 knocked off the floor"
 grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "the ring-out did not win the bout"
 sleep 1
 screenshot fight_winner

@@ -36,13 +36,6 @@ run_installed() {  # with $1 as XDG_CONFIG_HOME
         >"$SCRATCH/stdout.log" 2>"$SCRATCH/stderr.log" &
     GAME_PID=$!
 }
-wait_trace() {  # a line matching $1 within 10 s
-    for _ in $(seq 100); do
-        grep -q -- "$1" "$SCRATCH/debug.log" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    fail "the trace lacks a line matching: $1"
-}
 # Keys are held longer than a slow frame: the game acts once on a press, in
 # the first frame that sees it. start_match works the menu the same way.
 press() {
@@ -78,7 +71,7 @@ below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 [ -n "${E2E_SHOTS:-}" ] && mkdir -p "$E2E_SHOTS"
 run_installed "$CONFIG"
 wait_window
-wait_trace "^data folder: $ROOT/share/korvanthe\$"
+wait_trace "^data folder: $ROOT/share/korvanthe\$" 1 10
 start_match
 for _ in $(seq 10); do take_shot match; shows_match && break; done
 shows_match || fail "the screenshot does not show the match: $SHOT"
@@ -91,10 +84,10 @@ press F3
 take_shot frozen
 FROZEN="$SHOT"
 press Alt_L Return
-wait_trace '^full screen 800x600$'
+wait_trace '^full screen 800x600$' 1 10
 screenshot install_fullscreen
 press Alt_L Return
-wait_trace '^windowed 800x600$'
+wait_trace '^windowed 800x600$' 1 10
 for _ in $(seq 100); do  # a search while the window is remapped may fail
     WINDOW=$(xdotool search --onlyvisible --name '^KORVANTHE$' 2>/dev/null | head -n 1)
     [ -n "$WINDOW" ] && break

@@ -224,6 +224,23 @@ choose_entry() {
     tap Return
 }
 
+# Player 1 walks player 2 back to the edge and strikes with the heavy blow
+# (toward + kick), at most $2 times (10 unless given), until the trace holds
+# a line matching $1; fails when it never does.
+ring_out() {
+    for _ in $(seq "${2:-10}"); do
+        grep -q -- "$1" "$SCRATCH/debug.log" && return 0
+        hold_key d
+        sleep 1.5
+        xdotool keydown h
+        sleep 0.2
+        xdotool keyup h
+        release_key d
+        sleep 1.5
+    done
+    grep -q -- "$1" "$SCRATCH/debug.log" || fail "never in the trace: $1"
+}
+
 # The colour of window pixel (x, y), as "r,g,b".
 pixel() {
     import -window "$WINDOW" -crop "1x1+$1+$2" txt:- 2>/dev/null |

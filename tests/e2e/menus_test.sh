@@ -63,17 +63,7 @@ grep -q "^trying person constructors" "$SCRATCH/debug.log" || fail "no fighters 
 # Player 1 (lyse) walks player 2 (bront) to the edge and knocks him off it
 # with the heavy blow, toward + kick.
 round_marked && fail "a round is marked won before any was"
-for _ in $(seq 20); do
-    grep -q "bout won by player one" "$SCRATCH/debug.log" && break
-    hold_key d
-    sleep 1.5
-    xdotool keydown h
-    sleep 0.2
-    xdotool keyup h
-    release_key d
-    sleep 1.5
-done
-grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "player 1 never won the round"
+ring_out "bout won by player one" 20
 sleep 1
 screenshot menus_round_won
 round_marked || fail "no gold mark under player 1's bar after the round: $(pixel 46 54)"
