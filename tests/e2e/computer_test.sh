@@ -35,10 +35,7 @@ done
 [ -n "$shrunk" ] || fail "player 1's life bar never shrank in 30 s"
 screenshot computer_one_player
 pass "in one player the computer's blows shorten player 1's bar ($full, then $shrunk)"
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape in one player"
+escape_quits "Escape in one player"
 
 fresh_game_dir game
 printf 'controller0 cpu\ncontroller1 keyboard\n' > "$GAME_DIR/controllers.txt"
@@ -49,7 +46,4 @@ wait_first_frame
 one_player
 wait_trace "^computer player 0: seed" 1 20
 pass "cpu in controllers.txt gives player 1 to the computer, in one player too"
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape with a cpu player"
+escape_quits "Escape with a cpu player"

@@ -105,10 +105,7 @@ done
 shows_match && below 0.002 "$moved" || fail "the match did not go on (the frame moved by $moved)"
 pass "Alt+Enter twice: the match is drawn as before (RMSE $still) and goes on (RMSE $moved)"
 
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape"
+escape_quits "Escape"
 tree_state | diff -q "$SCRATCH/tree.before" - >/dev/null || fail "the game wrote into the installed tree"
 pass "nothing was written into the installed tree"
 
@@ -123,10 +120,7 @@ pass "the player's own controllers.txt comes before the installed one"
 touch "$SCRATCH/not-a-folder"
 run_installed "$SCRATCH/not-a-folder"
 wait_window
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "an unusable config folder"
+escape_quits "an unusable config folder"
 [ "$(wc -l <"$SCRATCH/stderr.log")" -eq 1 ] &&
     grep -q "^$SCRATCH/not-a-folder/korvanthe: cannot be read or written" "$SCRATCH/stderr.log" ||
     fail "the unusable config folder was not said once: $(cat "$SCRATCH/stderr.log")"

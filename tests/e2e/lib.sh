@@ -259,6 +259,14 @@ bar_end() {
 
 window_size() { xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
+# Escape held until the game ends; it must end with status 0.
+escape_quits() {
+    hold_key Escape
+    wait_game 20
+    release_key Escape
+    expect_status 0 "${1:-Escape}"
+}
+
 expect_status() {
     [ "$GAME_STATUS" -eq "$1" ] || fail "$2: exit status $GAME_STATUS, expected $1"
 }

@@ -71,8 +71,5 @@ done
 bar_end_is_blue || fail "the next bout did not start with full life"
 pass "the next bout starts"
 
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape during the match"
+escape_quits "Escape during the match"
 pass "Escape ends the match with 0"

@@ -119,7 +119,4 @@ pass "the round's clock, pause, time up and the results"
 
 choose_entry "MAIN MENU"
 wait_screen "title"
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape"
+escape_quits "Escape"

@@ -24,10 +24,7 @@ kill -0 "$GAME_PID" || fail "the game died after the resize"
 [ "$(window_size)" = "640x480" ] || fail "window is $(window_size) after the resize"
 pass "resize"
 
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape"
+escape_quits "Escape"
 pass "Escape ends the game with 0"
 
 fresh_game_dir game
