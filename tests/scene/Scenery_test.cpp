@@ -89,6 +89,7 @@ TEST_F(SceneryTest, AFlatFacesTheCameraFromItsPointOrItsOffset) {
         EXPECT_TRUE(Near(flat.world * Vector3(0, 0, offset), p + forward * offset, 1e-3f));
         EXPECT_TRUE(Near((flat.world ^ Vector3(0, 0, 1)).Normalized(), forward, 1e-3f));
         EXPECT_GT((flat.world ^ Vector3(0, 1, 0)).y, 0) << "its up edge points up on the screen";
+        EXPECT_NEAR((flat.world ^ Vector3(1, 0, 0)).Length(), 1, 1e-4f) << "turned, never stretched";
     }
     System::instance()->display->camera = nullptr;
     Flat still(Vector3(), 10, nullptr);
