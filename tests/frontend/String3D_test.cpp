@@ -16,17 +16,10 @@
 #include "support/DisplayGuard.h"
 #include "support/Feedback.h"
 #include "support/GLContext.h"
+#include "support/MeshText.h"
 #include "support/ScratchDir.h"
 
 namespace {
-
-// A small right triangle in the x-y plane, in the letters' file format.
-std::string Triangle(float size) {
-    const std::string s = std::to_string(size);
-    return "Named object: \"letter\"\nTri-mesh, Vertices: 3     Faces: 1\nVertex list:\n"
-           "Vertex 0:  X: 0 Y: 0 Z: 0\nVertex 1:  X: 0 Y: " + s + " Z: 0\n"
-           "Vertex 2:  X: " + s + " Y: 0 Z: 0\nFace list:\nFace 0:    A:0 B:1 C:2\n";
-}
 
 // Gives a shared letter mesh one triangle for the length of a test and puts
 // back what it held: the letters are loaded once for the whole test run,
@@ -167,8 +160,8 @@ bool LettersLoadOnFirstUse() {
         return false;
     }
     ScratchDir dir;
-    WriteFile("letters/a.asc", Triangle(2));
-    WriteFile("letters/q.asc", Triangle(5));
+    WriteFile("letters/a.asc", meshtext::OneTriangle({0, 0, 0}, {0, 2, 0}, {2, 0, 0}));
+    WriteFile("letters/q.asc", meshtext::OneTriangle({0, 0, 0}, {0, 5, 0}, {5, 0, 0}));
     const String3D word("aQb", 1);
     const Mesh3DS flipped("letters/a.asc", true);
     const bool ok = LetterA != nullptr && LetterA->numFaces == 1 &&
