@@ -49,10 +49,7 @@ take_shot() {  # F8; SHOT is the BMP it wrote
     local taken
     taken=$(grep -c '^screenshot ' "$SCRATCH/debug.log")
     press F8
-    for _ in $(seq 100); do
-        [ "$(grep -c '^screenshot ' "$SCRATCH/debug.log")" -gt "$taken" ] && break
-        sleep 0.1
-    done
+    wait_for 10 traced_more '^screenshot ' "$taken"
     SHOT=$(grep '^screenshot ' "$SCRATCH/debug.log" | sed -n "$((taken + 1))s/^screenshot //p")
     [ "$(dirname "${SHOT:-/}")" = "$PICTURES" ] || fail "F8 saved no screenshot in $PICTURES"
     [ "$(head -c 2 "$SHOT")$(identify -format '%wx%h' "$SHOT")" = BM800x600 ] || fail "$SHOT: not an 800x600 BMP"
@@ -88,11 +85,9 @@ wait_trace '^full screen 800x600$' 1 10
 screenshot install_fullscreen
 press Alt_L Return
 wait_trace '^windowed 800x600$' 1 10
-for _ in $(seq 100); do  # a search while the window is remapped may fail
-    WINDOW=$(xdotool search --onlyvisible --name '^KORVANTHE$' 2>/dev/null | head -n 1)
-    [ -n "$WINDOW" ] && break
-    sleep 0.1
-done
+# A search while the window is remapped may fail.
+find_window() { WINDOW=$(xdotool search --onlyvisible --name '^KORVANTHE$' | head -n 1); [ -n "$WINDOW" ]; }
+wait_for 10 find_window
 take_shot switched
 still=$(difference "$FROZEN" "$SHOT")
 below "$still" 0.01 || fail "Alt+Enter twice changed the frame by $still"

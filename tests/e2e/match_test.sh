@@ -41,12 +41,13 @@ start_match
 sleep 1
 bar_end_is_blue || fail "player 2's bar is not full at the start: $(pixel 755 30)"
 screenshot match_start
-# Player 1's punch lunges forward: a few of them reach player 2.
-for _ in $(seq 8); do
-    tap g
+# Player 1's punch lunges forward: a few of them reach player 2. Each key
+# is held until the game has taken the punch, however slow its frames.
+for _ in $(seq 12); do
+    press_until g "controller 0 ready: p"
     sleep 0.35
+    bar_end_is_blue || break
 done
-sleep 0.5
 screenshot match_hits
 bar_end_is_blue && fail "player 2's life bar did not shrink: $(pixel 755 30)"
 grep -q "GUARD HIT\|--------begin" "$SCRATCH/debug.log" || fail "no frames in the trace"
@@ -57,7 +58,7 @@ pass "blows shorten the opponent's life bar"
 # (Knocked off the floor during a reaction, player 2 loses as well.)
 for _ in $(seq 30); do
     grep -q "bout won by player one" "$SCRATCH/debug.log" && break
-    tap g
+    press_until g "controller 0 ready: p"
     sleep 0.35
 done
 grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "player 2 never lost"

@@ -14,11 +14,7 @@ screenshot window
 pass "an 800x600 window captioned KORVANTHE"
 
 xdotool windowsize "$WINDOW" 640 480
-for _ in $(seq 100); do
-    grep -qF "display resized to 640x480" "$SCRATCH/debug.log" 2>/dev/null && break
-    sleep 0.1
-done
-grep -qF "display resized to 640x480" "$SCRATCH/debug.log" || fail "the resize did not reach the display"
+wait_for 10 traced "display resized to 640x480" || fail "the resize did not reach the display"
 sleep 0.5
 kill -0 "$GAME_PID" || fail "the game died after the resize"
 [ "$(window_size)" = "640x480" ] || fail "window is $(window_size) after the resize"
