@@ -164,19 +164,26 @@ TEST_F(MenuTest, AnArrowOrAStickGivesTheKeyboardBackFromTheMouse) {
     EXPECT_EQ(menu.selection, 0);
 }
 
-TEST_F(MenuTest, ReturnOrKeypadEnterChoosesTheSelectedEntry) {
-    for (int key : {SDLK_RETURN, SDLK_KP_ENTER}) {
+// Return, keypad Enter or a button of either joystick choose the entry the
+// pointer selected, and give the keyboard back.
+TEST_F(MenuTest, ReturnKeypadEnterOrAJoystickButtonChoosesTheSelectedEntry) {
+    const struct {
+        std::vector<int> keys;
+        int stick, buttons;
+    } inputs[] = {{{SDLK_RETURN}, 0, 0}, {{SDLK_KP_ENTER}, 0, 0}, {{}, 1, 1 << 7}, {{}, 0, 1}};
+    for (const auto& in : inputs) {
         menu.activated = false;
         SelectionAt(5, 5);
         SelectionOn(1);
-        ASSERT_TRUE(devices.mouse().absolute);
         devices.mouse().Still();
-        devices.Keys({key});
+        devices.Keys(in.keys);
+        devices.Stick(in.stick, 0, in.buttons);
         menu.Update();
-        EXPECT_TRUE(menu.activated) << key;
+        EXPECT_TRUE(menu.activated) << in.stick << " " << in.buttons;
         EXPECT_EQ(menu.selection, 1) << "the entry chosen";
         EXPECT_FALSE(devices.mouse().absolute);
         devices.Keys({});
+        devices.Stick(in.stick, 0, 0);
     }
 }
 
@@ -218,14 +225,6 @@ TEST_F(MenuTest, AHeldStickMovesEveryFrame) {
     menu.Update();
     EXPECT_EQ(menu.selection, 1);
     EXPECT_FALSE(menu.activated);
-}
-
-TEST_F(MenuTest, AJoystickButtonChoosesTheSelectedEntry) {
-    menu.Update();
-    devices.Stick(1, 0, 1 << 7);
-    menu.Update();
-    EXPECT_TRUE(menu.activated);
-    EXPECT_EQ(menu.selection, 0);
 }
 
 class MenuScreenTest : public ::testing::Test {
