@@ -1,6 +1,8 @@
 #!/bin/bash
-# A match as a player sees it: the settings it needs, the menu's Quit,
-# blows that shorten the opponent's life bar, and Escape.
+# A match as a player sees it: the settings it needs, the window (its size
+# and caption, a resize the frame loop survives, a close request from the
+# window manager), the menu's Quit, blows that shorten the opponent's life
+# bar, a bout won and the next one, and Escape.
 . "$(dirname "$0")/lib.sh"
 start_xvfb
 
@@ -14,6 +16,16 @@ pass "settings.txt missing ends with 231"
 fresh_game_dir game
 start_game
 wait_window
+[ "$(window_size)" = "800x600" ] || fail "window is $(window_size), expected 800x600"
+xprop -id "$WINDOW" WM_NAME | grep -qF '"KORVANTHE"' || fail "caption: $(xprop -id "$WINDOW" WM_NAME)"
+xprop -id "$WINDOW" WM_ICON_NAME | grep -qF '"korvanthe"' || fail "icon caption"
+screenshot window
+pass "an 800x600 window captioned KORVANTHE"
+xdotool windowsize "$WINDOW" 640 480
+wait_for 10 traced "display resized to 640x480" || fail "the resize did not reach the display"
+sleep 0.5
+[ "$(window_size)" = "640x480" ] || fail "window is $(window_size) after the resize"
+pass "resize"
 focus_window
 wait_first_frame
 tap Down
@@ -65,12 +77,16 @@ grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "player 2 never lo
 sleep 1
 screenshot match_winner
 pass "a bout is won"
-for _ in $(seq 40); do
-    bar_end_is_blue && break
-    sleep 0.5
-done
-bar_end_is_blue || fail "the next bout did not start with full life"
+wait_for 20 bar_end_is_blue || fail "the next bout did not start with full life"
 pass "the next bout starts"
 
 escape_quits "Escape during the match"
 pass "Escape ends the match with 0"
+
+fresh_game_dir game
+start_game
+wait_window
+"$WM_DELETE" "$WINDOW" || fail "could not send WM_DELETE_WINDOW"
+wait_game 20
+expect_status 0 "window close request"
+pass "a window-close request ends the game with 0"
