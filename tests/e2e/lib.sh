@@ -109,10 +109,13 @@ focus_window() {
 hold_key() { focus_window; xdotool keydown "$1"; }
 release_key() { xdotool keyup "$1"; }
 
-# A press long enough for the game to see: it polls the keyboard once a frame.
+# A press the game has seen: it polls the keyboard before each frame it
+# traces, so the key is held until two more frames have begun (at most 10 s).
 tap() {
+    local frames
+    frames=$(grep -c -- "^--------begin" "$SCRATCH/debug.log" 2>/dev/null)
     xdotool keydown "$1"
-    sleep 0.15
+    wait_for 10 traced_more "^--------begin" "$(( ${frames:-0} + 1 ))"
     xdotool keyup "$1"
     sleep 0.1
 }
