@@ -85,9 +85,7 @@ wait_trace '^full screen 800x600$' 1 10
 screenshot install_fullscreen
 press Alt_L Return
 wait_trace '^windowed 800x600$' 1 10
-# A search while the window is remapped may fail.
-find_window() { WINDOW=$(xdotool search --onlyvisible --name '^KORVANTHE$' | head -n 1); [ -n "$WINDOW" ]; }
-wait_for 10 find_window
+wait_for 10 find_window  # remapped
 take_shot switched
 still=$(difference "$FROZEN" "$SHOT")
 below "$still" 0.01 || fail "Alt+Enter twice changed the frame by $still"

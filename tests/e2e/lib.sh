@@ -95,11 +95,15 @@ run_game() {
     wait_game 20
 }
 
-# Waits for the game window and sets WINDOW.
-wait_window() {
-    WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --name '^KORVANTHE$' 2>/dev/null | head -n 1)
-    [ -n "$WINDOW" ] || fail "no KORVANTHE window appeared"
+# Sets WINDOW to the game's window, if one is shown. A search fails now and
+# then while windows come and go, so callers poll it.
+find_window() {
+    WINDOW=$(xdotool search --onlyvisible --name '^KORVANTHE$' | head -n 1)
+    [ -n "$WINDOW" ]
 }
+
+# Waits (at most 30 s) for the game window and sets WINDOW.
+wait_window() { wait_for 30 find_window || fail "no KORVANTHE window appeared"; }
 
 # Keyboard focus follows the pointer on a bare X server.
 focus_window() {
