@@ -56,20 +56,6 @@ protected:
     Camera camera;
 };
 
-TEST_F(PlaybackTest, ASequencerIsItsFightersOnlyWhileItLives) {
-    fixture::WriteFighter("kira");
-    Ptr<Person> self = new Person("kira", 1);
-    {
-        Sequencer sequencer(self, self);
-        EXPECT_EQ(self->sequencer, &sequencer);
-        Anim anim("characters/kira", "idle.kaf", fixture::BONES);
-        anim.SetTime(1);
-        sequencer.SetAnim(&anim);
-        EXPECT_EQ(anim.frame, 0) << "a new animation starts at its beginning";
-    }
-    EXPECT_EQ(self->sequencer, nullptr);
-}
-
 TEST_F(PlaybackTest, KeysAlreadyBehindTheClockPlayInOneStepAndTheirEventsFireOnce) {
     fixture::WriteFighter("kira",
                           "stand intro.kaf - 1 ARB -\n"
@@ -111,14 +97,6 @@ TEST_F(PlaybackTest, FrameEventsShakeTheCameraInUseAndStartARingWhereTheFighterS
     clock.clock.delta = 2050;  // 500 units a second: past its 1000 in one frame
     Step(2300);
     EXPECT_EQ(seq[0]->explosions.count, 0) << "a ring at its full size is dropped";
-}
-
-TEST_F(PlaybackTest, AKeyWithoutPositionOrVelocityFliesOnBallistically) {
-    fixture::WriteFighter("kira", OnceThenIdle("jump.kaf"),
-                          {{"jump.kaf", Kaf({Key(0.5f).Pos(0, 0, 0).Vel(0, 0, 0), Key(0.5f)})}});
-    Start();
-    Step(750);  // a quarter of a second after the take-off
-    EXPECT_TRUE(Near(fighter[0]->position, Vector3(0, -0.5f * 578.7402f / 16, 60), 1e-3f));
 }
 
 TEST_F(PlaybackTest, EveryBoneGetsTheNegatedSplineRotationAndTheRootItsPose) {

@@ -17,7 +17,6 @@
 #include "math/Gravity.h"
 #include "render/Material.h"
 #include "render/Mesh.h"
-#include "scene/DirectionalLight.h"
 #include "support/ClockGuard.h"
 #include "support/GLContext.h"
 #include "support/Near.h"
@@ -89,12 +88,6 @@ TEST_F(EffectTest, ParticlesFadeInOverATenthAndSparklesFadeAfterAFifth) {
             EXPECT_TRUE(b >= 0 && b <= 1) << "life " << life << ": " << b;
         }
     }
-    scene.clock.At(1000);
-    sparkle.Start(500, Vector3(), nullptr);
-    scene.clock.At(1499);
-    EXPECT_TRUE(sparkle.HasTimeLeft());
-    scene.clock.At(1500);
-    EXPECT_FALSE(sparkle.HasTimeLeft());
 }
 
 TEST_F(EffectTest, AParticleFliesAtHalfStepsUnderItsAccelerationUntilItFallsThroughTheFloor) {
@@ -115,17 +108,7 @@ TEST_F(EffectTest, AParticleFliesAtHalfStepsUnderItsAccelerationUntilItFallsThro
     EXPECT_FALSE(particle.HasTimeLeft());
 }
 
-TEST_F(EffectTest, SpritesFaceTheCameraAndTurnInTheirPlane) {
-    Particle particle(EffectScene::NewMaterial());
-    EXPECT_TRUE(particle.spin >= -0.5f && particle.spin < 0.5f);
-    particle.Start(1000, Vector3(5, 50, 0), Vector3(), Vector3());
-    particle.Update();
-    particle.Update();
-    Matrix turn;
-    turn.CreateRotateZ(2 * particle.spin);
-    EXPECT_TRUE(Near(particle.world, particle.translation * scene.camera.flat * turn, 1e-5f));
-
-    // A sparkle turns by game time and rides on its body part.
+TEST_F(EffectTest, ASparkleTurnsByGameTimeAndRidesOnItsBodyPart) {
     Sparkle sparkle(EffectScene::NewMaterial());
     Ptr<Object> arm = new Object();
     arm->world.CreateTranslate(10, 0, 0);
@@ -204,27 +187,6 @@ TEST_F(TracerTest, GrowsByFourSamplesAnUpdateToThirtyNineAndEmptiesAfterEnd) {
     }
 }
 
-TEST_F(TracerTest, TheEdgesFollowTheTwoEndsAlongAParabolaWithTheTextureAlongTheTrail) {
-    tracer->Start();
-    // The hilt sweeps along y = x²/10 and the point stays 10 above it.
-    for (int t = 0; t <= 2; ++t) Swing(Vector3(10 * t, 10 * t * t, 0), Vector3(10 * t, 10 * t * t + 10, 0));
-    ASSERT_EQ(tracer->count, 9);
-    // Samples 0, 4 and 8 are the three updates; 1..3 are put back on the curve.
-    for (int k : {0, 1, 2, 3, 4, 8}) {
-        const float x = 20 - 2.5f * k;
-        EXPECT_TRUE(Near(Sample(k).pos, Vector3(x, x * x / 10, 0))) << k;
-        EXPECT_TRUE(Near(Sample(k + 40).pos, Vector3(x, x * x / 10 + 10, 0))) << k;
-        EXPECT_EQ(Sample(k).u, 0);
-        EXPECT_EQ(Sample(k + 40).u, 1);
-        EXPECT_FLOAT_EQ(Sample(k).v, k / 40.0f);
-    }
-    for (int i = 0; i < 8; ++i) Swing(Vector3(), Vector3(0, 10, 0));
-    EXPECT_FLOAT_EQ(Sample(79).v, 39 / 40.0f);
-    tracer->End();
-    tracer->Update();
-    EXPECT_FLOAT_EQ(Sample(39).v, 0.997f) << "shrinking, it stops short of the border";
-}
-
 class EffectDraw : public GLTest {
 protected:
     EffectScene scene;
@@ -271,41 +233,6 @@ TEST_F(EffectDraw, SpritesAndTrailsGlowWhileAliveAndNotOnceFaded) {
         scene.BeginFrame();
         e.draw();
         EXPECT_EQ(CountBrighter(200), 0) << e.name << " faded";
-    }
-}
-
-TEST_F(EffectDraw, ATrailsShadowIsFlattenedAlongLightZeroOrNotDrawnAtAll) {
-    Ptr<Object> sword = new Object();
-    Ptr<Tracer> tracer = new Tracer(sword, nullptr);
-    tracer->Start();
-    for (int t = 0; t <= 4; ++t) {
-        sword->worldPos = Vector3(-40 + 20 * t, -30, 0);
-        sword->tip = Vector3(-40 + 20 * t, 30, 0);
-        tracer->Update();
-    }
-    Matrix marker;
-    marker.CreateTranslate(1, 2, 3);
-    Matrix flatten;
-    flatten.CreateIdentity();
-    flatten(1, 0) = 0.5f;
-    flatten(1, 1) = 0;
-    flatten(1, 2) = 0.25f;
-    flatten(3, 1) = -0.1f;
-    DirectionalLight sun(Vector3(1, 1, 1), Vector3(1, -2, 0.5f));
-    const struct {
-        int lights;
-        Vector3 direction;
-        Matrix expected;
-    } cases[] = {{0, {}, marker}, {1, {1, -2, 0.5f}, flatten}, {1, {1, 0, 0}, marker}};
-    scene.scratch.display->lights.Add(&sun);
-    for (const auto& c : cases) {
-        scene.scratch.display->lights.count = c.lights;
-        sun.direction = c.direction;
-        scene.scratch.display->SetWorld(marker);
-        tracer->DrawShadow();
-        Matrix loaded;
-        glGetFloatv(GL_MODELVIEW_MATRIX, loaded.m);
-        EXPECT_TRUE(Near(loaded, c.expected, 1e-6f)) << c.lights << " lights";
     }
 }
 

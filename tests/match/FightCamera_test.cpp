@@ -10,18 +10,6 @@
 
 namespace {
 
-TEST(FightCamera, TheAutomaticCameraBacksOffAndRisesUnderASoftCeiling) {
-    float r = 0, h = 0;
-    FightCamera::AutoCamera(40, 0, r, h);
-    EXPECT_FLOAT_EQ(r, 1.8f * 40 + 150);
-    EXPECT_FLOAT_EQ(h, 0);
-    FightCamera::AutoCamera(1000, 0, r, h);
-    EXPECT_FLOAT_EQ(r, 1000) << "clamped";
-    EXPECT_NEAR(h, 900.1f, 0.05f) << "9680 before the ceiling";
-    FightCamera::AutoCamera(1000, 2000, r, h);
-    EXPECT_GT(h, 900.1f) << "the victory camera keeps rising";
-}
-
 // Where p lies in the camera's view: -1 to 1 across and up the window.
 Vector3 OnScreen(const Camera& c, const Vector3& p) { return Vector3(c.projection * (c.view * Vector4(p))); }
 
