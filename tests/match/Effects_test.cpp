@@ -144,13 +144,8 @@ TEST_F(EffectTest, ARingWidensUntilPastItsLargestRadiusAndReportsWhatItReached) 
     EXPECT_TRUE(ring.Collision(fighter)) << "once swept over, always reported";
     grow(200);
     EXPECT_FALSE(ring.done) << "reaching the largest radius is not passing it";
-    const Matrix last = ring.world;
     grow(20);
     EXPECT_TRUE(ring.done);
-    const float radius = ring.radius;
-    grow(500);
-    EXPECT_EQ(ring.radius, radius) << "a finished ring grows no more";
-    EXPECT_TRUE(Near(ring.world, last, 0));
 }
 
 // A tracer on a sword whose ends the test moves, as the bone's update would.
