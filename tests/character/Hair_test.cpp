@@ -29,8 +29,9 @@ TEST_F(HairTest, APonyChainSwingsRoundInOne200MsStepHangingLowerLinkByLinkAndSta
         bone->world.CreateIdentity();
         Ptr<Pony> chain[3];
         for (int i = 0; i < 3; ++i) {
-            chain[i] = new Pony(i == 0 ? static_cast<Object*>(bone) : chain[i - 1], {10.0f * i, 0, 0},
-                                {10.0f * i + 10, 0, 0}, {0, 0, 1}, {1, 1, 1}, nullptr, nullptr, nullptr, nullptr, i == 0);
+            Object* parent = i == 0 ? static_cast<Object*>(bone) : chain[i - 1];
+            chain[i] = new Pony(parent, {10.0f * i, 0, 0}, {10.0f * i + 10, 0, 0}, {0, 0, 1}, {1, 1, 1}, nullptr,
+                                nullptr, nullptr, nullptr, i == 0);
         }
         for (int step = 0; step < 2; ++step) {
             for (Pony* p : chain) p->Update();

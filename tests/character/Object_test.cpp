@@ -41,22 +41,6 @@ Object* Upright(const Vector3& at, Mesh* mesh = nullptr, Material* material = nu
                       Vector3(1, 1, 1), mesh, mesh, nullptr, material);
 }
 
-TEST(ObjectPose, TheWorldIsTranslationTimesRotationThenTheGivenMatrix) {
-    Ptr<Object> root = Upright(Vector3());
-    const Vector3 r(0.3f, -0.7f, 1.1f), p(4, -2, 9);
-    root->SetRotation(r);
-    root->SetPosition(p);
-    root->Update();
-    Matrix turn;
-    turn.CreateRotateXZY(r);
-    EXPECT_TRUE(Near(root->world, Translate(p) * turn));
-    EXPECT_TRUE(Near(root->worldPos, p));
-    const Matrix last = Translate(Vector3(0, 0, 7));
-    root->Update(last);
-    EXPECT_TRUE(Near(root->world, last * Translate(p) * turn)) << "a given matrix comes last";
-
-}
-
 // Counts its own destructions so that a test can tell whether a node let go.
 class Counted : public Material {
 public:

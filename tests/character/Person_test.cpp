@@ -76,7 +76,8 @@ TEST_F(PersonTest, ABrokenBodyKeepsThePartsReadBeforeTheBreakAndSaysWhere) {
         int parts;
         const char* problem;
     } bodies[] = {
-        {"1001 meshes\n" + std::string(TORSO), 0, "low.bdf:1: expected an entry count from 0 to 1000, found 1001"},
+        {"1001 meshes\n" + std::string(TORSO), 0,
+         "low.bdf:1: expected an entry count from 0 to 1000, found 1001"},
         {std::string("2 meshes\n") + TORSO + "1 WEAPON body.asc skin.mat 0 0  0 50 0  0 fifty -30\n", 1,
          "low.bdf:3: expected a number, found 'fifty'"},
         {std::string("3 meshes\n") + TORSO, 1, "low.bdf:3: expected a whole number, found the end of the file"},

@@ -37,7 +37,8 @@ TEST(Vectors, MatricesTurnMoveInvertAndCombineRightFirst) {
     const struct {
         char axis;
         Vector3 from, to;
-    } quarterTurns[] = {{'y', {1, 0, 0}, {0, 0, 1}}, {'x', {0, 1, 0}, {0, 0, -1}}, {'z', {1, 0, 0}, {0, -1, 0}}};
+    } quarterTurns[] = {{'y', {1, 0, 0}, {0, 0, 1}}, {'x', {0, 1, 0}, {0, 0, -1}},
+                        {'z', {1, 0, 0}, {0, -1, 0}}};
     for (const auto& t : quarterTurns) EXPECT_TRUE(Near(Rotate(t.axis, PI / 2) * t.from, t.to));
     const Vector3 r(0.3f, -1.2f, 2.1f);
     Matrix euler, move, identity;

@@ -154,7 +154,8 @@ TEST_F(MaterialGLTest, AnimatedFramesFollowTheGameClock) {
     // The frame in use is bound; the change shows at the next use.
     const struct {
         int time, bound;
-    } uses[] = {{1000, 0}, {1061, 0}, {1061, 1}, {1122, 1}, {1122, 2}, {1183, 2}, {1183, 0}, {1500, 0}, {1500, 0}};
+    } uses[] = {{1000, 0}, {1061, 0}, {1061, 1}, {1122, 1}, {1122, 2},
+                {1183, 2}, {1183, 0}, {1500, 0}, {1500, 0}};
     for (const auto& use : uses) {
         clock.At(use.time);
         m.current(true);

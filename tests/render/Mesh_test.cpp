@@ -47,28 +47,6 @@ TEST(MeshNormals, SharedVerticesAverageUnitNormalsFlippingTurnsTheMeshAndDegener
     EXPECT_EQ(cyl.vertices[1].normal, Vector3()) << "a vertex on the axis";
 }
 
-TEST(MeshNormals, TransformTurnsNormalsWithoutMovingThemAndTexturesScaleThenOffset) {
-    Mesh mesh = MakeMesh({{1, 0, 0}});
-    mesh.vertices[0].normal = Vector3(1, 0, 0);
-    mesh.vertices[0].u = 1;
-    mesh.vertices[0].v = 1;
-    Matrix turn, move;
-    turn.CreateRotateY(1.5707963f);
-    move.CreateTranslate(10, 20, 30);
-    mesh.Transform(move * turn);
-    EXPECT_TRUE(Near(mesh.vertices[0].pos, Vector3(10, 20, 31)));
-    EXPECT_TRUE(Near(mesh.vertices[0].normal, Vector3(0, 0, 1)));
-    Material material;
-    material.scaleU = 3;
-    material.scaleV = 2;
-    material.offsetU = 0.25f;
-    material.offsetV = 0.5f;
-    TraceCapture quiet;
-    mesh.RescaleTexMap(&material);
-    EXPECT_EQ(mesh.vertices[0].u, 3.25f);
-    EXPECT_EQ(mesh.vertices[0].v, 2.5f);
-}
-
 // Each mapping at a few vertices of the box (-2, 0, -1) .. (2, 4, 3).
 TEST(MeshRemap, EachMapTypeSpansTheBoundingBoxAndOthersKeepTheCoordinates) {
     const struct {
@@ -200,7 +178,10 @@ TEST_F(MeshGL, TrianglesFacingAwayExtrudeAlongTheLightInTwoPasses) {
     bool secondPass = false;
     for (const Polygon& p : culled) {
         float area = 0;
-        for (size_t i = 0; i < p.size(); ++i) area += p[i].x * p[(i + 1) % p.size()].y - p[(i + 1) % p.size()].x * p[i].y;
+        for (size_t i = 0; i < p.size(); ++i) {
+            const Vector3& next = p[(i + 1) % p.size()];
+            area += p[i].x * next.y - next.x * p[i].y;
+        }
         if (area > 0) secondPass = true;
         EXPECT_EQ(area < 0, !secondPass) << "front faces all come first";
     }
