@@ -27,9 +27,9 @@ namespace {
 
 // What the effects need around them: a white glowing material, a camera on
 // the -z side of the origin, and the game clock at 1000 ms.
-class EffectScene {
-public:
-    EffectScene() {
+class EffectTest : public GLTest {
+protected:
+    EffectTest() {
         WriteFile("materials/effect.mat", ColourMaterial({1, 1, 1}, {1, 1, 1}));
         scratch.display->camera = &camera;
         clock.At(1000);
@@ -38,7 +38,7 @@ public:
 
     // Lighting on with no light switched on: a material shows its emission.
     void BeginFrame() {
-        GLTest::StandardState();
+        StandardState();
         glEnable(GL_LIGHTING);
         scratch.display->SetCamera(&camera);
     }
@@ -48,14 +48,9 @@ public:
     Camera camera{Vector3(0, 0, -200), Vector3(0, 0, 0), Vector3(0, 1, 0), 0};
 };
 
-class EffectTest : public ::testing::Test {
-protected:
-    EffectScene scene;
-};
-
 TEST_F(EffectTest, ParticlesFadeInOverATenthAndSparklesFadeAfterAFifth) {
-    Particle particle(EffectScene::NewMaterial());
-    Sparkle sparkle(EffectScene::NewMaterial());
+    Particle particle(NewMaterial());
+    Sparkle sparkle(NewMaterial());
     const struct {
         bool isParticle;
         int life, ms;
@@ -69,17 +64,17 @@ TEST_F(EffectTest, ParticlesFadeInOverATenthAndSparklesFadeAfterAFifth) {
         {false, 500, 1000, 0},    // not the square of a negative
     };
     for (const auto& c : curve) {
-        scene.clock.At(1000);
+        clock.At(1000);
         if (c.isParticle) particle.Start(c.life, Vector3(0, 100, 0), Vector3(), Vector3());
         else sparkle.Start(c.life, Vector3(), nullptr);
-        scene.clock.At(1000 + c.ms);
+        clock.At(1000 + c.ms);
         if (c.isParticle) particle.Update();
         else sparkle.Update();
         EXPECT_NEAR(c.isParticle ? particle.brightness : sparkle.brightness, c.brightness, 1e-6)
             << (c.isParticle ? "particle at " : "sparkle at ") << c.ms << " ms";
     }
     for (int life : {0, 1, 4, 9}) {  // too short for tenths or fifths
-        scene.clock.At(1000);
+        clock.At(1000);
         particle.Start(life, Vector3(0, 100, 0), Vector3(), Vector3());
         sparkle.Start(life, Vector3(), nullptr);
         particle.Update();
@@ -91,9 +86,9 @@ TEST_F(EffectTest, ParticlesFadeInOverATenthAndSparklesFadeAfterAFifth) {
 }
 
 TEST_F(EffectTest, AParticleFliesAtHalfStepsUnderItsAccelerationUntilItFallsThroughTheFloor) {
-    Particle particle(EffectScene::NewMaterial());
+    Particle particle(NewMaterial());
     particle.Start(1000, Vector3(10, 100, 0), Vector3(200, 0, -100), GRAVITY);
-    scene.clock.At(1020, 20);  // dt = 0.01 s
+    clock.At(1020, 20);  // dt = 0.01 s
     particle.Update();
     // Position first, with the old velocity; then the velocity.
     EXPECT_TRUE(Near(particle.pos, Vector3(12, 100, -1)));
@@ -101,7 +96,7 @@ TEST_F(EffectTest, AParticleFliesAtHalfStepsUnderItsAccelerationUntilItFallsThro
     EXPECT_NEAR(particle.world(3, 0), 12, 1e-4);
 
     particle.Start(1000, Vector3(0, 1, 0), Vector3(0, -200, 0), Vector3());
-    scene.clock.At(1000, 10);  // falls 1 unit: exactly on the floor is not below it
+    clock.At(1000, 10);  // falls 1 unit: exactly on the floor is not below it
     particle.Update();
     EXPECT_TRUE(particle.HasTimeLeft());
     particle.Update();
@@ -109,11 +104,11 @@ TEST_F(EffectTest, AParticleFliesAtHalfStepsUnderItsAccelerationUntilItFallsThro
 }
 
 TEST_F(EffectTest, ASparkleTurnsByGameTimeAndRidesOnItsBodyPart) {
-    Sparkle sparkle(EffectScene::NewMaterial());
+    Sparkle sparkle(NewMaterial());
     Ptr<Object> arm = new Object();
     arm->world.CreateTranslate(10, 0, 0);
     sparkle.Start(500, Vector3(1, 2, 3), arm);
-    scene.clock.At(1150, 150);
+    clock.At(1150, 150);
     sparkle.Update();
     EXPECT_NEAR(sparkle.angle, 0.45f, 1e-6);
     EXPECT_TRUE(Near(sparkle.position, Vector3(11, 2, 3)));
@@ -123,13 +118,13 @@ TEST_F(EffectTest, ASparkleTurnsByGameTimeAndRidesOnItsBodyPart) {
 }
 
 TEST_F(EffectTest, ARingWidensUntilPastItsLargestRadiusAndReportsWhatItReached) {
-    ExplCyl ring(Vector3(0, 0, 0), 100, 50, EffectScene::NewMaterial());
+    ExplCyl ring(Vector3(0, 0, 0), 100, 50, NewMaterial());
     Ptr<Object> fighter = new Object();
     fighter->SetPosition(Vector3(18, 0, 24));  // 30 away
     Ptr<Object> jumper = new Object();
     jumper->SetPosition(Vector3(0, 40, 0));  // 40 away, straight above the centre
     const auto grow = [&](int ms) {
-        scene.clock.At(scene.clock.clock.time + ms, ms);
+        clock.At(clock.clock.time + ms, ms);
         ring.Update();
     };
     grow(200);
@@ -182,16 +177,11 @@ TEST_F(TracerTest, GrowsByFourSamplesAnUpdateToThirtyNineAndEmptiesAfterEnd) {
     }
 }
 
-class EffectDraw : public GLTest {
-protected:
-    EffectScene scene;
-};
-
-TEST_F(EffectDraw, SpritesAndTrailsGlowWhileAliveAndNotOnceFaded) {
-    Particle particle(EffectScene::NewMaterial());
-    Sparkle sparkle(EffectScene::NewMaterial());
+TEST_F(EffectTest, SpritesAndTrailsGlowWhileAliveAndNotOnceFaded) {
+    Particle particle(NewMaterial());
+    Sparkle sparkle(NewMaterial());
     Ptr<Object> sword = new Object();
-    Ptr<Tracer> tracer = new Tracer(sword, EffectScene::NewMaterial());
+    Ptr<Tracer> tracer = new Tracer(sword, NewMaterial());
     particle.Start(1000, Vector3(), Vector3(), Vector3());
     sparkle.Start(500, Vector3(), nullptr);
     tracer->Start();
@@ -213,19 +203,19 @@ TEST_F(EffectDraw, SpritesAndTrailsGlowWhileAliveAndNotOnceFaded) {
     for (const auto& e : effects) {
         // Near enough for a particle's few pixels.
         const bool near = std::string(e.name) == "particle";
-        scene.camera.SetFrom(Vector3(0, 0, near ? -10 : -200));
-        scene.clock.At(1100, 10);
+        camera.SetFrom(Vector3(0, 0, near ? -10 : -200));
+        clock.At(1100, 10);
         particle.Update();
         sparkle.Update();
-        scene.BeginFrame();
+        BeginFrame();
         e.draw();
         SaveShot(e.name);
         EXPECT_GT(CountBrighter(200), e.litAlive) << e.name;
         if (e.fadeMs == 0) continue;
-        scene.clock.At(1000 + e.fadeMs, 10);
+        clock.At(1000 + e.fadeMs, 10);
         particle.Update();
         sparkle.Update();
-        scene.BeginFrame();
+        BeginFrame();
         e.draw();
         EXPECT_EQ(CountBrighter(200), 0) << e.name << " faded";
     }
