@@ -75,12 +75,14 @@ TEST(Camera, BillboardsTurnWithoutStretchingAndCopiesKeepTheViewButNotTheShake) 
     time.At(10000);
     Camera camera(Vector3(1, 2, 3), Vector3(), Vector3(0, 1, 0), 0);
     camera.StartShake(500);
+    const Camera copied(camera);
     Camera assigned;
     assigned = camera;
-    for (const Camera& copy : {Camera(camera), assigned}) {
-        EXPECT_TRUE(Near(copy.view, camera.view));
-        EXPECT_TRUE(Near(copy.flat, camera.flat));
-        EXPECT_EQ(copy.shakeEnd, 0) << "a copy leaves the shake behind";
+    const Camera* const copies[] = {&copied, &assigned};
+    for (const Camera* copy : copies) {
+        EXPECT_TRUE(Near(copy->view, camera.view));
+        EXPECT_TRUE(Near(copy->flat, camera.flat));
+        EXPECT_EQ(copy->shakeEnd, 0) << "a copy leaves the shake behind";
     }
     // The shake bobs both points, fading with the square of what is left.
     const struct {
