@@ -177,6 +177,18 @@ TEST_F(TracerTest, GrowsByFourSamplesAnUpdateToThirtyNineAndEmptiesAfterEnd) {
     }
 }
 
+TEST_F(TracerTest, TheSamplesBetweenUpdatesLieOnTheCurveThroughThem) {
+    tracer->Start();
+    // The hilt sweeps along y = x²/10; samples 0, 4 and 8 are the updates.
+    for (int t = 0; t <= 2; ++t) {
+        Swing(Vector3(10 * t, 10 * t * t, 0), Vector3(10 * t, 10 * t * t + 10, 0));
+    }
+    for (int k : {1, 2, 3}) {
+        const float x = 20 - 2.5f * k;
+        EXPECT_TRUE(Near(Sample(k).pos, Vector3(x, x * x / 10, 0))) << k;
+    }
+}
+
 TEST_F(EffectTest, SpritesAndTrailsGlowWhileAliveAndNotOnceFaded) {
     Particle particle(NewMaterial());
     Sparkle sparkle(NewMaterial());

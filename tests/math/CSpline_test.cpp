@@ -97,6 +97,18 @@ TEST(CSpline, AKeyWithoutPositionFliesUnderGravity) {
     EXPECT_TRUE(Near(feeder.spline.curVel, Vector3(0, -289.3701f, 0), 1e-3f));
 }
 
+TEST(CSpline, ResetToCurrentContinuesFromThePresentState) {
+    Feeder feeder(WALK);
+    for (float now : {0.0f, 0.1f, 0.2f, 0.33f}) feeder.Frame(now);
+    const Vector3 pos = feeder.spline.EvalPos(), vel = feeder.spline.curVel;
+    feeder.spline.ResetToCurrent();
+    feeder.keys = {At(0.5f, {1, 1, 1}, {-20, 0, 8}), At(0.8f, {}, {}), At(1, {}, {})};
+    feeder.next = 0;
+    feeder.Frame(0.33f);
+    EXPECT_TRUE(Near(feeder.spline.EvalPos(), pos));
+    EXPECT_TRUE(Near(feeder.spline.curVel, vel, 1e-3f)) << "no jerk where the new keys take over";
+}
+
 TEST(CSplineDeathTest, AddingToAFullWindowEndsTheProgram) {
     CSpline spline;  // a new spline is full
     EXPECT_EXIT((TraceToStderr(), spline.AddPoint(1, {}, {1, 0, 0})),

@@ -26,7 +26,7 @@ Mesh MakeMesh(const std::vector<Vector3>& positions, const std::vector<int>& fac
     return mesh;
 }
 
-TEST(MeshNormals, SharedVerticesAverageUnitNormalsFlippingTurnsTheMeshAndDegenerateGivesZero) {
+TEST(MeshNormals, SharedVerticesAverageUnitNormalsFlippingTurnsTheMeshAndMovingLeavesThemAlone) {
     // Folded at a right angle along the edge 0-1: one triangle in the floor,
     // one in a wall, the floor's four times the wall's area.
     Mesh mesh = MakeMesh({{0, 0, 0}, {1, 0, 0}, {0, 0, 4}, {0, 1, 0}}, {0, 2, 1, 0, 1, 3});
@@ -45,6 +45,21 @@ TEST(MeshNormals, SharedVerticesAverageUnitNormalsFlippingTurnsTheMeshAndDegener
     cyl.RecalcNormalsCyl();
     EXPECT_TRUE(Near(cyl.vertices[0].normal, Vector3(0.6f, 0, 0.8f)));
     EXPECT_EQ(cyl.vertices[1].normal, Vector3()) << "a vertex on the axis";
+    Matrix move;
+    move.CreateTranslate(10, 20, 30);
+    cyl.Transform(move);
+    EXPECT_TRUE(Near(cyl.vertices[0].pos, Vector3(13, 27, 34)));
+    EXPECT_TRUE(Near(cyl.vertices[0].normal, Vector3(0.6f, 0, 0.8f))) << "normals turn but never move";
+    Material material;  // textures are scaled, then offset
+    material.scaleU = 3;
+    material.scaleV = 2;
+    material.offsetU = 0.25f;
+    material.offsetV = 0.5f;
+    cyl.vertices[0].u = cyl.vertices[0].v = 1;
+    TraceCapture quiet;
+    cyl.RescaleTexMap(&material);
+    EXPECT_EQ(cyl.vertices[0].u, 3.25f);
+    EXPECT_EQ(cyl.vertices[0].v, 2.5f);
 }
 
 // Each mapping at a few vertices of the box (-2, 0, -1) .. (2, 4, 3).
