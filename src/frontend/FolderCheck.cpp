@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <memory>
 #include <iostream>
 #include <sstream>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "core/Display.h"
 #include "core/System.h"
 #include "match/GameSeq.h"
+#include "math/Ptr.h"
 #include "scene/Scene.h"
 
 extern char** environ;
@@ -141,16 +143,17 @@ int FolderCheck::Run(const std::string& what) {
     SDL_Init(SDL_INIT_JOYSTICK);
     System* system = System::instance();
     system->display = new Display();  // registries only: no window, so no GL context
-    // Loaded as a match loads them, and left for the process's end to take.
+    // Loaded as a match loads them, and let go again: a reader that ends the
+    // process on bad data does so before, with its own status.
     if (kind == "fighter" && !name.empty()) {
-        Person* self = new Person(name, 1);
-        Person* other = new Person(opponent.empty() ? name : opponent, 1);
-        new GameSeq(self, other, nullptr, 0, nullptr);
-        new GameSeq(other, self, nullptr, 1, nullptr);
+        const Ptr<Person> self(new Person(name, 1));
+        const Ptr<Person> other(new Person(opponent.empty() ? name : opponent, 1));
+        GameSeq first(self, other, nullptr, 0, nullptr);
+        GameSeq second(other, self, nullptr, 1, nullptr);
         return 0;
     }
     if (kind == "arena" && !name.empty()) {
-        const Scene* scene = new Scene(name);
+        const std::unique_ptr<Scene> scene = std::make_unique<Scene>(name);
         if (scene->arenaSize > 0) return 0;
         std::cerr << "scenes/" << name << "/scene.sdf: expected the size of the floor, found none" << std::endl;
         return 1;

@@ -37,23 +37,6 @@ TEST(Bone, RunsFromItsJointToItsEndAndTurnsAboutTheJoint) {
     EXPECT_EQ(point->restY, Vector3(0, 1, 0)) << "a zero segment keeps the up axis";
 }
 
-TEST(Bone, AChainCarriesTheForearmWithTheUpperArm) {
-    Ptr<Bone> upper = Make<Bone>(nullptr, Vector3(0, 100, 0), Vector3(0, 70, 0));
-    Ptr<Bone> fore = Make<Bone>(upper, Vector3(0, 70, 0), Vector3(0, 40, 0));
-    // The shoulder swings the arm forward a quarter turn; the elbow bends on.
-    upper->SetRotation(Vector3(PI / 2, 0, 0));
-    fore->SetRotation(Vector3(PI / 2, 0, 0));
-    upper->Update();
-    fore->Update();
-    EXPECT_TRUE(Near(fore->worldPos, upper->tip));
-    const Vector3 upperDir = (upper->tip - upper->worldPos) / 30;
-    const Vector3 foreDir = (fore->tip - fore->worldPos) / 30;
-    EXPECT_NEAR(upperDir.y, 0, 1e-4f) << "the upper arm is level";
-    EXPECT_NEAR(foreDir.Length(), 1, 1e-4f);
-    EXPECT_NEAR(upperDir.Dot(foreDir), 0, 1e-4f) << "the elbow is bent at a right angle";
-    EXPECT_TRUE(Near(fore->prevTip, Vector3(0, 40, 0))) << "the far side of the swept quad";
-}
-
 TEST(LockBone, MovesWithItsParentWhateverItsAnimationSays) {
     Ptr<Bone> hand = Make<Bone>(nullptr, Vector3(0, 100, 0), Vector3(0, 80, 0));
     Ptr<LockBone> sword = Make<LockBone>(hand, Vector3(0, 80, 0), Vector3(0, 20, 0));

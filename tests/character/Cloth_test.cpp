@@ -1,18 +1,13 @@
 #include "character/Cloth.h"
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "character/ClothPony.h"
-#include "render/Material.h"
 #include "render/Mesh.h"
 #include "support/ClockGuard.h"
-#include "support/DisplayGuard.h"
-#include "support/GLContext.h"
 #include "support/Near.h"
-#include "support/Screenshot.h"
 
 namespace {
 
@@ -126,41 +121,6 @@ TEST_F(ClothTest, ALooseLinkNeverPassesBehindTheSurface) {
         } else {
             EXPECT_LT(link->tip.x, 9.9f) << "in front of the surface it trails";
         }
-    }
-}
-
-// The 64-pixel window shows 32 units each way from the origin.
-class ClothGL : public GLTest {
-protected:
-    DisplayGuard display;
-};
-
-TEST_F(ClothGL, ACurtainDrawsFromBothSides) {
-    Mesh mesh;
-    mesh.Allocate(4, 2);
-    mesh.vertices[0] = Vertex({-20, 20, 0}, {0, 0, 1}, 0, 0);
-    mesh.vertices[1] = Vertex({-20, -20, 0}, {0, 0, 1}, 0, 0);
-    mesh.vertices[2] = Vertex({20, 20, 0}, {0, 0, 1}, 0, 0);
-    mesh.vertices[3] = Vertex({20, -20, 0}, {0, 0, 1}, 0, 0);
-    mesh.faces = {0, 2, 1, 1, 2, 3};
-    Material red;
-    red.emission = Vector3(1, 0, 0);  // lit by nothing but itself
-    const float rigid[1] = {0};
-    const float* flex[2] = {rigid, rigid};
-    const int counts[2] = {2, 2};
-    Ptr<Cloth> cloth = new Cloth(new Object(), 2, counts, flex, &mesh, &red, 2);
-    cloth->Update();
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(-32, 32, -32, 32, -32, 32);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_CULL_FACE);
-    for (const GLenum culled : {GL_BACK, GL_FRONT}) {
-        glCullFace(culled);
-        glClear(GL_COLOR_BUFFER_BIT);
-        cloth->Draw();
-        SaveShot(culled == GL_BACK ? "cloth-front" : "cloth-back");
-        EXPECT_EQ(ReadPixel(32, 32).r, 255) << "the middle of the curtain, culling " << culled;
-        EXPECT_EQ(ReadPixel(2, 2).r, 0) << "outside it";
     }
 }
 

@@ -15,116 +15,56 @@ namespace {
 
 Vector3 Direction(const Object& segment) { return (segment.tip - segment.worldPos).Normalized(); }
 
-// Where a segment hanging from direction d settles after one long step: the
-// parent's direction pulled down.
-Vector3 Sagging(const Vector3& d, float pull) {
-    return (d * (1 - pull) + Vector3(0, -pull, 0)).Normalized();
-}
-
-Mesh MakeMesh(const std::vector<Vector3>& positions) {
-    Mesh mesh;
-    mesh.Allocate(static_cast<int>(positions.size()), static_cast<int>(positions.size() / 3));
-    for (size_t i = 0; i < positions.size(); ++i) {
-        mesh.vertices[i].pos = positions[i];
-        mesh.faces[i] = static_cast<int>(i);
-    }
-    return mesh;
-}
-
 class HairTest : public ::testing::Test {
 protected:
     HairTest() { clock.At(0, 16); }
-
-    Pony* PonyAlongX(Object* parent, float from, bool isRoot, Mesh* mesh = nullptr) {
-        return new Pony(parent, {from, 0, 0}, {from + 10, 0, 0}, {0, 0, 1}, {1, 1, 1}, mesh,
-                        nullptr, nullptr, nullptr, isRoot);
-    }
 
     ClockGuard clock;
     Ptr<Object> bone = new Object();  // still, at the origin, unless a test turns it
 };
 
-TEST_F(HairTest, APonyChainSettlesInOne200MsStepAndStandsStillWithoutFrameTime) {
+TEST_F(HairTest, APonyChainSwingsRoundInOne200MsStepHangingLowerLinkByLinkAndStandsStillWithoutFrameTime) {
     for (const int frameMs : {200, 0}) {
-        clock.At(0, 0);
-        bone->world.CreateIdentity();
-        Ptr<Pony> root = PonyAlongX(bone, 0, true);
-        Ptr<Pony> middle = PonyAlongX(root, 10, false);
-        Ptr<Pony> last = PonyAlongX(middle, 20, false);
-        EXPECT_TRUE(Near(last->tip, Vector3(30, 0, 0))) << "at first the tips stand at the rest end";
         clock.At(0, 200);
-        for (int step = 0; step < 2; ++step) {
-            for (Pony* p : {&*root, &*middle, &*last}) p->Update();
+        bone->world.CreateIdentity();
+        Ptr<Pony> chain[3];
+        for (int i = 0; i < 3; ++i) {
+            Object* parent = i == 0 ? static_cast<Object*>(bone) : chain[i - 1];
+            chain[i] = new Pony(parent, {10.0f * i, 0, 0}, {10.0f * i + 10, 0, 0}, {0, 0, 1}, {1, 1, 1}, nullptr,
+                                nullptr, nullptr, nullptr, i == 0);
         }
-        const Vector3 before[3] = {Direction(*root), Direction(*middle), Direction(*last)};
-        // The whole chain has to swing round at once, or not at all.
-        bone->world.CreateRotateZ(1.5707963f);
+        for (int step = 0; step < 2; ++step) {
+            for (Pony* p : chain) p->Update();
+        }
+        const Vector3 before = Direction(*chain[2]);
+        bone->world.CreateRotateY(1.5707963f);  // the chain swings from +x round to +z
         clock.At(0, frameMs);
-        for (Pony* p : {&*root, &*middle, &*last}) p->Update();
+        for (Pony* p : chain) p->Update();
         if (frameMs == 0) {
-            EXPECT_TRUE(Near(Direction(*last), before[2], 1e-6f));
-            EXPECT_TRUE(Near(Direction(*root), before[0], 1e-6f));
+            EXPECT_TRUE(Near(Direction(*chain[2]), before, 1e-6f));
             continue;
         }
-        const Vector3 along = (bone->world ^ Vector3(1, 0, 0)).Normalized();
-        EXPECT_TRUE(Near(Direction(*root), along)) << "a root follows its bone alone";
-        EXPECT_TRUE(Near(middle->worldPos, root->tip));
-        EXPECT_TRUE(Near(Direction(*middle), Sagging(along, 0.4f)));
-        EXPECT_TRUE(Near(Direction(*last), Sagging(Sagging(along, 0.4f), 0.4f)));
-        EXPECT_NEAR((last->tip - last->worldPos).Length(), 10, 1e-4);
-    }
-}
-
-TEST_F(HairTest, APonysMeshHangsWhereItsSegmentHangs) {
-    // A triangle along the second segment, one corner 3 units to the side.
-    Mesh mesh = MakeMesh({{15, 0, 0}, {25, 0, 0}, {20, 0, 3}});
-    Ptr<Pony> first = PonyAlongX(bone, 5, true);
-    Ptr<Pony> second = PonyAlongX(first, 15, false, &mesh);
-    clock.At(0, 200);
-    first->Update();
-    second->Update();
-    ASSERT_LT(Direction(*second).y, -0.5f) << "the second segment sags";
-    EXPECT_TRUE(Near(second->world * mesh.vertices[0].pos, second->worldPos));
-    EXPECT_TRUE(Near(second->world * mesh.vertices[1].pos, second->tip));
-    const Vector3 side = second->world * mesh.vertices[2].pos;
-    EXPECT_NEAR((side - (second->worldPos + Direction(*second) * 5)).Length(), 3, 1e-4);
-
-    Ptr<Pony> loose = new Pony(nullptr, {0, 5, 0}, {0, 5, 10}, {1, 0, 0}, {1, 1, 1}, nullptr,
-                               nullptr, nullptr, nullptr, true);
-    loose->Update();
-    EXPECT_TRUE(Near(loose->tip, Vector3(0, 5, 10))) << "without a bone, where it was modelled";
-}
-
-// A ponytail root segment 10 units out along x from the bone.
-PonyBone* Segment(Object* parent, float flex) {
-    return new PonyBone(parent, {0, 0, 0}, {10, 0, 0}, {0, 0, 1}, flex, 0, 0, true);
-}
-
-TEST_F(HairTest, AStiffTailSegmentFollowsItsParentAtOnce) {
-    Ptr<PonyBone> root = Segment(bone, 0);
-    Ptr<PonyBone> next = new PonyBone(root, {10, 0, 0}, {20, 0, 0}, {0, 0, 1}, 0, 0, 0, false);
-    for (int step = 0; step < 3; ++step) {
-        // A last tip off to the side means nothing to a segment without flex.
-        root->tip = Vector3(0, 0, 10);
-        next->tip = Vector3(10, 0, -10);
-        root->Update();
-        next->Update();
-        EXPECT_TRUE(Near(Direction(*root), Sagging(Vector3(1, 0, 0), 0.2f)));
-        EXPECT_TRUE(Near(Direction(*next), Sagging(Direction(*root), 0.2f)));
-        EXPECT_TRUE(Near(next->worldPos, root->tip));
+        EXPECT_TRUE(Near(Direction(*chain[0]), (bone->world ^ Vector3(1, 0, 0)).Normalized()))
+            << "a root follows its bone alone";
+        for (int i = 1; i < 3; ++i) {
+            EXPECT_TRUE(Near(chain[i]->worldPos, chain[i - 1]->tip)) << i;
+            EXPECT_NEAR(Direction(*chain[i]).x, 0, 1e-4) << i;
+            EXPECT_LT(Direction(*chain[i]).y, Direction(*chain[i - 1]).y - 0.1f) << i;
+            EXPECT_NEAR((chain[i]->tip - chain[i]->worldPos).Length(), 10, 1e-4) << i;
+        }
     }
 }
 
 TEST_F(HairTest, ATailSegmentBendsNoMoreThan60DegreesFromItsParent) {
-    Ptr<PonyBone> loose = Segment(bone, 1);  // with flex 1 only its last direction counts
+    // With flex 1 only its last direction counts.
+    Ptr<PonyBone> loose = new PonyBone(bone, {0, 0, 0}, {10, 0, 0}, {0, 0, 1}, 1, 0, 0, true);
     loose->Update();
     loose->Update();
     loose->tip = Vector3(-10, 3, 0);  // well behind the bone
     loose->Update();
     EXPECT_GE(Direction(*loose).Dot(Vector3(1, 0, 0)), 0.5f - 1e-6f);
     EXPECT_GT(Direction(*loose).y, 0) << "pulled round on the side it was";
-    // Exactly opposite there is no side to pull it round by.
-    loose->tip = Vector3(-10, 0, 0);
+    loose->tip = Vector3(-10, 0, 0);  // exactly opposite: no side to pull it round by
     loose->Update();
     EXPECT_TRUE(Near(loose->tip, Vector3(10, 0, 0)));
 
@@ -142,16 +82,22 @@ TEST_F(HairTest, ATailSegmentBendsNoMoreThan60DegreesFromItsParent) {
 // vertices each: one on the axis at the segment's end, two to the side.
 class PonytailTest : public HairTest {
 protected:
+    PonytailTest() {
+        for (Mesh* m : {&mesh, &restMesh}) {
+            m->Allocate(6, 2);
+            for (int i = 0; i < 6; ++i) {
+                m->vertices[i].pos = positions[i];
+                m->faces[i] = i;
+            }
+        }
+    }
     void Build(float flex, int n = 2) {
         flexes[0] = flexes[1] = flex;
-        tail = new Ponytail(bone, n, &mesh, &restMesh, nullptr, counts, joints, ends, hints,
-                            flexes);
+        tail = new Ponytail(bone, n, &mesh, &restMesh, nullptr, counts, joints, ends, hints, flexes);
     }
 
-    std::vector<Vector3> positions = {{0, -10, 0}, {1, -5, 0},  {0, -2, 1},
-                                      {0, -20, 0}, {1, -15, 0}, {0, -12, -1}};
-    Mesh mesh = MakeMesh(positions);
-    Mesh restMesh = MakeMesh(positions);
+    const Vector3 positions[6] = {{0, -10, 0}, {1, -5, 0}, {0, -2, 1}, {0, -20, 0}, {1, -15, 0}, {0, -12, -1}};
+    Mesh mesh, restMesh;
     int counts[2] = {3, 3};
     Vector3 joints[2] = {{0, 0, 0}, {0, -10, 0}};
     Vector3 ends[2] = {{0, -10, 0}, {0, -20, 0}};
@@ -163,8 +109,6 @@ protected:
 TEST_F(PonytailTest, EachSegmentKeepsItsVerticesInItsOwnFrameAndItsBandOfTheTexture) {
     Build(0.5f);
     ASSERT_EQ(tail->bones.count, 2);
-    EXPECT_EQ(tail->bones[1]->start, 3);
-    EXPECT_TRUE(Near(restMesh.vertices[3].pos, Vector3(0, 10, 0))) << "along its segment";
     // Segment i spreads over the middle half of the i-th of two bands, top to bottom.
     const float v[6] = {0.375f, -1, 0.125f, 0.875f, -1, 0.625f};
     for (int j : {0, 2, 3, 5}) EXPECT_NEAR(restMesh.vertices[j].v, v[j], 1e-6) << j;
@@ -178,10 +122,9 @@ TEST_F(PonytailTest, EachSegmentKeepsItsVerticesInItsOwnFrameAndItsBandOfTheText
                     restMesh.vertices[3 * i + 1].pos.Length(), 1e-4);
     }
     EXPECT_NEAR(mesh.vertices[0].normal.Length(), 1, 1e-5) << "normals recomputed";
-
     int one[1] = {1};
     tail = new Ponytail(bone, 1, &mesh, &restMesh, nullptr, one, joints, ends, hints, flexes);
-    EXPECT_FLOAT_EQ(restMesh.vertices[0].v, 0.5f) << "all at one height: the band's middle";
+    EXPECT_FLOAT_EQ(restMesh.vertices[0].v, 0.5f) << "all at one height: the band's middle, not NaN";
 }
 
 TEST_F(PonytailTest, ANewTailIgnoresItsPreviousTipForTwoUpdates) {
@@ -190,11 +133,7 @@ TEST_F(PonytailTest, ANewTailIgnoresItsPreviousTipForTwoUpdates) {
     for (int step = 0; step < 3; ++step) {
         root->tip = Vector3(10, 0, 0);  // a last tip straight out to the side
         tail->Update();
-        if (step < 2) {
-            EXPECT_TRUE(Near(Direction(*root), Sagging(Vector3(0, -1, 0), 0.2f))) << step;
-        } else {
-            EXPECT_GT(Direction(*root).x, 0.5f) << "from the third update on it trails";
-        }
+        EXPECT_EQ(Direction(*root).x > 0.5f, step == 2) << "from the third update on it trails";
     }
 }
 

@@ -41,60 +41,6 @@ Object* Upright(const Vector3& at, Mesh* mesh = nullptr, Material* material = nu
                       Vector3(1, 1, 1), mesh, mesh, nullptr, material);
 }
 
-TEST(ObjectPose, TheRestFrameRunsAlongTheLimbAndTheWorldIsTranslationTimesRotation) {
-    Ptr<Object> limb = LimbAlongX(Vector3(5, 0, 0), Vector3(4, 20, 6));
-    EXPECT_TRUE(Near(limb->world, Translate(Vector3()), 0)) << "at rest the meshes stay put";
-    EXPECT_TRUE(Near(limb->rest * Vector3(0, 20, 0), Vector3(25, 0, 0)));
-    EXPECT_TRUE(Near(limb->rest * Vector3(1, 0, 0), Vector3(5, -1, 0)));
-
-    Ptr<Object> root = Upright(Vector3());
-    const Vector3 r(0.3f, -0.7f, 1.1f), p(4, -2, 9);
-    root->SetRotation(r);
-    root->SetPosition(p);
-    root->Update();
-    Matrix turn;
-    turn.CreateRotateXZY(r);
-    EXPECT_TRUE(Near(root->world, Translate(p) * turn));
-    EXPECT_TRUE(Near(root->worldPos, p));
-    const Matrix last = Translate(Vector3(0, 0, 7));
-    root->Update(last);
-    EXPECT_TRUE(Near(root->world, last * Translate(p) * turn)) << "a given matrix comes last";
-
-    root->SetRotation(Vector3(0, 0, -1), Vector3(0, 1, 0), Vector3(1, 0, 0));
-    EXPECT_TRUE(Near(root->rotation ^ Vector3(1, 0, 0), Vector3(0, 0, -1)));
-    EXPECT_TRUE(Near(root->rotation ^ Vector3(0, 0, 1), Vector3(1, 0, 0)));
-}
-
-TEST(ObjectPose, AChildFollowsItsParentAndTurnsAboutItsOwnJoint) {
-    Ptr<Object> parent = Upright(Vector3());
-    // The child's own rest frame is turned, so that only the chain of rest
-    // matrices can put it back in place.
-    Ptr<Object> child = LimbAlongX(Vector3(0, 10, 0), Vector3(1, 1, 1), parent);
-    parent->SetRotation(Vector3(0, PI / 2, 0));
-    parent->SetPosition(Vector3(3, 0, 0));
-    parent->Update();
-    child->Update();
-    EXPECT_TRUE(Near(child->world, parent->world));
-    child->SetRotation(Vector3(0, 0, PI / 2));
-    child->Update();
-    EXPECT_TRUE(Near(child->worldPos, parent->world * Vector3(0, 10, 0)));
-    const Vector3 limbEnd = child->world * Vector3(10, 10, 0);  // the rest-pose end, 10 along x
-    EXPECT_TRUE(Near(limbEnd - child->worldPos, parent->world ^ Vector3(0, -10, 0)));
-}
-
-TEST(ObjectMeshes, MeshesStayInRestPoseWorldCoordinatesAndAreMappedInTheNodeFrame) {
-    DisplayGuard display;
-    // A strip along world x from 5 to 25: along the node's y axis.
-    MeshQuad quad(Vector3(5, -1, 0), Vector3(1, 0, 0), Vector3(0, 1, 0), Vector3(20, 2, 0));
-    const std::vector<Vertex> before = quad.vertices;
-    Material material;
-    material.mapType = "PLANARX";  // u from node z, v down node y
-    Ptr<Object> limb = LimbAlongX(Vector3(5, 0, 0), Vector3(2, 20, 2), nullptr, &quad, &material);
-    for (int i = 0; i < quad.numVertices; ++i) EXPECT_TRUE(Near(quad.vertices[i].pos, before[i].pos));
-    EXPECT_NEAR(quad.vertices[0].v, 1, 1e-5f) << "at the joint";
-    EXPECT_NEAR(quad.vertices[2].v, 0, 1e-5f) << "at the far end of the limb";
-}
-
 // Counts its own destructions so that a test can tell whether a node let go.
 class Counted : public Material {
 public:
@@ -221,22 +167,6 @@ protected:
     std::vector<Matrix> shadows;
 };
 
-TEST_F(ObjectDraw, DrawShowsTheMaterialsColourWhereThePoseHasMovedTheMesh) {
-    MeshQuad quad(Vector3(-1, -1, 0), Vector3(1, 0, 0), Vector3(0, 1, 0), Vector3(1, 2, 0));
-    Ptr<Object> o = Upright(Vector3(), &quad, Glowing(Vector3(0, 1, 0)));
-    o->Draw();
-    SaveShot("object_draw");
-    EXPECT_EQ(ReadPixel(16, 32).Sum(), 255) << "green over the left half";
-    EXPECT_EQ(ReadPixel(48, 32).Sum(), 3 * 255);
-    glClear(GL_COLOR_BUFFER_BIT);
-    o->SetPosition(Vector3(1, 0, 0));
-    o->Update();
-    o->Draw();
-    EXPECT_EQ(ReadPixel(16, 32).Sum(), 3 * 255);
-    EXPECT_EQ(ReadPixel(48, 32).g, 255);
-    delete o->material;
-}
-
 // Records the first vertex's texture coordinates at every draw of its mesh.
 class EmbossProbe : public Object {
 public:
@@ -312,29 +242,6 @@ TEST_F(ObjectDraw, EachShadowTakesTheNextMatrixUpToTheLast) {
     shadowctr = 3;
     bare->DrawShadow();
     EXPECT_EQ(shadowctr, 4) << "without a shadow mesh the counter still moves";
-    delete display->materials[0];
-}
-
-TEST_F(ObjectDraw, APlanarShadowFallsWhereTheLightFlattensTheMovedMesh) {
-    // Seen from above: window x is world x, window y is -z, all within ±10.
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(-10, 10, -10, 10, -10, 10);
-    glRotatef(90, 1, 0, 0);
-    DirectionalLight sun(Vector3(1, 1, 1), Vector3(1, -1, 0));
-    display->lights.Add(&sun);
-    display->CreateShadowMatrix();
-    display->materials.Add(Glowing(Vector3()));
-    // A 2x2 tile held 3 above the floor at x from -6 to -4, then lifted 2 more
-    // by its pose: the light slides its shadow 5 along x, to -1 .. 1.
-    MeshQuad tile(Vector3(-6, 3, -1), Vector3(1, 0, 0), Vector3(0, 0, 1), Vector3(2, 2, 0));
-    Ptr<Object> o = Upright(Vector3(-5, 3, 0), &tile);
-    o->SetPosition(Vector3(0, 2, 0));
-    o->Update();
-    o->DrawShadow();
-    SaveShot("object_shadow");
-    EXPECT_LT(ReadPixel(32, 32).Sum(), 60);
-    EXPECT_EQ(ReadPixel(16, 32).Sum(), 3 * 255) << "straight below the tile: lit";
-    EXPECT_EQ(ReadPixel(50, 32).Sum(), 3 * 255);
     delete display->materials[0];
 }
 

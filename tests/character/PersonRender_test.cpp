@@ -133,15 +133,4 @@ TEST_F(PersonRenderTest, StencilShadowVolumesDarkenTheFloorBesideTheFighter) {
     EXPECT_GT(Fighter().r, 60);
 }
 
-TEST_F(PersonRenderTest, TheBumpMappedTorsoShowsItsRelief) {
-    fighter->bones[0]->Draw();
-    SaveShot("fighter_bump");
-    int lowest = 999, highest = 0;
-    for (int y = HEIGHT / 2 - 6; y <= HEIGHT / 2 + 6; ++y) {
-        lowest = std::min(lowest, ReadPixel(WIDTH / 2, y).Sum());
-        highest = std::max(highest, ReadPixel(WIDTH / 2, y).Sum());
-    }
-    EXPECT_GT(highest - lowest, 20) << "the emboss passes leave stripes of the height image";
-}
-
 }  // namespace

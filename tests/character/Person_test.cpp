@@ -45,10 +45,8 @@ TEST_F(PersonTest, BuildsEveryJointedPartWithItsTrailAndMovesThemWithTheRoot) {
     EXPECT_EQ(kira.tracers.count, 3);
     ASSERT_EQ(kira.weapons.count, 1);
     EXPECT_EQ(kira.weapons[0], 1);
-    EXPECT_EQ(static_cast<Object*>(kira.head), static_cast<Object*>(kira.bones[2]));
     EXPECT_NE(dynamic_cast<Head*>(static_cast<Object*>(kira.head)), nullptr);
-    ASSERT_EQ(kira.tracerMaterials.count, 1);
-    EXPECT_EQ(kira.tracerMaterials[0]->fileName, "materials/trail.mat");
+    EXPECT_EQ(kira.tracerMaterials.count, 1);
 
     kira.SetPosition(Vector3(100, 0, 0));
     kira.Update();
@@ -70,12 +68,29 @@ TEST_F(PersonTest, ClothRowsReadOneFlexibilityPerLinkAndAreNeverStruck) {
     EXPECT_EQ(kira.ncollide, 2) << "cloth is never struck";
 }
 
-TEST_F(PersonTest, MissingOrShortFilesKeepThePartsReadBeforeTheyEnd) {
+// A body definition that breaks off keeps the parts before the break and
+// says on standard error where and why.
+TEST_F(PersonTest, ABrokenBodyKeepsThePartsReadBeforeTheBreakAndSaysWhere) {
+    const struct {
+        std::string text;
+        int parts;
+        const char* problem;
+    } bodies[] = {
+        {"1001 meshes\n" + std::string(TORSO), 0,
+         "low.bdf:1: expected an entry count from 0 to 1000, found 1001"},
+        {std::string("2 meshes\n") + TORSO + "1 WEAPON body.asc skin.mat 0 0  0 50 0  0 fifty -30\n", 1,
+         "low.bdf:3: expected a number, found 'fifty'"},
+        {std::string("3 meshes\n") + TORSO, 1, "low.bdf:3: expected a whole number, found the end of the file"},
+    };
+    for (const auto& body : bodies) {
+        Body(body.text);
+        ::testing::internal::CaptureStderr();
+        const Person kira("kira", 1);
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(kira.bones.count, body.parts) << body.text;
+        EXPECT_NE(said.find(std::string("characters/kira/") + body.problem), std::string::npos) << said;
+    }
     EXPECT_EQ(Person("nobody", 1).nbones, 0);
-    Body(std::string("5 meshes\n") + TORSO + "1 ARM body.asc skin.mat 0 0  0 40 0  30 40\n");
-    const Person kira("kira", 1);
-    EXPECT_EQ(kira.bones.count, 1);
-    EXPECT_EQ(kira.nbones, 1);
 }
 
 using PersonDeathTest = PersonTest;

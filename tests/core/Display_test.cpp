@@ -27,6 +27,9 @@ TEST_F(DisplayTest, AWorldPointLandsOnThePixelGLDrawsItAt) {
     EXPECT_TRUE(Near(screen, Vector3((q.x / q.w + 1) * 400, (1 - q.y / q.w) * 300, 1), 1e-2f));
     EXPECT_GT(screen.x, 400) << "+x is to the right for this camera";
     EXPECT_LT(screen.y, 300) << "higher is further up the screen";
+    Camera assigned;
+    assigned = camera;
+    EXPECT_TRUE(Near(display->WorldToScreen(assigned, p), screen, 1e-3f)) << "a camera assigned sees the same";
 }
 
 TEST_F(DisplayTest, ShadowMatricesFlattenAlongLightZeroEachALittleLower) {

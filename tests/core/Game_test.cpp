@@ -31,17 +31,16 @@ class GameTest : public GLTest {
 protected:
     void SetUp() override {
         GLTest::SetUp();
-        if (IsSkipped()) return;
         scratch.emplace();
         fixture::WriteMatch();
         display.emplace(800, 600);
         game.emplace();
     }
     void TearDown() override {
-        if (IsSkipped()) return;
         game.reset();
         display.reset();
         scratch.reset();
+        GLTest::TearDown();
     }
 
     // One frame with exactly this key down after a frame with none.

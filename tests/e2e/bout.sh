@@ -39,8 +39,5 @@ play_bout() {
     if declare -F bout_end >/dev/null; then bout_end; fi
     # The last blow's sound plays out before the game ends.
     sleep 0.5
-    hold_key Escape
-    wait_game 20
-    release_key Escape
-    expect_status 0 "Escape"
+    escape_quits "Escape"
 }

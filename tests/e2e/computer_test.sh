@@ -3,7 +3,8 @@
 # for player 1's fighter, the computer's and the arena, and a computer on
 # player 2's side whose blows shorten player 1's life bar while player 1
 # touches nothing; and "cpu" in controllers.txt, which gives that player to
-# the computer in every match.
+# the computer in every match; the demo, the computer against itself for two
+# whole bouts with no key pressed, until a key brings the menu back.
 . "$(dirname "$0")/lib.sh"
 start_xvfb
 
@@ -35,10 +36,7 @@ done
 [ -n "$shrunk" ] || fail "player 1's life bar never shrank in 30 s"
 screenshot computer_one_player
 pass "in one player the computer's blows shorten player 1's bar ($full, then $shrunk)"
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape in one player"
+escape_quits "Escape in one player"
 
 fresh_game_dir game
 printf 'controller0 cpu\ncontroller1 keyboard\n' > "$GAME_DIR/controllers.txt"
@@ -49,7 +47,22 @@ wait_first_frame
 one_player
 wait_trace "^computer player 0: seed" 1 20
 pass "cpu in controllers.txt gives player 1 to the computer, in one player too"
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape with a cpu player"
+escape_quits "Escape with a cpu player"
+
+start_default_game
+focus_window
+choose_entry DEMO
+wait_trace "^bout won by" 1 250
+grep -q "^computer player 0: seed" "$SCRATCH/debug.log" || fail "the computer does not play player 1"
+grep -q "^computer player 1: seed" "$SCRATCH/debug.log" || fail "the computer does not play player 2"
+sleep 1
+screenshot demo_first_bout
+wait_trace "^bout won by" 2 250
+pass "the demo plays two whole bouts on its own"
+
+focus_window
+press_until space "back to the menu"
+grep -q "^back to the menu" "$SCRATCH/debug.log" || fail "a key did not end the demo"
+screenshot demo_ended
+pass "a key ends the demo"
+escape_quits "Escape after the demo"

@@ -31,16 +31,27 @@ fail() {
 
 pass() { echo "ok: $*"; }
 
+# Runs the command every 0.1 s until it succeeds, for at most $1 seconds;
+# the status is the last run's.
+wait_for() {
+    local limit=$(( $1 * 10 ))
+    shift
+    for _ in $(seq "$limit"); do
+        "$@" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    "$@" 2>/dev/null
+}
+
+# The trace of the game holds a line matching the regular expression $1.
+traced() { grep -q -- "$1" "$SCRATCH/debug.log"; }
+
 # An X server of our own: -displayfd picks a free display number atomically.
 start_xvfb() {
     Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset \
         5>"$SCRATCH/display" 2>"$SCRATCH/xvfb.log" &
     XVFB_PID=$!
-    for _ in $(seq 100); do
-        [ -s "$SCRATCH/display" ] && break
-        sleep 0.1
-    done
-    [ -s "$SCRATCH/display" ] || fail "Xvfb did not start"
+    wait_for 10 test -s "$SCRATCH/display" || fail "Xvfb did not start"
     DISPLAY=":$(head -n 1 "$SCRATCH/display")"
     SDL_VIDEODRIVER=x11  # a failed X connection must fail, not fall back to text mode
     export DISPLAY SDL_VIDEODRIVER
@@ -71,15 +82,9 @@ start_game() {
 }
 
 # Waits for the game to end (at most $1 seconds) and sets GAME_STATUS.
+game_ended() { ! kill -0 "$GAME_PID"; }
 wait_game() {
-    local limit=$(( ${1:-20} * 10 ))
-    for _ in $(seq "$limit"); do
-        kill -0 "$GAME_PID" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$GAME_PID" 2>/dev/null; then
-        fail "the game did not end within ${1:-20} s"
-    fi
+    wait_for "${1:-20}" game_ended || fail "the game did not end within ${1:-20} s"
     wait "$GAME_PID"
     GAME_STATUS=$?
     GAME_PID=""
@@ -91,11 +96,15 @@ run_game() {
     wait_game 20
 }
 
-# Waits for the game window and sets WINDOW.
-wait_window() {
-    WINDOW=$(timeout 30 xdotool search --sync --onlyvisible --name '^KORVANTHE$' 2>/dev/null | head -n 1)
-    [ -n "$WINDOW" ] || fail "no KORVANTHE window appeared"
+# Sets WINDOW to the game's window, if one is shown. A search fails now and
+# then while windows come and go, so callers poll it.
+find_window() {
+    WINDOW=$(xdotool search --onlyvisible --name '^KORVANTHE$' | head -n 1)
+    [ -n "$WINDOW" ]
 }
+
+# Waits (at most 30 s) for the game window and sets WINDOW.
+wait_window() { wait_for 30 find_window || fail "no KORVANTHE window appeared"; }
 
 # Keyboard focus follows the pointer on a bare X server.
 focus_window() {
@@ -105,10 +114,13 @@ focus_window() {
 hold_key() { focus_window; xdotool keydown "$1"; }
 release_key() { xdotool keyup "$1"; }
 
-# A press long enough for the game to see: it polls the keyboard once a frame.
+# A press the game has seen: it polls the keyboard before each frame it
+# traces, so the key is held until two more frames have begun (at most 10 s).
 tap() {
+    local frames
+    frames=$(grep -c -- "^--------begin" "$SCRATCH/debug.log" 2>/dev/null)
     xdotool keydown "$1"
-    sleep 0.15
+    wait_for 10 traced_more "^--------begin" "$(( ${frames:-0} + 1 ))"
     xdotool keyup "$1"
     sleep 0.1
 }
@@ -116,11 +128,7 @@ tap() {
 # Waits (at most 60 s) for the game's first frame: keys pressed while it
 # still loads are never seen, for it polls them from that frame on.
 wait_first_frame() {
-    for _ in $(seq 600); do
-        grep -qxF -- "--------begin" "$SCRATCH/debug.log" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    fail "the game drew no frame within 60 s"
+    wait_for 60 grep -qxF -- "--------begin" "$SCRATCH/debug.log" || fail "the game drew no frame within 60 s"
 }
 
 # Starts the game on the build's default content and waits for its first
@@ -138,48 +146,32 @@ start_default_game() {
     wait_first_frame
 }
 
+# The trace holds more than $2 lines matching $1.
+traced_more() { [ "$(grep -c -- "$1" "$SCRATCH/debug.log")" -gt "$2" ]; }
+
 # Holds a key down until the game has acted on it, which the trace shows by
-# one more line holding $2 (at most 10 s), then lets it go: a quick tap may
+# one more line matching $2 (at most 10 s), then lets it go: a quick tap may
 # fall between two frames of a slow one.
 press_until() {
     local before
-    before=$(grep -cF -- "$2" "$SCRATCH/debug.log" 2>/dev/null)
+    before=$(grep -c -- "$2" "$SCRATCH/debug.log" 2>/dev/null)
     xdotool keydown "$1"
-    for _ in $(seq 200); do
-        [ "$(grep -cF -- "$2" "$SCRATCH/debug.log" 2>/dev/null)" -gt "$before" ] && break
-        sleep 0.05
-    done
+    wait_for 10 traced_more "$2" "$before"
     xdotool keyup "$1"
     sleep 0.1
 }
 
 # Waits up to $3 seconds until the trace holds $2 lines matching $1.
-wait_trace() {
-    for _ in $(seq $(( $3 * 10 ))); do
-        [ "$(grep -c -- "$1" "$SCRATCH/debug.log" 2>/dev/null)" -ge "$2" ] && return 0
-        sleep 0.1
-    done
-    fail "the trace lacks $2 lines matching: $1"
-}
+traced_times() { [ "$(grep -c -- "$1" "$SCRATCH/debug.log")" -ge "$2" ]; }
+wait_trace() { wait_for "$3" traced_times "$1" "$2" || fail "the trace lacks $2 lines matching: $1"; }
 
 # Waits up to 30 s for the trace to hold the line $1, whole.
-wait_line() {
-    for _ in $(seq 300); do
-        grep -qxF -- "$1" "$SCRATCH/debug.log" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    fail "the trace lacks the line: $1"
-}
+wait_line() { wait_for 30 grep -qxF -- "$1" "$SCRATCH/debug.log" || fail "the trace lacks the line: $1"; }
 
 # Waits up to $2 seconds (30 unless given) for the game to show the screen
 # $1: the last screen the trace names.
-wait_screen() {
-    for _ in $(seq $(( ${2:-30} * 10 ))); do
-        [ "$(grep '^screen: ' "$SCRATCH/debug.log" 2>/dev/null | tail -n 1)" = "screen: $1" ] && return 0
-        sleep 0.1
-    done
-    fail "the game is not on the $1 screen"
-}
+on_screen() { [ "$(grep '^screen: ' "$SCRATCH/debug.log" | tail -n 1)" = "screen: $1" ]; }
+wait_screen() { wait_for "${2:-30}" on_screen "$1" || fail "the game is not on the $1 screen"; }
 
 # The number of times a line stands in the trace.
 trace_count() { grep -cxF -- "$1" "$SCRATCH/debug.log" 2>/dev/null; }
@@ -225,6 +217,23 @@ choose_entry() {
     tap Return
 }
 
+# Player 1 walks player 2 back to the edge and strikes with the heavy blow
+# (toward + kick), at most $2 times (10 unless given), until the trace holds
+# a line matching $1; fails when it never does.
+ring_out() {
+    for _ in $(seq "${2:-10}"); do
+        traced "$1" && return 0
+        hold_key d
+        sleep 1.5
+        xdotool keydown h
+        sleep 0.2
+        xdotool keyup h
+        release_key d
+        sleep 1.5
+    done
+    traced "$1" || fail "never in the trace: $1"
+}
+
 # The colour of window pixel (x, y), as "r,g,b".
 pixel() {
     import -window "$WINDOW" -crop "1x1+$1+$2" txt:- 2>/dev/null |
@@ -242,6 +251,14 @@ bar_end() {
 }
 
 window_size() { xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+
+# Escape held until the game ends; it must end with status 0.
+escape_quits() {
+    hold_key Escape
+    wait_game 20
+    release_key Escape
+    expect_status 0 "${1:-Escape}"
+}
 
 expect_status() {
     [ "$GAME_STATUS" -eq "$1" ] || fail "$2: exit status $GAME_STATUS, expected $1"

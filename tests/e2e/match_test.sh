@@ -1,6 +1,8 @@
 #!/bin/bash
-# A match as a player sees it: the settings it needs, the menu's Quit,
-# blows that shorten the opponent's life bar, and Escape.
+# A match as a player sees it: the settings it needs, the window (its size
+# and caption, a resize the frame loop survives, a close request from the
+# window manager), the menu's Quit, blows that shorten the opponent's life
+# bar, a bout won and the next one, and Escape.
 . "$(dirname "$0")/lib.sh"
 start_xvfb
 
@@ -14,6 +16,16 @@ pass "settings.txt missing ends with 231"
 fresh_game_dir game
 start_game
 wait_window
+[ "$(window_size)" = "800x600" ] || fail "window is $(window_size), expected 800x600"
+xprop -id "$WINDOW" WM_NAME | grep -qF '"KORVANTHE"' || fail "caption: $(xprop -id "$WINDOW" WM_NAME)"
+xprop -id "$WINDOW" WM_ICON_NAME | grep -qF '"korvanthe"' || fail "icon caption"
+screenshot window
+pass "an 800x600 window captioned KORVANTHE"
+xdotool windowsize "$WINDOW" 640 480
+wait_for 10 traced "display resized to 640x480" || fail "the resize did not reach the display"
+sleep 0.5
+[ "$(window_size)" = "640x480" ] || fail "window is $(window_size) after the resize"
+pass "resize"
 focus_window
 wait_first_frame
 tap Down
@@ -41,11 +53,10 @@ start_match
 sleep 1
 bar_end_is_blue || fail "player 2's bar is not full at the start: $(pixel 755 30)"
 screenshot match_start
-# Player 1's punch lunges forward: a few of them reach player 2. A blow
-# that throws player 2 off the floor ends the round at once, and the next
-# one starts with full life: the bar is looked at after every punch.
-for _ in $(seq 8); do
-    tap g
+# Player 1's punch lunges forward: a few of them reach player 2. Each key
+# is held until the game has taken the punch, however slow its frames.
+for _ in $(seq 12); do
+    press_until g "controller 0 ready: p"
     sleep 0.35
     bar_end_is_blue || break
 done
@@ -59,22 +70,23 @@ pass "blows shorten the opponent's life bar"
 # (Knocked off the floor during a reaction, player 2 loses as well.)
 for _ in $(seq 30); do
     grep -q "bout won by player one" "$SCRATCH/debug.log" && break
-    tap g
+    press_until g "controller 0 ready: p"
     sleep 0.35
 done
 grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "player 2 never lost"
 sleep 1
 screenshot match_winner
 pass "a bout is won"
-for _ in $(seq 40); do
-    bar_end_is_blue && break
-    sleep 0.5
-done
-bar_end_is_blue || fail "the next bout did not start with full life"
+wait_for 20 bar_end_is_blue || fail "the next bout did not start with full life"
 pass "the next bout starts"
 
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape during the match"
+escape_quits "Escape during the match"
 pass "Escape ends the match with 0"
+
+fresh_game_dir game
+start_game
+wait_window
+"$WM_DELETE" "$WINDOW" || fail "could not send WM_DELETE_WINDOW"
+wait_game 20
+expect_status 0 "window close request"
+pass "a window-close request ends the game with 0"

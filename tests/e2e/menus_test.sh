@@ -1,8 +1,9 @@
 #!/bin/bash
 # The menus as a player works them on the default content: the mouse picks
 # the entry under the pointer, two players choose their fighters with their
-# own keys, a round is won and marked, player 1's punch moves to another key
-# in the options and lands there, and the binding outlives the game.
+# own keys, a round is won by a ring-out and marked, player 1's punch moves
+# to another key in the options and lands there, and the binding outlives
+# the game.
 . "$(dirname "$0")/lib.sh"
 : "${DATA:?the data folder of the build}"
 [ -f "$DATA/settings.txt" ] || fail "no default content in $DATA"
@@ -61,19 +62,10 @@ wait_line "fight"
 grep -q "^trying person constructors" "$SCRATCH/debug.log" || fail "no fighters were loaded"
 
 # Player 1 (lyse) walks player 2 (bront) to the edge and knocks him off it
-# with the heavy blow, toward + kick.
+# with the heavy blow, toward + kick: the ring-out wins the round.
 round_marked && fail "a round is marked won before any was"
-for _ in $(seq 20); do
-    grep -q "bout won by player one" "$SCRATCH/debug.log" && break
-    hold_key d
-    sleep 1.5
-    xdotool keydown h
-    sleep 0.2
-    xdotool keyup h
-    release_key d
-    sleep 1.5
-done
-grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "player 1 never won the round"
+ring_out "Player 1 knocked off the floor" 20
+grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "the ring-out did not win the round"
 sleep 1
 screenshot menus_round_won
 round_marked || fail "no gold mark under player 1's bar after the round: $(pixel 46 54)"
@@ -115,10 +107,7 @@ done
 [ "$(bar_end 1)" -lt "$full" ] || fail "k did not land a punch ($full, then $(bar_end 1))"
 pass "player 1 punches with the new key"
 
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape"
+escape_quits "Escape"
 grep -qxF "p1_punch k" "$SCRATCH/config/korvanthe/options.txt" || fail "options.txt lacks the new key"
 
 start_game
@@ -127,6 +116,4 @@ start_match
 tap k
 wait_line "controller 0 ready: p"
 pass "the binding is kept by the next game"
-hold_key Escape
-wait_game 20
-release_key Escape
+escape_quits

@@ -35,12 +35,8 @@ select_entry rounds
 tap Left
 select_entry timer
 tap Left
-for _ in $(seq 100); do
-    grep -qx "timer 30" "$SCRATCH/config/korvanthe/options.txt" && break
-    sleep 0.1
-done
+wait_for 10 grep -qx "timer 30" "$SCRATCH/config/korvanthe/options.txt" || fail "timer not saved"
 grep -qx "rounds 1" "$SCRATCH/config/korvanthe/options.txt" || fail "rounds not saved"
-grep -qx "timer 30" "$SCRATCH/config/korvanthe/options.txt" || fail "timer not saved"
 shot options
 choose_entry "player 2 keys"
 wait_screen "player 2 keys"
@@ -64,10 +60,7 @@ choose_entry "TWO PLAYERS"
 wait_screen "fighter select"
 # Player 1 steps on from bront to kira, whose check fails.
 tap d
-for _ in $(seq 100); do
-    grep -q "^kira cannot be chosen: " "$SCRATCH/debug.log" && break
-    sleep 0.1
-done
+wait_for 10 traced "^kira cannot be chosen: "
 grep -q "^kira cannot be chosen: characters/kira/movetree.txt: file not found" "$SCRATCH/debug.log" ||
     fail "kira's broken folder was not found out"
 sleep 0.5
@@ -119,7 +112,4 @@ pass "the round's clock, pause, time up and the results"
 
 choose_entry "MAIN MENU"
 wait_screen "title"
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape"
+escape_quits "Escape"

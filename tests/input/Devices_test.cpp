@@ -30,6 +30,23 @@ TEST(Keyboard, AHeldKeyIsPressedOnlyInItsFirstFrame) {
     EXPECT_FALSE(keyboard.Down(-1) || keyboard.Down(Keyboard::KEY_COUNT)) << "no key out there";
 }
 
+// A tap between two polls is seen by the latch alone; a press the poll also
+// sees is not counted twice.
+TEST(Keyboard, ATapBetweenTwoFramesCountsOnce) {
+    Keyboard keyboard;
+    keyboard.Latch(SDLK_F3);
+    KeysDown({}, keyboard);
+    EXPECT_TRUE(keyboard.Pressed(SDLK_F3));
+    KeysDown({}, keyboard);
+    EXPECT_FALSE(keyboard.Down(SDLK_F3));
+    keyboard.Latch(SDLK_g);
+    KeysDown({SDLK_g}, keyboard);
+    KeysDown({SDLK_g}, keyboard);
+    EXPECT_FALSE(keyboard.Pressed(SDLK_g));
+    keyboard.Latch(-1);
+    keyboard.Latch(Keyboard::KEY_COUNT);
+}
+
 // No SDL joystick subsystem runs in the tests, so every joystick is absent
 // and only what the test hands it through SetState moves it.
 TEST(Joystick, AxesScaleToPlusMinusOneAndTenButtonsArePressedOncePerPush) {
@@ -50,6 +67,16 @@ TEST(Joystick, AxesScaleToPlusMinusOneAndTenButtonsArePressedOncePerPush) {
     Joystick absent(1);
     absent.Update();
     EXPECT_FALSE(absent.present);
+    EXPECT_EQ(absent.buttons, 0);
+
+    // A button tapped between two frames counts once.
+    absent.Latch(9);
+    absent.SetState(0, 0, 0);
+    EXPECT_TRUE(absent.ButtonPress(9));
+    absent.SetState(0, 0, 0);
+    EXPECT_FALSE(absent.ButtonDown(9));
+    absent.Latch(Joystick::BUTTON_COUNT);
+    absent.SetState(0, 0, 0);
     EXPECT_EQ(absent.buttons, 0);
 }
 

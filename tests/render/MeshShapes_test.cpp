@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
 
-#include "render/MeshCylinder.h"
 #include "render/MeshDisc.h"
 #include "render/MeshQuad.h"
 #include "render/MeshSphere.h"
@@ -41,12 +39,6 @@ TEST(MeshShapes, EachShapeHasItsVerticesAndFacesInTheirOrder) {
          {{2, {2, 3, 4}}, {3, {3, 4, 5}}}},
         {"double-sided disc", [] { return new MeshDisc(Vector3(), X, Y, Z, Vector3(1, 1, 1), true, 3); },
          8, 12, {}, {{6, {2, 4, 3}}, {7, {3, 5, 4}}}},
-        // Bottom and top pairs; the last segment closes on the first.
-        {"tube", [] { return new MeshCylinder(Vector3(0, 1, 0), X, Y, Z, Vector3(2, 10, 3), false, 4); },
-         8, 8, {{0, {0, 1, 3}}, {1, {0, 11, 3}}, {2, {2, 1, 0}}},
-         {{0, {0, 2, 1}}, {6, {6, 0, 7}}, {7, {0, 1, 7}}}},
-        {"double-sided tube", [] { return new MeshCylinder(Vector3(), X, Y, Z, Vector3(1, 1, 1), true, 3); },
-         6, 12, {}, {{10, {4, 5, 0}}, {11, {1, 0, 5}}}},
         // Rings between the poles, which come last: top, then bottom.
         {"sphere", [] { return new MeshSphere(Vector3(1, 2, 3), X, Y, Z, Vector3(2, 3, 4), false, 5, 5); },
          17, 30, {{15, {1, 5, 3}}, {16, {1, -1, 3}}}, {}},
@@ -56,7 +48,6 @@ TEST(MeshShapes, EachShapeHasItsVerticesAndFacesInTheirOrder) {
          6, 8, {}, {}},
         // Too few segments or stacks make nothing at all.
         {"no ring", [] { return new MeshDisc(Vector3(), X, Y, Z, Vector3(1, 1, 1), true, 0); }, 0, 0, {}, {}},
-        {"no tube", [] { return new MeshCylinder(Vector3(), X, Y, Z, Vector3(1, 1, 1), false, -5); }, 0, 0, {}, {}},
         {"no sphere", [] { return new MeshSphere(Vector3(), X, Y, Z, Vector3(1, 1, 1), true, 5, 2); }, 0, 0, {}, {}},
         {"no segments", [] { return new MeshSphere(Vector3(), X, Y, Z, Vector3(1, 1, 1), true, 0, 5); }, 0, 0, {}, {}},
     };
@@ -70,26 +61,6 @@ TEST(MeshShapes, EachShapeHasItsVerticesAndFacesInTheirOrder) {
         for (int index : mesh->faces) EXPECT_TRUE(index >= 0 && index < shape.vertices) << index;
         for (const auto& [i, p] : shape.positions) EXPECT_TRUE(Near(mesh->vertices[i].pos, p)) << i;
         for (const auto& [f, corners] : shape.triangles) EXPECT_EQ(Face(*mesh, f), corners) << f;
-    }
-}
-
-// A closed surface wound one way: every edge is used once in each direction,
-// and with right-handed axes every face's normal points out.
-TEST(MeshShapes, ASphereIsClosedAndWoundOutwards) {
-    const MeshSphere sphere(Vector3(), X, Y, Z, Vector3(1, 1, 1), false, 6, 7);
-    std::map<std::pair<int, int>, int> edges;
-    for (int f = 0; f < sphere.numFaces; ++f) {
-        const std::vector<int> c = Face(sphere, f);
-        for (int k = 0; k < 3; ++k) ++edges[{c[k], c[(k + 1) % 3]}];
-        const Vector3& a = sphere.vertices[c[0]].pos;
-        EXPECT_NEAR(a.Length(), 1, 1e-4) << "on the sphere";
-        EXPECT_TRUE(Near(sphere.vertices[c[0]].normal, a)) << "its normal the way out";
-        const Vector3 n = (sphere.vertices[c[1]].pos - a).Cross(sphere.vertices[c[2]].pos - a);
-        EXPECT_GT(n.Dot(a + sphere.vertices[c[1]].pos + sphere.vertices[c[2]].pos), 0) << f;
-    }
-    for (const auto& [edge, uses] : edges) {
-        EXPECT_EQ(uses, 1) << edge.first << "-" << edge.second;
-        EXPECT_EQ(edges.count({edge.second, edge.first}), 1u) << edge.first << "-" << edge.second;
     }
 }
 

@@ -46,24 +46,36 @@ TEST_F(TextureTest, LoadsBmpFilesOfEveryDepthAsGreyOrBgr24) {
     }
 }
 
-TEST_F(TextureTest, MissingFilesPicturesThatAreNotAndOverlongPathsAreRefused) {
+// A 54-byte header and no pixels: 800 x 9, a bit count of 38424 and
+// bit-field compression. SDL's loader accepts it and hands back a surface
+// whose format does not describe its (absent) pixels.
+std::string CraftedHeader() {
+    std::string bytes = "BM";
+    auto put = [&bytes](std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) bytes.push_back(static_cast<char>(value >> (8 * i)));
+    };
+    put(54, 4), put(0, 4), put(54, 4), put(40, 4), put(800, 4), put(9, 4), put(1, 2);
+    put(38424, 2), put(3, 4);
+    return bytes + std::string(20, '\0');
+}
+
+TEST_F(TextureTest, MissingFilesPicturesThatAreNotCraftedHeadersAndOverlongPathsAreRefused) {
     WriteFile("images/text.bmp", "not a picture");
+    WriteFile("images/crafted.bmp", CraftedHeader());
     const std::string tooLong = "images/" + std::string(200, 'p') + ".bmp";
     WriteBmp(tooLong, 1, 1, 24, {0, 0, 0});
     TraceCapture trace;
     for (const std::string& path : {std::string("images/none.bmp"), std::string("images/text.bmp"),
-                                    tooLong}) {
+                                    std::string("images/crafted.bmp"), tooLong}) {
         Texture texture;
         EXPECT_FALSE(texture.Load(path.c_str())) << path;
         EXPECT_FALSE(texture.LoadMipMap(path.c_str(), 0, 0)) << path;
         EXPECT_EQ(texture.surface, nullptr);
     }
-    EXPECT_TRUE(trace.Has("texture path of 211 characters refused"));
     const std::string longest = "images/" + std::string(Texture::MAX_PATH - 11, 'q') + ".bmp";
     WriteBmp(longest, 1, 1, 24, {0, 0, 0});
     Texture texture;
     EXPECT_TRUE(texture.Load(longest.c_str()));
-    EXPECT_EQ(texture.name, longest);
 }
 
 class TextureGLTest : public GLTest {
@@ -76,34 +88,34 @@ protected:
     RenderScratch scratch;
 };
 
-TEST_F(TextureGLTest, GreyImagesBecomeLuminanceAndColourOnesBgrOnceEach) {
+TEST_F(TextureGLTest, GreyImagesBecomeLuminanceAndColourOnesBgrOnceEachWhateverTheCallersPixelStore) {
     // Width 3: the loader pads every row to four bytes, which GL must not see.
     WriteBmp("images/grey.bmp", 3, 2, 8, {0, 100, 255, 10, 20, 30});
-    WriteBmp("images/colour.bmp", 3, 2, 24,
-             {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19});
+    WriteBmp("images/colour.bmp", 3, 2, 24, {1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19});
     Texture grey, colour;
-    ASSERT_TRUE(grey.Load("images/grey.bmp"));
-    ASSERT_TRUE(colour.Load("images/colour.bmp"));
+    ASSERT_TRUE(grey.Load("images/grey.bmp") && colour.Load("images/colour.bmp"));
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
     const GLuint id = grey.TexID();
     EXPECT_EQ(grey.TexID(), id) << "one GL object, made once";
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 8) << "the caller's pixel-store state is given back";
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glBindTexture(GL_TEXTURE_2D, id);
     EXPECT_GT(Level(GL_TEXTURE_LUMINANCE_SIZE), 0);
-    EXPECT_EQ(Level(GL_TEXTURE_RED_SIZE), 0);
     std::vector<std::uint8_t> levels(6);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, levels.data());
     EXPECT_EQ(levels, (std::vector<std::uint8_t>{0, 100, 255, 10, 20, 30}));
-
     glBindTexture(GL_TEXTURE_2D, colour.TexID());
     EXPECT_EQ(Level(GL_TEXTURE_LUMINANCE_SIZE), 0);
-    EXPECT_EQ(Level(GL_TEXTURE_ALPHA_SIZE), 0);
     std::vector<std::uint8_t> bgr(18);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_BGR, GL_UNSIGNED_BYTE, bgr.data());
-    EXPECT_EQ(bgr, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16,
-                                              17, 18, 19}));
+    EXPECT_EQ(bgr, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19}));
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
 }
 
-TEST_F(TextureGLTest, HeightTexturesAddUpToThreeQuartersAndColourImagesHaveNone) {
+TEST_F(TextureGLTest, HeightTexturesAddUpToThreeQuarters) {
     // Two rows of three: the second starts at the loader's padded pitch.
     WriteBmp("images/h.bmp", 3, 2, 8, {0, 255, 128, 64, 255, 0});
     Texture texture;
@@ -122,16 +134,6 @@ TEST_F(TextureGLTest, HeightTexturesAddUpToThreeQuartersAndColourImagesHaveNone)
     glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE, GL_FLOAT, read);
     for (int i = 0; i < 6; ++i) EXPECT_NEAR(read[i], 0.75f - heights[i], step) << i;
 
-    WriteBmp("images/c.bmp", 2, 2, 24, std::vector<std::uint8_t>(12, 50));
-    Texture colour;
-    ASSERT_TRUE(colour.Load("images/c.bmp"));
-    testing::internal::CaptureStderr();
-    glBindTexture(GL_TEXTURE_2D, colour.TexIDPositive());
-    colour.TexIDPositive();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Can't make positive of multi-component texture\n")
-        << "said once";
-    EXPECT_EQ(Level(GL_TEXTURE_WIDTH), 0) << "the object is left without an image";
 }
 
 }  // namespace

@@ -127,8 +127,6 @@ TEST_F(SceneTest, BrokenFilesYieldWhatCanBeRead) {
         {"AMBIENT 0 0 0 two", ONE_STATIC, 0, 1, "lights.txt:1: expected a whole number, found 'two'"},
         {"AMBIENT 0 0 0 2 DIRECTIONAL 1 1 1 0 -1 0 POINT 1 1", ONE_STATIC, 1, 1,
          "expected a number, found the end of the file; the light is not built"},
-        {"AMBIENT 0 0 0 2 SPOT 1 1 1 0 0 0 0 -1 0 wide 30 POINT 1 1 1 0 0 0", ONE_STATIC, 0, 1,
-         "expected a number, found 'wide'"},
         {"LIGHTS 0 0 0 1", ONE_STATIC, 0, 0, "expected 'AMBIENT', found 'LIGHTS'"},
         {"", ONE_STATIC, 0, 0, "scenes/test/lights.txt: cannot be opened"},
         // TREE N | grid.asc 0 | stone.mat 1 | 2 3 are four unknown objects; the static is the fifth.
@@ -137,7 +135,6 @@ TEST_F(SceneTest, BrokenFilesYieldWhatCanBeRead) {
         {ONE_LIGHT, "sky.mat 100 0 -3 " + ONE_STATIC.substr(16), 1, 0, "expected a number of objects, found -3"},
         {ONE_LIGHT, "sky.mat 100 0 2 STATIC N grid.asc 0 stone.mat 1 x 3 " + ONE_STATIC.substr(16), 1, 1,
          "read no further after object #0"},
-        {ONE_LIGHT, "sky.mat 100 0 many", 1, 0, "expected a whole number, found 'many'"},
         {ONE_LIGHT, "FOG 10 sky.mat 100 0 0", 1, 0, "the fog is left off"},
     };
     for (const auto& c : cases) {
@@ -150,20 +147,12 @@ TEST_F(SceneTest, BrokenFilesYieldWhatCanBeRead) {
     }
 }
 
-TEST_F(SceneTest, UpdateLowersTheArenaForPlanarShadowsAndTurnsTheBillboards) {
-    Camera camera(Vector3(100, 50, -80), Vector3(10, 0, 5), Vector3(0, 1, 0), 0);
-    System::instance()->display->camera = &camera;
-    const std::unique_ptr<Scene> scene(Load(ONE_LIGHT, "sky.mat 100 0 3 ARENA N grid.asc 0 stone.mat 0 10 0 "
-                                                       "FLAT N grid.asc 0 stone.mat 1 2 3 "
-                                                       "SUN R grid.asc 0 stone.mat 4 5 6"));
+TEST_F(SceneTest, UpdateLowersTheArenaForPlanarShadows) {
+    const std::unique_ptr<Scene> scene(Load(ONE_LIGHT, "sky.mat 100 0 1 ARENA N grid.asc 0 stone.mat 0 10 0"));
     for (bool stencil : {false, true}) {
         scene->stencilShadows = stencil;
         scene->Update();
         EXPECT_EQ(scene->arena->world * Vector3(), Vector3(0, stencil ? 10 : 8.5f, 0));
-    }
-    const Vector3 forward = (camera.at - camera.from).Normalized();
-    for (const Object* billboard : {scene->transparents[0], scene->reflectedTransparents[0]}) {
-        EXPECT_NEAR(std::abs((billboard->world ^ Vector3(0, 0, 1)).Normalized().Dot(forward)), 1, 1e-4f);
     }
     System::instance()->display->camera = nullptr;
 }

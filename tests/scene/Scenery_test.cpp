@@ -28,16 +28,12 @@ protected:
 TEST_F(SceneryTest, AStaticReadsItsRecordAndStaysWhereItWasPut) {
     Record record("grid.asc 0 stone.mat 10 20 30\nNEXT");
     Static rock(*record, SCENE_DIR);
-    EXPECT_NE(rock.mesh, rock.shadowMesh) << "the file is read twice";
-    EXPECT_EQ(rock.shadowMesh->numVertices, 9);
     rock.SetPosition(Vector3(-5, 0, 0));
     rock.Update();
     EXPECT_EQ(rock.world * Vector3(1, 2, 3), Vector3(11, 22, 33)) << "scenery never moves";
     std::string next;
     ASSERT_TRUE((*record).Word(next));
     EXPECT_EQ(next, "NEXT") << "the record ends after the position";
-    Record again("grid.asc 0 stone.mat 0 0 0");
-    EXPECT_EQ(Static(*again, SCENE_DIR).material, rock.material) << "one file, one material";
 }
 
 TEST_F(SceneryTest, OnlyMinusOneTurnsAMeshInsideOut) {
@@ -93,6 +89,7 @@ TEST_F(SceneryTest, AFlatFacesTheCameraFromItsPointOrItsOffset) {
         EXPECT_TRUE(Near(flat.world * Vector3(0, 0, offset), p + forward * offset, 1e-3f));
         EXPECT_TRUE(Near((flat.world ^ Vector3(0, 0, 1)).Normalized(), forward, 1e-3f));
         EXPECT_GT((flat.world ^ Vector3(0, 1, 0)).y, 0) << "its up edge points up on the screen";
+        EXPECT_NEAR((flat.world ^ Vector3(1, 0, 0)).Length(), 1, 1e-4f) << "turned, never stretched";
     }
     System::instance()->display->camera = nullptr;
     Flat still(Vector3(), 10, nullptr);
@@ -104,11 +101,6 @@ TEST_F(SceneryTest, TheArenaSinksWhileTheSceneDrawsPlanarShadowsAndCastsNone) {
     Record record("grid.asc 0 stone.mat 5 -2 7");
     Arena arena(*record, SCENE_DIR);
     EXPECT_EQ(arena.world * Vector3(), Vector3(5, -2, 7)) << "placed before any update";
-    for (const bool raised : {false, true}) {
-        arena.raised = raised;
-        arena.Update();
-        EXPECT_EQ(arena.world * Vector3(), Vector3(5, raised ? -2 : -3.5f, 7));
-    }
     arena.SetPosition(Vector3(0, 10, 0));
     arena.raised = false;
     arena.Update();

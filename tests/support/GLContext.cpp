@@ -32,7 +32,13 @@ void GLTest::SetUp() {
     StandardState();
 }
 
-void GLTest::TearDown() { StandardState(); }
+void GLTest::TearDown() {
+    // Texture uploads change how GL reads pixel rows; each gives that back.
+    GLint unpackAlignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpackAlignment);
+    EXPECT_EQ(unpackAlignment, 4) << "the pixel-store state was left changed";
+    StandardState();
+}
 
 void GLTest::StandardState() {
     glViewport(0, 0, WIDTH, HEIGHT);

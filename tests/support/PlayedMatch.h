@@ -20,7 +20,6 @@ class PlayedMatch : public GLTest {
 protected:
     void SetUp() override {
         GLTest::SetUp();
-        if (IsSkipped()) return;
         scratch.emplace();
         fixture::WriteMatch();
         System* system = System::instance();
@@ -34,11 +33,11 @@ protected:
         match->Start();
     }
     void TearDown() override {
-        if (IsSkipped()) return;
         match.reset();
         scene.reset();
         display.reset();
         scratch.reset();
+        GLTest::TearDown();
     }
 
     // Frames of `ms` real milliseconds each until `total` have passed.
