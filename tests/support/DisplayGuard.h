@@ -2,17 +2,14 @@
 
 #include <SDL.h>
 
-#include <set>
-
 #include "core/Display.h"
 #include "core/System.h"
-#include "render/Material.h"
 #include "render/Texture.h"
 
 // A display of the test's own, the size of the test window, so that its
 // registries start empty; the display before it comes back afterwards. The
 // textures made while it lived go with it, so that no test reuses another
-// test's images, and so do the materials.
+// test's images.
 class DisplayGuard {
 public:
     explicit DisplayGuard(int width = 64, int height = 64)
@@ -22,11 +19,6 @@ public:
         System::instance()->display = display;
     }
     ~DisplayGuard() {
-        // What the test registered lived as long as its display, as the
-        // game's live as long as the game's.
-        std::set<Material*> materials;
-        for (int i = 0; i < display->materials.count; ++i) materials.insert(display->materials[i]);
-        for (Material* material : materials) delete material;
         for (int i = 0; i < display->textures.count; ++i) {
             SDL_FreeSurface(display->textures[i]->surface);
             delete display->textures[i];
