@@ -21,7 +21,7 @@ const float SHADE = 0.5f;
 }  // namespace
 
 ReplayList::ReplayList(CaptionView& view_, const Backdrop& backdrop_)
-    : view(view_), backdrop(backdrop_), title(1.5f), empty(1.1f) {
+    : view(view_), backdrop(backdrop_), title(1.5f), empty(1.0f) {
     title.Set("WATCH REPLAY");
     SetReplays({});
 }
@@ -58,7 +58,7 @@ void ReplayList::SetReplays(const std::vector<std::string>& newestFirst) {
         const int y = FIRST_ENTRY_Y - static_cast<int>(i) * ENTRY_SPACING - (paths.empty() ? 100 : 0);
         menu->choices.Add(new Choice(labels[i].c_str(), x, y, view.normalMaterial, ENTRY_SCALE));
     }
-    empty.Set(paths.empty() ? "NO REPLAYS KEPT YET: PLAY A MATCH FIRST" : "");
+    empty.Set(paths.empty() ? "NO REPLAYS KEPT YET" : "");
 }
 
 void ReplayList::Open() { menu->Open(); }
