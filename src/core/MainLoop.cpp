@@ -114,6 +114,13 @@ int Run(const std::string& replay) {
     bool quit = false;
     while (!quit) {
         const bool inMenu = game->showing != nullptr;
+        // Any frame of a menu may be the one in which the player starts a
+        // match: the wait counts from its start, the choice and the loading
+        // it sets off included.
+        if (inMenu && menuShown) {
+            waits = Timer();
+            waits.Start();
+        }
         idle();
         if (!menuShown) {
             waits.End("launch to first menu frame: ");
@@ -122,10 +129,7 @@ int Run(const std::string& replay) {
             waits.End("start to first match frame: ");
             matchStarting = false;
         }
-        if (inMenu && game->showing == nullptr) {
-            waits.Start();
-            matchStarting = true;
-        }
+        if (inMenu && game->showing == nullptr) matchStarting = true;
         quit = DrainEvents();
         // Escape is read straight from SDL, so it works whatever the game is doing.
         if (SDL_GetKeyState(nullptr)[SDLK_ESCAPE] || game->quit) quit = true;
