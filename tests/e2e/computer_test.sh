@@ -11,12 +11,7 @@ start_xvfb
 # Return takes each default: the menu's entry, then the fighters and the arena.
 one_player() {
     focus_window
-    choose_entry "ONE PLAYER"
-    wait_screen "fighter select"
-    press_until Return " picks "
-    press_until Return " picks "
-    wait_screen "arena select"
-    tap Return
+    take_defaults "ONE PLAYER"
 }
 
 start_default_game

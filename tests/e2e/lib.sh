@@ -182,13 +182,19 @@ start_match() {
     wait_first_frame
     focus_window
     sleep 0.3
-    choose_entry "TWO PLAYERS"
+    take_defaults "TWO PLAYERS"
+    wait_line "fight"
+}
+
+# From the main menu, the entry $1, then Return for each default: both
+# fighters and the arena.
+take_defaults() {
+    choose_entry "$1"
     wait_screen "fighter select"
     press_until Return " picks "
     press_until Return " picks "
     wait_screen "arena select"
     tap Return
-    wait_line "fight"
 }
 
 # Moves the menu's selection to the entry that begins with $1 (and takes it

@@ -33,12 +33,7 @@ watch_newest() {
 # One player against the computer, Return taking each default.
 start_default_game
 focus_window
-choose_entry "ONE PLAYER"
-wait_screen "fighter select"
-press_until Return " picks "
-press_until Return " picks "
-wait_screen "arena select"
-tap Return
+take_defaults "ONE PLAYER"
 wait_line "fight"
 sleep 5
 # A still moment of the fight: F3 holds the game clock for four seconds.
