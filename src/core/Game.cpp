@@ -67,6 +67,7 @@ Game::Game(const std::string& replay) {
     shadow->blendType = 2;
     display->materials.Add(shadow);
 
+    delete ::options;  // a game made before this one read its own
     ::options = new Options("options.txt");
 
     // The first match is the one settings.txt names: a scene and two fighters, each after its label.

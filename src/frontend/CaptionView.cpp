@@ -40,6 +40,8 @@ CaptionView::CaptionView()
     String3D::Map(captionMaterial);
 }
 
+CaptionView::~CaptionView() = default;
+
 void CaptionView::Begin() {
     // The arena's state comes back at End: its fog, its other lights (which
     // would only cost time on every vertex of every letter), its depth test.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "math/Camera.h"
 
 class DirectionalLight;
@@ -21,6 +23,7 @@ public:
     static Camera MakeCamera();  // the camera alone, for layouts without materials
 
     CaptionView();  // loads the three materials: a missing one ends the program
+    ~CaptionView();
     CaptionView(const CaptionView&) = delete;
     CaptionView& operator=(const CaptionView&) = delete;
 
@@ -38,7 +41,7 @@ public:
     static void DrawCentred(String3D& text, float x, float y, Material* material = nullptr);
 
     Camera camera;
-    DirectionalLight* light = nullptr;
+    const std::unique_ptr<DirectionalLight> light;
     Material* captionMaterial = nullptr;    // captions: "materials/strmat.mat"
     Material* normalMaterial = nullptr;     // menu entries: "materials/menutext1.mat"
     Material* highlightMaterial = nullptr;  // the selected entry: "materials/menutext2.mat"

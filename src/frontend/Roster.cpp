@@ -61,6 +61,9 @@ void Roster::Scan(std::vector<Entry>& entries, const char* folder, const char* f
     entries = std::move(scanned);
 }
 
+Roster::Roster() = default;
+Roster::~Roster() = default;
+
 void Roster::Scan() {
     Scan(fighters, "characters", "low.bdf", "fighter");
     Scan(arenas, "scenes", "scene.sdf", "arena");
@@ -88,13 +91,13 @@ Person* Roster::Fighter(const std::string& name, int copy) {
 }
 
 Scene* Roster::Arena(const std::string& name) {
-    Scene*& scene = scenes[name];
+    std::unique_ptr<Scene>& scene = scenes[name];
     if (scene == nullptr) {
-        scene = new Scene(name);
+        scene = std::make_unique<Scene>(name);
         Ready(arenas, name);
     }
     scene->Activate();
-    return scene;
+    return scene.get();
 }
 
 const Roster::Entry* Roster::FindFighter(const std::string& name) const {

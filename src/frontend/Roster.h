@@ -27,6 +27,11 @@ public:
         std::unique_ptr<FolderCheck> check;  // while CHECKING
     };
 
+    Roster();
+    ~Roster();  // the arenas loaded go with it
+    Roster(const Roster&) = delete;
+    Roster& operator=(const Roster&) = delete;
+
     // Lists the folders, keeping what is known of those listed before, and
     // starts checking the new ones.
     void Scan();
@@ -48,5 +53,5 @@ private:
     static void Scan(std::vector<Entry>& entries, const char* folder, const char* file, const char* kind);
     // Held, so that a fighter outlives the matches that let go of it.
     std::map<std::string, Ptr<Person>> bodies[2];
-    std::map<std::string, Scene*> scenes;
+    std::map<std::string, std::unique_ptr<Scene>> scenes;
 };

@@ -16,7 +16,11 @@ const float HUE_STEP = 0.05f;
 const int CURSOR_ARM = 10;  // pixels from the centre to each end of the cross
 }  // namespace
 
-Mouse::Mouse() { mat = nullptr; }
+// A new mouse makes its cursor's material again, on its first drawing.
+Mouse::Mouse() {
+    delete mat;
+    mat = nullptr;
+}
 
 void Mouse::Update() {
     int nx = 0;

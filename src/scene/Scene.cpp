@@ -125,6 +125,22 @@ void Scene::Release() {
     solids.count = transparents.count = reflectedSolids.count = reflectedTransparents.count = 0;
     delete background;
     background = nullptr;
+    ReleaseLights();
+}
+
+void Scene::ReleaseLights() {
+    // The display lists the lights of the scene last activated; those of
+    // this one must not stay listed once they are gone.
+    DArray<Light*>& listed = System::instance()->display->lights;
+    int kept = 0;
+    for (int i = 0; i < listed.count; ++i) {
+        bool mine = false;
+        for (int j = 0; j < ownLights.count && !mine; ++j) mine = listed[i] == ownLights[j];
+        if (!mine) listed[kept++] = listed[i];
+    }
+    listed.count = listed.cursor = kept;
+    for (int i = 0; i < ownLights.count; ++i) delete ownLights[i];
+    ownLights.count = ownLights.cursor = 0;
 }
 
 void Scene::Unplayable(const std::string& problem) {

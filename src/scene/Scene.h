@@ -25,7 +25,7 @@ public:
 
     // Loads lights.txt and then scene.sdf; a missing lights.txt leaves the scene empty.
     explicit Scene(const std::string& name);
-    ~Scene() override;  // deletes the scenery and the background material
+    ~Scene() override;  // deletes the scenery, the background material and the lights
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
@@ -69,7 +69,8 @@ private:
     void ApplyAmbient() const;
     void ApplyFog() const;
     int contextGeneration = 0;  // the display's when that state was last set
-    void Release();                            // the scenery and the background
+    void Release();                            // the scenery, the background and the lights
+    void ReleaseLights();                      // unlisted from the display, then freed
     void Unplayable(const std::string& problem);  // reported; the defaults will be used
     bool LoadLights(const std::string& path);  // false when the scene is to stay empty
     void LoadScenery(const std::string& dir);

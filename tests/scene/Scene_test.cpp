@@ -32,14 +32,13 @@ const std::string ONE_STATIC = "sky.mat 100 0 1 STATIC N grid.asc 0 stone.mat 0 
 
 DArray<Light*>& Lights() { return System::instance()->display->lights; }
 
+// Unlists the lights a scene left registered; the scene frees them.
 void ForgetLights() {
-    for (int i = 0; i < Lights().count; ++i) delete Lights()[i];
     Lights().count = 0;
     Lights().Head();  // new lights go in at the cursor
 }
 
-// The test scene's folder with a sky; the game never lets go of its lights,
-// here they go with the test.
+// The test scene's folder with a sky.
 class SceneFiles {
 public:
     SceneFiles() {

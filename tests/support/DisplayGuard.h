@@ -2,8 +2,11 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "core/Display.h"
 #include "core/System.h"
+#include "render/Material.h"
 #include "render/Texture.h"
 
 // A display of the test's own, the size of the test window, so that its
@@ -23,6 +26,12 @@ public:
             SDL_FreeSurface(display->textures[i]->surface);
             delete display->textures[i];
         }
+        // The game keeps the materials registered on its display until it
+        // ends; a test's go on living too, as a fixture that outlives this
+        // display may still draw with them. (Never destroyed: the leak check
+        // runs after the destructors of statics.)
+        static auto* const keptUntilExit = new std::vector<Material*>;
+        for (int i = 0; i < display->materials.count; ++i) keptUntilExit->push_back(display->materials[i]);
         delete display;
         System::instance()->display = saved;
     }
