@@ -23,16 +23,12 @@ Part* Make(Object* parent, const Vector3& joint, const Vector3& end,
 TEST(Bone, RunsFromItsJointToItsEndAndTurnsAboutTheJoint) {
     // An upper arm held out along x, its hint leaning forward and up.
     Ptr<Bone> arm = Make<Bone>(nullptr, Vector3(10, 140, 0), Vector3(40, 140, 0), Vector3(1, 0, 1));
-    EXPECT_TRUE(Near(arm->restY, Vector3(1, 0, 0)));
-    EXPECT_TRUE(Near(arm->restX, Vector3(0, -1, 0)));
-    EXPECT_TRUE(Near(arm->restZ, Vector3(0, 0, 1)));
-    EXPECT_TRUE(Near(arm->tip, Vector3(40, 140, 0)));
+    EXPECT_TRUE(Near(arm->restY, Vector3(1, 0, 0)) && Near(arm->restX, Vector3(0, -1, 0)) &&
+                Near(arm->restZ, Vector3(0, 0, 1)));
     arm->SetRotation(Vector3(0, 0, PI / 2));  // CreateRotateZ takes x onto -y
     arm->Update();
-    EXPECT_TRUE(Near(arm->worldPos, Vector3(10, 140, 0)));
-    EXPECT_TRUE(Near(arm->tip, Vector3(10, 110, 0)));
+    EXPECT_TRUE(Near(arm->worldPos, Vector3(10, 140, 0)) && Near(arm->tip, Vector3(10, 110, 0)));
     EXPECT_TRUE(Near(arm->prevTip, Vector3(40, 140, 0)));
-
     Ptr<Bone> point = Make<Bone>(nullptr, Vector3(1, 2, 3), Vector3(1, 2, 3));
     EXPECT_EQ(point->restY, Vector3(0, 1, 0)) << "a zero segment keeps the up axis";
 }
@@ -45,9 +41,8 @@ TEST(LockBone, MovesWithItsParentWhateverItsAnimationSays) {
         hand->Update();
         if (frame < 3) sword->SetRotation(Vector3(frame * 1.3f, -0.7f, 2.0f));  // ignored
         sword->Update();
-        EXPECT_TRUE(Near(sword->world, hand->world));
-        EXPECT_TRUE(Near(sword->worldPos, hand->tip));
-        EXPECT_TRUE(Near(sword->tip - sword->worldPos, (hand->tip - hand->worldPos) * 3));
+        EXPECT_TRUE(Near(sword->world, hand->world) && Near(sword->worldPos, hand->tip) &&
+                    Near(sword->tip - sword->worldPos, (hand->tip - hand->worldPos) * 3)) << frame;
     }
 }
 
@@ -67,7 +62,6 @@ protected:
             furthest = std::fmax(furthest, std::fabs(head->look.y));
         }
     }
-
     ClockGuard clock;
     Ptr<Bone> neck = Make<Bone>(nullptr, Vector3(0, 130, 0), Vector3(0, 150, 0));
     Ptr<Head> head = Make<Head>(neck, Vector3(0, 150, 0), Vector3(0, 175, 0));
@@ -80,8 +74,7 @@ TEST_F(HeadTest, WithoutATargetItFollowsTheNeckAndIgnoresItsAnimation) {
     neck->Update();
     head->SetRotation(Vector3(1, 1, 1));
     head->Update();
-    EXPECT_TRUE(Near(head->worldPos, neck->tip));
-    EXPECT_TRUE(Near(head->tip, Vector3(45, 130, 0)));
+    EXPECT_TRUE(Near(head->worldPos, neck->tip) && Near(head->tip, Vector3(45, 130, 0)));
 }
 
 TEST_F(HeadTest, TurnsAStepAFrameTowardsTheTargetButNoFurtherThanTheLimit) {

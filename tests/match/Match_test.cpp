@@ -35,22 +35,16 @@ TEST_F(PlayedMatch, ARingOutWinsTheRoundAndTheLastRoundTheMatch) {
         Run(RoundRules::FIGHT_BEGINS_MS + 100);
         match->seqs[1]->lost = true;
         Run(20);
-        EXPECT_EQ(match->rules.wins[0], round);
-        EXPECT_EQ(match->camera.mode, FightCamera::VICTORY);
-        EXPECT_EQ(options->slowMotion, 2);
-        EXPECT_TRUE(match->seqs[0]->won);
+        EXPECT_TRUE(match->rules.wins[0] == round && match->seqs[0]->won);
+        EXPECT_TRUE(match->camera.mode == FightCamera::VICTORY && options->slowMotion == 2);
         Run(Match::AFTERMATH_MS * 10 + 200);
         EXPECT_EQ(match->over, round == 2) << "round " << round;
     }
     EXPECT_EQ(match->rules.round, 2);
     EXPECT_EQ(match->Phase(), Phase::DECIDED) << "the match over stays decided";
-
     match->Start();
-    EXPECT_EQ(match->rules.wins[0], 0);
-    EXPECT_FALSE(match->seqs[1]->lost);
-    EXPECT_EQ(match->seqs[1]->lifeBar->value, LifeBar::MAX_LIFE);
-    EXPECT_EQ(options->slowMotion, 0);
-    EXPECT_EQ(match->camera.mode, FightCamera::AUTOMATIC);
+    EXPECT_TRUE(match->rules.wins[0] == 0 && !match->seqs[1]->lost && match->seqs[1]->lifeBar->value == LifeBar::MAX_LIFE);
+    EXPECT_TRUE(options->slowMotion == 0 && match->camera.mode == FightCamera::AUTOMATIC);
 }
 
 TEST_F(PlayedMatch, FunctionKeysSwitchShadowsFreezeTheClockAndCycleTheCameras) {
@@ -87,8 +81,7 @@ TEST_F(PlayedMatch, OrbitsFrameTheirFightersAndNeverEnterABody) {
             if ((mode == FightCamera::ORBIT_0 && f == 1) || (mode == FightCamera::ORBIT_1 && f == 0)) continue;
             for (int b = 0; b < fighters[f]->bones.count; ++b) {
                 const Vector3 p = OnScreen(match->camera.camera, fighters[f]->bones[b]->worldPos);
-                EXPECT_LT(std::fabs(p.x), 1) << "mode " << mode << ", fighter " << f << ", joint " << b;
-                EXPECT_LT(std::fabs(p.y), 1) << "mode " << mode << ", fighter " << f << ", joint " << b;
+                EXPECT_TRUE(std::fabs(p.x) < 1 && std::fabs(p.y) < 1) << "mode " << mode << ", fighter " << f << ", joint " << b;
             }
         }
         for (const auto& drag : drags) {
@@ -96,8 +89,7 @@ TEST_F(PlayedMatch, OrbitsFrameTheirFightersAndNeverEnterABody) {
             match->camera.Update(*fighters[0], *fighters[1], match->Now());
             for (const Ptr<Person>& fighter : fighters) {
                 for (int b = 0; b < fighter->bones.count; ++b) {
-                    EXPECT_GT((match->camera.camera.from - fighter->bones[b]->worldPos).Length(), 20)
-                        << "mode " << mode << ", drag " << drag.dx << "," << drag.dy;
+                    EXPECT_GT((match->camera.camera.from - fighter->bones[b]->worldPos).Length(), 20) << mode << " " << drag.dx;
                 }
             }
         }

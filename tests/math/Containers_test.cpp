@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "math/Array.h"
@@ -31,29 +32,24 @@ TEST(ArraysDeathTest, BadIndexOrCreationEndsTheProgram) {
     heap.Create(3);
     DArray<int> list;
     list.Add(1);
-    volatile int index = 4;
-    const auto fails = testing::ExitedWithCode(255);
-    EXPECT_EXIT((TraceToStderr(), fixed[index] = 1), fails, "Assertion failed!");
-    index = -1;
-    EXPECT_EXIT((TraceToStderr(), fixed[index] = 1), fails, "Assertion failed!");
-    index = 3;
-    EXPECT_EXIT((TraceToStderr(), heap[index] = 1), fails, "Assertion failed!");
-    EXPECT_EXIT((TraceToStderr(), heap.Create(3)), fails, "Assertion failed!");
-    index = 1;  // inside the block, but past the count
-    EXPECT_EXIT((TraceToStderr(), list[index] = 1), fails, "Assertion failed!");
+    volatile int index = 0;
+    const std::function<void()> bad[] = {[&] { fixed[index = 4] = 1; }, [&] { fixed[index = -1] = 1; },
+                                         [&] { heap[index = 3] = 1; }, [&] { heap.Create(3); },
+                                         [&] { list[index = 1] = 1; }};  // inside the block, past the count
+    for (const auto& use : bad) {
+        EXPECT_EXIT((TraceToStderr(), use()), testing::ExitedWithCode(255), "Assertion failed!");
+    }
 }
 
 TEST(DArray, GrowsKeepingOrderAndInsertsAtTheCursor) {
     DArray<int> numbers;
     for (int i = 0; i < 21; ++i) numbers.Add(i * 3);
     for (int i = 0; i < 21; ++i) EXPECT_EQ(numbers[i], i * 3);
-
     DArray<std::string> words;
     for (const char* s : {"a", "b", "c"}) words.Add(s);
     std::string last = "left over";
     EXPECT_EQ(Contents(words), "abc");
-    EXPECT_FALSE(words.Next(last));
-    EXPECT_EQ(last, "") << "the end gives the null value";
+    EXPECT_TRUE(!words.Next(last) && last.empty()) << "the end gives the null value";
     words.Head();
     words.Next(last);
     words.Add("x");

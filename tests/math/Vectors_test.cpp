@@ -46,7 +46,6 @@ TEST(Vectors, MatricesTurnMoveInvertAndCombineRightFirst) {
     EXPECT_TRUE(Near(euler, Rotate('x', r.x) * Rotate('z', r.z) * Rotate('y', r.y)));
     move.CreateTranslate(1, -2, 3);
     EXPECT_EQ(move ^ Vector3(0.5f, 4, -6), Vector3(0.5f, 4, -6)) << "directions are not moved";
-
     identity.CreateIdentity();
     Matrix swapped;  // the leading element is zero: only row swaps find the pivots
     swapped.ReplaceRow(0, Vector4(0, 1, 0, 0));

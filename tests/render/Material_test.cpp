@@ -43,13 +43,9 @@ protected:
 TEST_F(MaterialTest, TheShortFormMapsAroundACylinderAndTheLongFormSaysHow) {
     WriteImage("a.bmp");
     const Material s = Read(ShortForm("a.bmp"));
-    EXPECT_EQ(s.mapType, "CYL");
-    EXPECT_TRUE(s.clampR && s.seamSplit && !s.clampS);
-    EXPECT_EQ(s.emission, Vector3(0.7f, 0.8f, 0.9f));
+    EXPECT_TRUE(s.mapType == "CYL" && s.clampR && s.seamSplit && !s.clampS && s.emission == Vector3(0.7f, 0.8f, 0.9f));
     const Material l = Read(LongForm("-"));
-    EXPECT_EQ(l.offsetV, 0.5f);
-    EXPECT_EQ(l.mapType, "PLANARY");
-    EXPECT_FALSE(l.textured);
+    EXPECT_TRUE(l.offsetV == 0.5f && l.mapType == "PLANARY" && !l.textured);
     EXPECT_TRUE(Read("- 4 5 0.5").clampR) << "a file cut short keeps the defaults after it";
 }
 
@@ -77,11 +73,8 @@ TEST_F(MaterialTest, EachClauseIsReadAsTheWordsBeforeItAllow) {
     for (const auto& c : cases) {
         TraceCapture trace;
         const Material m = Read(c.text);
-        EXPECT_EQ(m.clampS, c.clampS) << c.text;
-        EXPECT_EQ(m.alpha, c.alpha) << c.text;
-        EXPECT_EQ(m.blendType, c.blendType) << c.text;
-        EXPECT_EQ(m.colorKeyed, c.keyed) << c.text;
-        EXPECT_EQ(m.specular, Vector3(1, 0.5f, 0.25f)) << c.text;
+        EXPECT_TRUE(m.clampS == c.clampS && m.alpha == c.alpha && m.blendType == c.blendType &&
+                    m.colorKeyed == c.keyed && m.specular == Vector3(1, 0.5f, 0.25f)) << c.text;
         EXPECT_EQ(trace.Has("materials/m.mat:4: expected 'ambi'"), c.text.find("amb ") != std::string::npos);
     }
     EXPECT_EXIT(Material("materials/none.mat"), ::testing::ExitedWithCode(255),
@@ -109,28 +102,22 @@ TEST_F(MaterialTest, ImagesAreSharedByPathPrefixedAndListedAndWhatIsNoPictureIsN
     WriteFile("images/junk.bmp", "junk");
     for (const auto& c : cases) {
         const Material m = Read(LongForm(c.image));
-        EXPECT_EQ(m.mipmap, c.mipmap) << c.image;
-        EXPECT_EQ(m.bump, c.bump) << c.image;
-        EXPECT_EQ(m.water && m.reflectionTexture != nullptr, c.water) << c.image;
+        EXPECT_TRUE(m.mipmap == c.mipmap && m.bump == c.bump && (m.water && m.reflectionTexture) == c.water) << c.image;
         ASSERT_EQ(m.frames.count, c.frames) << c.image;
-        if (c.frames > 0) {
-            EXPECT_STREQ(m.frames[0]->name, "images/a.bmp") << c.image;
-        }
+        if (c.frames > 0) { EXPECT_STREQ(m.frames[0]->name, "images/a.bmp") << c.image; }
     }
     EXPECT_EQ(scratch.display->textures.count, 2) << "a.bmp and sky.bmp, each once";
-
     WriteFile("images/list.bml", "3\nf0.bmp a.bmp\nsky.bmp");
     EXPECT_EQ(Read(ShortForm("list.bml")).frames.count, 2) << "the frames that load";
     std::string twenty = "20";
     for (int i = 0; i < 20; ++i) twenty += " a.bmp";
     WriteFile("images/list.bml", twenty);
     EXPECT_EQ(Read(ShortForm("list.bml")).frames.count, 15);
-
     const std::string kept(Texture::MAX_PATH - 7, 'i');
     WriteImage(kept);
     const Material cut = Read(ShortForm(kept + std::string(300, 'x')));
-    EXPECT_EQ(cut.frames[0]->name, "images/" + kept) << "an overlong word is cut to the path";
-    EXPECT_EQ(cut.scaleU, 2) << "the rest of the long word is skipped, not read as numbers";
+    EXPECT_TRUE(cut.frames[0]->name == "images/" + kept && cut.scaleU == 2)
+        << "an overlong word is cut to the path, and the rest skipped, not read as numbers";
 }
 
 class MaterialGLTest : public GLTest {
@@ -205,15 +192,10 @@ TEST_F(MaterialGLTest, ATexturedQuadShowsTheImageTheRightWayUp) {
     m.current(true);
     glBegin(GL_QUADS);  // v = 0 is the top of the picture
     const float corners[4][4] = {{0, 1, -1, -1}, {1, 1, 1, -1}, {1, 0, 1, 1}, {0, 0, -1, 1}};
-    for (const auto& c : corners) {
-        glTexCoord2f(c[0], c[1]);
-        glVertex2f(c[2], c[3]);
-    }
+    for (const auto& c : corners) glTexCoord2f(c[0], c[1]), glVertex2f(c[2], c[3]);
     glEnd();
-    EXPECT_EQ(ReadPixel(16, 48).r, 255);
-    EXPECT_EQ(ReadPixel(48, 48).g, 255);
-    EXPECT_EQ(ReadPixel(16, 16).b, 255);
-    EXPECT_EQ(ReadPixel(48, 16).Sum(), 3 * 255);
+    EXPECT_TRUE(ReadPixel(16, 48).r == 255 && ReadPixel(48, 48).g == 255 && ReadPixel(16, 16).b == 255 &&
+                ReadPixel(48, 16).Sum() == 3 * 255);
 }
 
 }  // namespace
