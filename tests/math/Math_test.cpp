@@ -1,13 +1,24 @@
-// The value types of 3D arithmetic and the camera built from them.
+// The value types of 3D arithmetic, the camera built from them, the containers
+// and the seeded random source.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <sstream>
+#include <string>
+#include <vector>
 
+#include "math/Array.h"
 #include "math/Camera.h"
+#include "math/DArray.h"
 #include "math/Matrix.h"
+#include "math/Ptr.h"
+#include "math/PtrInterface.h"
+#include "math/Random.h"
+#include "math/SArray.h"
 #include "support/ClockGuard.h"
 #include "support/Near.h"
+#include "support/TraceCapture.h"
 
 namespace {
 
@@ -96,6 +107,95 @@ TEST(Camera, BillboardsTurnWithoutStretchingAndCopiesKeepTheViewButNotTheShake) 
         EXPECT_TRUE(Near(camera.at, Vector3(0, s.offset, 0))) << s.ms;
         EXPECT_EQ(camera.target, Vector3()) << "the target is kept unshaken";
     }
+}
+
+// Counts its own destructions so that a test can see a double delete.
+struct Counted : PtrInterface<Counted> {
+    explicit Counted(int* deaths_) : deaths(deaths_) {}
+    ~Counted() override { ++*deaths; }
+    int* deaths;
+};
+
+std::string Contents(DArray<std::string>& list) {
+    std::string text, x;
+    list.Head();
+    while (list.Next(x)) text += x;
+    return text;
+}
+
+TEST(ArraysDeathTest, BadIndexOrCreationEndsTheProgram) {
+    SArray<int, 4> fixed;
+    Array<int> heap;
+    heap.Create(3);
+    DArray<int> list;
+    list.Add(1);
+    volatile int index = 0;
+    const std::function<void()> bad[] = {[&] { fixed[index = 4] = 1; }, [&] { fixed[index = -1] = 1; },
+                                         [&] { heap[index = 3] = 1; }, [&] { heap.Create(3); },
+                                         [&] { list[index = 1] = 1; }};  // inside the block, past the count
+    for (const auto& use : bad) {
+        EXPECT_EXIT((TraceToStderr(), use()), testing::ExitedWithCode(255), "Assertion failed!");
+    }
+}
+
+TEST(DArray, GrowsKeepingOrderAndInsertsAtTheCursor) {
+    DArray<int> numbers;
+    for (int i = 0; i < 21; ++i) numbers.Add(i * 3);
+    for (int i = 0; i < 21; ++i) EXPECT_EQ(numbers[i], i * 3);
+    DArray<std::string> words;
+    for (const char* s : {"a", "b", "c"}) words.Add(s);
+    std::string last = "left over";
+    EXPECT_EQ(Contents(words), "abc");
+    EXPECT_TRUE(!words.Next(last) && last.empty()) << "the end gives the null value";
+    words.Head();
+    words.Next(last);
+    words.Add("x");
+    EXPECT_EQ(Contents(words), "axbc");
+    words.Add("d");  // a finished iteration leaves the cursor at the end
+    EXPECT_EQ(Contents(words), "axbcd");
+}
+
+TEST(Ptr, TheLastReferenceDeletesOnceWhereverItIsHeld) {
+    int deaths = 0;
+    {
+        Ptr<Counted> a(new Counted(&deaths));
+        Ptr<Counted>& same = a;
+        a = same;
+        DArray<Ptr<Counted>> list;
+        for (int i = 0; i < 20; ++i) list.Add(a);  // grows through the copies
+        a = Ptr<Counted>(new Counted(&deaths));
+        EXPECT_EQ(deaths, 0) << "the list still holds the first";
+    }
+    EXPECT_EQ(deaths, 2);
+    Ptr<Counted> original(new Counted(&deaths));
+    Ptr<Counted> copy(new Counted(*original));
+    copy = nullptr;
+    EXPECT_EQ(deaths, 3) << "a copied object starts unowned";
+    EXPECT_EQ(original->references, 1);
+}
+
+std::vector<std::uint32_t> Draws(std::uint64_t seed, int n) {
+    Random random(seed);
+    std::vector<std::uint32_t> out;
+    for (int i = 0; i < n; ++i) out.push_back(random.Next());
+    return out;
+}
+
+TEST(Random, TheSeedDecidesTheWholeSequence) {
+    EXPECT_EQ(Draws(42, 100), Draws(42, 100));
+    EXPECT_NE(Draws(42, 100), Draws(43, 100));
+    Random random(7);
+    random.Next();
+    random.Seed(42);
+    EXPECT_EQ(random.Next(), Draws(42, 1)[0]) << "seeding again starts over";
+}
+
+TEST(Random, BelowCoversItsRangeEvenly) {
+    Random random(1);
+    int seen[6] = {};
+    for (int i = 0; i < 6000; ++i) ++seen[random.Below(6)];  // out of range would overrun
+    for (int count : seen) EXPECT_NEAR(count, 1000, 150);
+    EXPECT_EQ(random.Below(0), 0);
 }
 
 }  // namespace
