@@ -38,10 +38,9 @@ TEST(Vectors, NormalisingZeroAndTheTextFormWithNoiseAsZero) {
     std::stringstream text;
     // The float nearest 0.00001 lies just below it: noise too. The next one up is kept.
     text << Vector3(0.00001f, -2.5f, 0.0000101f);
-    EXPECT_EQ(text.str(), "\t0\t-2.5\t1.01e-05\t");
     Vector3 back;
-    text >> back;
-    EXPECT_EQ(back, Vector3(0, -2.5f, 0.0000101f));
+    EXPECT_EQ(text.str(), "\t0\t-2.5\t1.01e-05\t");
+    EXPECT_EQ((text >> back, back), Vector3(0, -2.5f, 0.0000101f));
 }
 
 TEST(Vectors, MatricesTurnMoveInvertAndCombineRightFirst) {
@@ -88,11 +87,9 @@ TEST(Camera, BillboardsTurnWithoutStretchingAndCopiesKeepTheViewButNotTheShake) 
     const Camera copied(camera);
     Camera assigned;
     assigned = camera;
-    const Camera* const copies[] = {&copied, &assigned};
-    for (const Camera* copy : copies) {
-        EXPECT_TRUE(Near(copy->view, camera.view));
-        EXPECT_TRUE(Near(copy->flat, camera.flat));
-        EXPECT_EQ(copy->shakeEnd, 0) << "a copy leaves the shake behind";
+    for (const Camera* copy : {&copied, static_cast<const Camera*>(&assigned)}) {
+        EXPECT_TRUE(Near(copy->view, camera.view) && Near(copy->flat, camera.flat) && copy->shakeEnd == 0)
+            << "a copy leaves the shake behind";
     }
     // The shake bobs both points, fading with the square of what is left.
     const struct {
@@ -103,9 +100,8 @@ TEST(Camera, BillboardsTurnWithoutStretchingAndCopiesKeepTheViewButNotTheShake) 
         time.At(s.ms);
         camera.SetFrom(Vector3(1, 2, 3));
         camera.SetAt(Vector3());
-        EXPECT_TRUE(Near(camera.from, Vector3(1, 2 + s.offset, 3))) << s.ms;
-        EXPECT_TRUE(Near(camera.at, Vector3(0, s.offset, 0))) << s.ms;
-        EXPECT_EQ(camera.target, Vector3()) << "the target is kept unshaken";
+        EXPECT_TRUE(Near(camera.from, Vector3(1, 2 + s.offset, 3)) && Near(camera.at, Vector3(0, s.offset, 0)) &&
+                    camera.target == Vector3()) << s.ms << ": the target is kept unshaken";
     }
 }
 
