@@ -56,35 +56,24 @@ const char* const FULL =
 TEST_F(AnimTest, VersionTwoReadsEveryClauseAndLaterFramesInheritValuesButNotEvents) {
     WriteFile("characters/kira/punch.kaf", FULL);
     Anim anim(DIR, "punch.kaf", 3);
-    EXPECT_FLOAT_EQ(anim.tracerlength, 25.5f);
-    EXPECT_TRUE(anim.hasHitColor && Near(anim.hitcolor, Vector3(1, 0.5f, 0)));
     ASSERT_EQ(anim.nframes, 2);
+    EXPECT_TRUE(anim.tracerlength == 25.5f && anim.hasHitColor && Near(anim.hitcolor, Vector3(1, 0.5f, 0)));
     EXPECT_TRUE(anim.hasTracer) << "bone flag 4 trails a tracer";
     EXPECT_FLOAT_EQ(anim.length, 0.75f);
-
     const KeyFrame& first = *anim.frames[0];
-    EXPECT_EQ(first.soundName, "whoosh");
     ASSERT_NE(first.sound, nullptr);
-    EXPECT_EQ(first.sound->length, 6u);
-    EXPECT_TRUE(anim.hasCameraPos[0] && Near(anim.cameraPos[0], Vector3(1, 2, 3)));
-    EXPECT_EQ(anim.flags[0], 513u);
+    EXPECT_TRUE(first.soundName == "whoosh" && first.sound->length == 6u);
+    EXPECT_TRUE(anim.hasCameraPos[0] && Near(anim.cameraPos[0], Vector3(1, 2, 3)) && anim.flags[0] == 513u);
     EXPECT_TRUE(first.hasPos && Near(first.pos, Vector3(10.75f, 20.5f, -30.875f)));
-    EXPECT_TRUE(first.hasFacing && Near(first.facing, Vector3(0, 1.5f, 0)));
-    EXPECT_FLOAT_EQ(first.damage, 7.5f);
-    EXPECT_TRUE(Near(first.rot[0], Vector3(0.125f, 0.25f, 0.375f)));
-    EXPECT_EQ(first.boneFlags[1], 9);
-    EXPECT_TRUE(first.bposSet[0] && Near(first.bpos[0], Vector3(4, 5, 6)));
-    EXPECT_FALSE(first.bposSet[1]);
-
+    EXPECT_TRUE(first.hasFacing && Near(first.facing, Vector3(0, 1.5f, 0)) && first.damage == 7.5f);
+    EXPECT_TRUE(Near(first.rot[0], Vector3(0.125f, 0.25f, 0.375f)) && first.boneFlags[1] == 9);
+    EXPECT_TRUE(first.bposSet[0] && Near(first.bpos[0], Vector3(4, 5, 6)) && !first.bposSet[1]);
     const KeyFrame& second = *anim.frames[1];
     EXPECT_FALSE(second.hasSound || anim.hasCameraPos[1] || second.hasPos || second.hasVel ||
                  second.hasFacing || second.hasDamage)
         << "events and clauses belong to their own frame";
-    EXPECT_EQ(anim.flags[1], 0u);
-    EXPECT_TRUE(Near(second.pos, first.pos)) << "values are inherited";
-    EXPECT_TRUE(Near(second.rot[0], first.rot[0]));
-    EXPECT_TRUE(Near(second.rot[2], Vector3(0, 0.5f, 0)));
-    EXPECT_EQ(second.boneFlags[2], 4);
+    EXPECT_TRUE(Near(second.pos, first.pos) && Near(second.rot[0], first.rot[0])) << "values are inherited";
+    EXPECT_TRUE(anim.flags[1] == 0u && Near(second.rot[2], Vector3(0, 0.5f, 0)) && second.boneFlags[2] == 4);
 }
 
 TEST_F(AnimTest, LongSoundNamesAreCutAndASoundThatCannotBeLoadedLeavesTheFrameSilent) {
@@ -106,12 +95,9 @@ TEST_F(AnimTest, VersionOneStartsWithTheFrameCountAndUnlistedBonesKeepTheirPose)
                                                   "0.5\n1 7 8 9 8\n-1\n");
         Anim anim(DIR, "walk.kaf", 3);
         ASSERT_EQ(anim.nframes, 2) << header;
-        EXPECT_EQ(anim.damage, 0);
-        EXPECT_FLOAT_EQ(anim.tracerlength, 10);
-        EXPECT_TRUE(Near(anim.frames[1]->rot[0], Vector3(1, 2, 3)));
-        EXPECT_TRUE(Near(anim.frames[1]->rot[1], Vector3(7, 8, 9)));
+        EXPECT_TRUE(anim.damage == 0 && anim.tracerlength == 10 && !anim.hasTracer) << header;
+        EXPECT_TRUE(Near(anim.frames[1]->rot[0], Vector3(1, 2, 3)) && Near(anim.frames[1]->rot[1], Vector3(7, 8, 9)));
         EXPECT_FLOAT_EQ(anim.frames[1]->absTime, 0.75f);
-        EXPECT_FALSE(anim.hasTracer);
     }
 }
 
@@ -129,10 +115,8 @@ TEST_F(AnimTest, BoneLinesOutsideTheSkeletonAreDroppedAndSaidWhere) {
     EXPECT_TRUE(trace.Has("characters/kira/odd.kaf:5: bone 5 is not in a skeleton of 3 bones"));
     EXPECT_TRUE(trace.Has("bone -4 is not in a skeleton"));
     const KeyFrame& key = *anim.frames[0];
-    EXPECT_TRUE(Near(key.rot[1], Vector3(1, 2, 3)));
-    EXPECT_TRUE(Near(key.rot[0], Vector3(6, 6, 6)));
-    EXPECT_TRUE(Near(key.rot[2], Vector3()));
-    for (int b = 0; b < 3; ++b) EXPECT_FALSE(key.bposSet[b]) << b;
+    EXPECT_TRUE(Near(key.rot[0], Vector3(6, 6, 6)) && Near(key.rot[1], Vector3(1, 2, 3)) && Near(key.rot[2], Vector3()));
+    EXPECT_FALSE(key.bposSet[0] || key.bposSet[1] || key.bposSet[2]);
 }
 
 TEST_F(AnimDeathTest, MissingOrMalformedFilesEndTheProgramSayingWhere) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 #include <vector>
 
 #include "anim/Anim.h"
@@ -27,13 +26,6 @@ std::string Punch(int damage = 10) {
     return Kaf({strike, strike, strike}, damage);
 }
 
-// Walks 50 forward a second for ten seconds.
-std::string Walk() {
-    std::vector<Key> walk = {Key(0.05f).Pos(0, 0, 0)};
-    for (int k = 1; k <= 10; ++k) walk.push_back(Key(1).Pos(0, 0, -50.0f * k));
-    return Kaf(walk);
-}
-
 // Kira gets ready and punches, over and over; a landed punch makes the
 // opponent play hit.kaf and go on at branch 1. The first punch heads to its
 // keys from 1.05 s to 1.65 s, the second from 2.7 s to 3.3 s.
@@ -52,8 +44,7 @@ void WritePuncher(int damage = 10) {
 void WriteTarget(int torsoFlags) {
     fixture::WriteFighter(
         "mori", fixture::IDLE_TREE,
-        {{"idle.kaf", fixture::StillKaf(1, torsoFlags)},
-         {"hit.kaf", fixture::StillKaf(0.5f, torsoFlags)},
+        {{"idle.kaf", fixture::StillKaf(1, torsoFlags)}, {"hit.kaf", fixture::StillKaf(0.5f, torsoFlags)},
          {"thrown.kaf", Kaf({Key(0.1f).Pos(0, 0, 0), Key(0.5f).Pos(0, 0, 200), Key(1).Pos(0, 0, 200)})}});
 }
 
@@ -116,8 +107,7 @@ TEST_F(SpacingTest, OverlappingFightersArePushedApartEquallyToExactly30) {
         Teleport(1, c.to1 - Vector3(0, 0, -60));
         Frame(2510);
         Frame(2520);
-        EXPECT_TRUE(Near(fighter[0]->position, c.at0, 1e-5f));
-        EXPECT_TRUE(Near(fighter[1]->position, c.at1, 1e-5f));
+        EXPECT_TRUE(Near(fighter[0]->position, c.at0, 1e-5f) && Near(fighter[1]->position, c.at1, 1e-5f));
         EXPECT_FLOAT_EQ(seq[0]->basePos.z, c.at0.z) << "the rest of the move is moved with them";
         Run(2530, 4000);
         EXPECT_FLOAT_EQ(fighter[0]->position.z - fighter[1]->position.z, 30);
@@ -125,7 +115,9 @@ TEST_F(SpacingTest, OverlappingFightersArePushedApartEquallyToExactly30) {
 }
 
 TEST_F(GameSeqTest, TheArenaEdgeHoldsAFighterDuringAMove) {
-    fixture::WriteFighter("kira", fixture::IDLE_TREE, {{"idle.kaf", Walk()}});
+    std::vector<Key> walk = {Key(0.05f).Pos(0, 0, 0)};  // 50 forward a second for ten seconds
+    for (int k = 1; k <= 10; ++k) walk.push_back(Key(1).Pos(0, 0, -50.0f * k));
+    fixture::WriteFighter("kira", fixture::IDLE_TREE, {{"idle.kaf", Kaf(walk)}});
     fixture::WriteFighter("mori");
     fixture::WriteScene("ring", 200, -150);
     Start("ring");
@@ -144,15 +136,11 @@ TEST_F(GameSeqTest, AFighterThrownOutDuringAReactionFallsToTheArenaDepthAndLoses
     Run(100, 1000);
     MarkHit(1, seq[0]->moveTree->nodes[0]->oppmove);
     Run(1010, 1300);
-    EXPECT_TRUE(seq[1]->fallen && seq[1]->lost) << "thrown beyond z = -100";
-    EXPECT_FALSE(seq[1]->landed);
+    EXPECT_TRUE(seq[1]->fallen && seq[1]->lost && !seq[1]->landed) << "thrown beyond z = -100";
     EXPECT_LT(fighter[1]->position.z, -100) << "no edge holds a fighter thrown out";
     Run(1310, 3000);
-    EXPECT_TRUE(seq[1]->landed);
+    EXPECT_TRUE(seq[1]->landed && !seq[1]->inReaction && !seq[0]->lost) << "the fighter stays down";
     EXPECT_FLOAT_EQ(fighter[1]->position.y, -150);
-    EXPECT_FALSE(seq[1]->inReaction) << "the reaction ended; the fighter stays down";
-    EXPECT_FALSE(seq[0]->lost);
-
     seq[1]->Reset();
     EXPECT_FALSE(seq[1]->lost || seq[1]->fallen || seq[1]->landed);
     Run(3010, 4500);
@@ -185,9 +173,8 @@ TEST_F(GameSeqTest, TheTouchedPartsFlagsDecideBetweenHitAndBlock) {
         EXPECT_EQ(seq[0]->hitDone, found);
         if (!found) continue;
         const MTNode* blow = seq[0]->nodeWindow[2];
-        EXPECT_EQ(seq[1]->hitObject, static_cast<Object*>(fighter[1]->bones[TORSO]));
-        EXPECT_EQ(seq[1]->hitBranch, blow->branch);
-        EXPECT_EQ(seq[1]->hitPoint, fighter[0]->bones[ARM]->contact);
+        EXPECT_TRUE(seq[1]->hitObject == fighter[1]->bones[TORSO] && seq[1]->hitBranch == blow->branch &&
+                    seq[1]->hitPoint == fighter[0]->bones[ARM]->contact);
         EXPECT_EQ(seq[1]->hitAnim, c.hit ? blow->oppmove : nullptr) << "a block names no reaction";
     }
 }
@@ -216,8 +203,8 @@ TEST_F(GameSeqTest, TwoBlowsFoundInOneFrameBothLand) {
     Start();
     StandClose();
     Run(500, 1700);
-    EXPECT_EQ(seq[0]->lifeBar->value, 90) << "the second fighter's test in the same frame";
-    EXPECT_EQ(seq[1]->lifeBar->value, 90);
+    EXPECT_TRUE(seq[0]->lifeBar->value == 90 && seq[1]->lifeBar->value == 90)
+        << "the second fighter's test in the same frame";
 }
 
 TEST_F(GameSeqTest, AHitRestartsTheVictimOnItsReactionWithSparkleAndParticles) {
@@ -227,17 +214,16 @@ TEST_F(GameSeqTest, AHitRestartsTheVictimOnItsReactionWithSparkleAndParticles) {
     Run(500, 1100);
     MarkHit(1, Reaction());
     Frame(1110);
-    EXPECT_TRUE(seq[1]->inReaction && !seq[1]->hitPending);
-    EXPECT_EQ(seq[1]->anim, Reaction());
+    EXPECT_TRUE(seq[1]->inReaction && !seq[1]->hitPending && seq[1]->anim == Reaction());
     EXPECT_EQ(seq[1]->lifeBar->value, 75) << "the attacker's move is worth 25";
     EXPECT_EQ(seq[1]->animStart, 1110) << "the reaction starts from the present pose";
     int flying = 0;
     for (int i = 0; i < seq[1]->particles.count; ++i) flying += seq[1]->particles[i]->HasTimeLeft();
     EXPECT_EQ(flying, 30);
     Frame(1400);
-    EXPECT_TRUE(seq[1]->sparkleOn);
+    const bool lit = seq[1]->sparkleOn;
     Frame(1420);
-    EXPECT_FALSE(seq[1]->sparkleOn) << "the sparkle lasts 300 ms";
+    EXPECT_TRUE(lit && !seq[1]->sparkleOn) << "the sparkle lasts 300 ms";
     for (int t = 1430; seq[1]->inReaction && t < 3000; t += 10) Frame(t);
     EXPECT_EQ(seq[1]->curNode, seq[1]->moveTree->nodes[0]) << "on at the branch the blow named";
 }
@@ -251,8 +237,7 @@ TEST_F(GameSeqTest, GuardHitsCostNothingAndTakeTheirOwnFrameAfterAHit) {
     MarkHit(1, Reaction());
     seq[1]->guardHitPending = true;
     Frame(1110);
-    EXPECT_EQ(seq[1]->anim, Reaction());
-    EXPECT_TRUE(seq[1]->guardHitPending);
+    EXPECT_TRUE(seq[1]->anim == Reaction() && seq[1]->guardHitPending);
     const float queued = seq[1]->rootSpline.times[2];
     Frame(1120);
     EXPECT_FALSE(seq[1]->guardHitPending);
@@ -271,8 +256,7 @@ TEST_F(GameSeqTest, DamageBeyondTheRemainingLifeLeavesNoneAndLoses) {
     EXPECT_FALSE(seq[1]->lost);
     Run(1660, 3500);
     EXPECT_EQ(seq[1]->lifeBar->value, 0);
-    EXPECT_TRUE(seq[1]->lost);
-    EXPECT_FALSE(seq[0]->lost);
+    EXPECT_TRUE(seq[1]->lost && !seq[0]->lost);
 }
 
 TEST_F(GameSeqTest, MissingReactionsMovesAndTimeDoNotStopTheFight) {
@@ -301,10 +285,8 @@ protected:
         At(0);
         const Key still = Key(1).Pos(0, 0, 0);
         fixture::WriteFighter("kira",
-                              std::string("stand idle.kaf - 1 ") + rootFlag +
-                                  " -\n"
-                                  "  p punch.kaf hit.kaf 1 ARB -\n    * @ 1/*\n"
-                                  "  * idle.kaf - 1 INT -\n    * @ 1/*\n",
+                              std::string("stand idle.kaf - 1 ") + rootFlag + " -\n  p punch.kaf hit.kaf 1 ARB -\n"
+                                  "    * @ 1/*\n  * idle.kaf - 1 INT -\n    * @ 1/*\n",
                               {{"idle.kaf", Kaf({Key(0.05f).Pos(0, 0, 0), still, still})},
                                {"punch.kaf", Punch()}});
         WriteTarget(0);
@@ -318,10 +300,8 @@ protected:
 TEST_F(CommandTest, AnInterruptibleMoveGivesWayAtOnceAndAnotherWhenItEnds) {
     Begin("INT");
     Frame(400);
-    EXPECT_TRUE(Punching());
-    EXPECT_EQ(seq[0]->animStart, 400) << "the punch starts now, from the present pose";
+    EXPECT_TRUE(Punching() && seq[0]->animStart == 400) << "the punch starts now, from the present pose";
     EXPECT_EQ(controller[0].ready, 0);
-
     Begin("ARB");
     Run(400, 1000, 100);
     EXPECT_FALSE(Punching());
@@ -359,9 +339,9 @@ TEST_F(GameSeqTest, TheSoundOfABlowIsHeardOnceAsItLands) {
     Run(10, 300);
     seq[1]->guardHitPending = true;
     Frame(310);
-    EXPECT_EQ(sounds.manager->playing.size(), 1u);
+    const size_t heard = sounds.manager->playing.size();
     Run(320, 2500);
-    EXPECT_EQ(sounds.manager->playing.size(), 1u);
+    EXPECT_TRUE(heard == 1 && sounds.manager->playing.size() == 1);
 }
 
 // Bouts late in a session start at the present game time, not at 0: no
@@ -385,9 +365,8 @@ TEST_F(GameSeqTest, ABoutStartedLateInASessionPlaysLikeTheFirst) {
         for (int t = bout; t <= bout + 500; t += 10) {
             Frame(t);
             for (int i = 0; i < 2; ++i) {
-                ASSERT_NEAR(fighter[i]->position.y, 0, 10) << "at " << t << " ms";
-                ASSERT_NEAR(std::fabs(fighter[i]->position.z), 60, 10) << "at " << t << " ms";
-                ASSERT_LT(seq[i]->boneSplines[0].EvalRot().Length(), 7) << "at " << t << " ms";
+                ASSERT_TRUE(std::fabs(fighter[i]->position.y) < 10 && std::fabs(std::fabs(fighter[i]->position.z) - 60) < 10 &&
+                            seq[i]->boneSplines[0].EvalRot().Length() < 7) << "at " << t << " ms";
             }
         }
     }
@@ -401,8 +380,7 @@ TEST_F(GameSeqTest, ABlowFoundAsTheBoutEndsDoesNotReachTheNextOne) {
     seq[1]->hitObject = fighter[1]->bones[TORSO];
     seq[1]->Reset();
     Frame(510);
-    EXPECT_FALSE(seq[1]->inReaction);
-    EXPECT_FALSE(seq[1]->sparkleOn);
+    EXPECT_FALSE(seq[1]->inReaction || seq[1]->sparkleOn);
 }
 
 // Cloth and hair entries follow the jointed parts (the first ncollide):
@@ -413,19 +391,18 @@ TEST_F(GameSeqTest, OnlyTheJointedPartsStrikeAndAreStruck) {
                           {{"punch.kaf", punch}});
     fixture::WriteFighter("mori", fixture::IDLE_TREE,
                           {{"idle.kaf", fixture::StillKaf(1, KeyFrame::CAN_BE_HIT)}});
-    struct Case {
-        int fighter;
-        int ncollide;  // the arm (striker) or the torso (target) counted as cloth
+    // The arm (striker) or the torso (target) counted as cloth.
+    const struct {
+        int fighter, ncollide;
         bool lands;
-    };
-    for (const Case c : {Case{0, fixture::BONES, true}, Case{0, fixture::ARM, false},
-                         Case{1, fixture::TORSO, false}}) {
+    } cases[] = {{0, fixture::BONES, true}, {0, fixture::ARM, false}, {1, fixture::TORSO, false}};
+    for (const auto& c : cases) {
         Start();
         for (int i = 0; i < 2; ++i) Teleport(i, Vector3(0, 0, i == 0 ? -45 : 45));  // within arm's reach
         fighter[c.fighter]->ncollide = c.ncollide;
         bool found = false;
         for (int t = 0; t < 1500; t += 10) found = Frame(t) || found;
-        EXPECT_EQ(found, c.lands) << "fighter " << c.fighter << " with " << c.ncollide << " jointed parts";
+        EXPECT_EQ(found, c.lands) << c.fighter << " " << c.ncollide;
     }
 }
 

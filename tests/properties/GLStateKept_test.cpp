@@ -29,14 +29,12 @@ std::vector<float> Snapshot(bool overlay) {
     std::vector<float> s(overlay ? 32 : 16);
     glGetFloatv(GL_PROJECTION_MATRIX, s.data());
     if (overlay) glGetFloatv(GL_MODELVIEW_MATRIX, s.data() + 16);
-    GLint mode = 0, depthFunc = 0;
-    GLboolean depthWrites = GL_FALSE;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
-    s.insert(s.end(), {static_cast<float>(mode), static_cast<float>(depthFunc),
-                       static_cast<float>(depthWrites), static_cast<float>(glIsEnabled(GL_DEPTH_TEST)),
-                       static_cast<float>(glIsEnabled(GL_LIGHTING))});
+    for (const GLenum what : {GL_MATRIX_MODE, GL_DEPTH_FUNC, GL_DEPTH_WRITEMASK}) {
+        GLint value = 0;
+        glGetIntegerv(what, &value);
+        s.push_back(static_cast<float>(value));
+    }
+    s.insert(s.end(), {static_cast<float>(glIsEnabled(GL_DEPTH_TEST)), static_cast<float>(glIsEnabled(GL_LIGHTING))});
     return s;
 }
 
@@ -57,11 +55,6 @@ void FrameState() {
 using Draw = std::function<void()>;
 
 // Each maker builds its object in the scratch scene folder and returns its draw.
-Draw LifeBarDraw() {
-    auto bar = std::make_shared<LifeBar>(1);
-    return [=] { bar->Draw(); };
-}
-
 Draw CursorDraw() {
     WriteFile("materials/white.mat", ColourMaterial({1, 1, 1}, {1, 1, 1}));
     auto mouse = std::make_shared<Mouse>();
@@ -86,10 +79,7 @@ Draw WaterDraw() {
     Record record("grid.asc 0 water.mat 0 0 0");
     auto water = std::make_shared<Water>(*record, SCENE_DIR);
     water->Update();
-    return [=] {
-        water->Draw();
-        water->DrawAmbient();
-    };
+    return [=] { water->Draw(), water->DrawAmbient(); };
 }
 
 Draw EmbossDraw() {
@@ -110,10 +100,7 @@ Draw TransparentsDraw() {
     auto scene = std::make_shared<Scene>("none");
     scene->transparents.Add(new Object());
     scene->reflectedTransparents.Add(new Object());
-    return [=] {
-        scene->DrawAlpha();
-        scene->DrawReflectionAlpha();
-    };
+    return [=] { scene->DrawAlpha(), scene->DrawReflectionAlpha(); };
 }
 
 using GLState = GLTest;
@@ -123,7 +110,8 @@ TEST_F(GLState, EveryDrawingObjectGivesBackTheStateItFound) {
         const char* name;
         Draw (*make)();
         bool overlay;
-    } drawers[] = {{"life bar", LifeBarDraw, true},        {"mouse cursor", CursorDraw, true},
+    } drawers[] = {{"life bar", [] { return Draw([] { LifeBar(1).Draw(); }); }, true},
+                   {"mouse cursor", CursorDraw, true},
                    {"lens flare", LensFlareDraw, true},    {"water", WaterDraw, false},
                    {"emboss", EmbossDraw, false},          {"transparent scenery", TransparentsDraw, false}};
     for (const auto& d : drawers) {

@@ -4,16 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "core/Display.h"
 #include "core/System.h"
 #include "render/Material.h"
+#include "render/Mesh3DS.h"
+#include "render/MeshDisc.h"
+#include "render/MeshQuad.h"
+#include "render/MeshSphere.h"
 #include "render/RenderPaths.h"
 #include "scene/DirectionalLight.h"
 #include "support/Feedback.h"
 #include "support/GLContext.h"
 #include "support/Near.h"
+#include "support/ScratchDir.h"
 #include "support/TraceCapture.h"
 
 namespace {
@@ -32,24 +41,22 @@ TEST(MeshNormals, SharedVerticesAverageUnitNormalsFlippingTurnsTheMeshAndMovingL
     Mesh mesh = MakeMesh({{0, 0, 0}, {1, 0, 0}, {0, 0, 4}, {0, 1, 0}}, {0, 2, 1, 0, 1, 3});
     mesh.RecalcNormals(false);
     const float h = std::sqrt(0.5f);
-    EXPECT_TRUE(Near(mesh.vertices[2].normal, Vector3(0, 1, 0)));
-    EXPECT_TRUE(Near(mesh.vertices[0].normal, Vector3(0, h, h))) << "unweighted by area";
+    EXPECT_TRUE(Near(mesh.vertices[2].normal, Vector3(0, 1, 0)) && Near(mesh.vertices[0].normal, Vector3(0, h, h)))
+        << "unweighted by area";
     mesh.RecalcNormals(true);
-    EXPECT_EQ(mesh.faces, (std::vector<int>{1, 2, 0, 3, 1, 0}));
-    EXPECT_TRUE(Near(mesh.vertices[2].normal, Vector3(0, -1, 0)));
-
+    EXPECT_TRUE(mesh.faces == (std::vector<int>{1, 2, 0, 3, 1, 0}) && Near(mesh.vertices[2].normal, Vector3(0, -1, 0)));
     Mesh flat = MakeMesh({{1, 1, 1}, {2, 2, 2}, {3, 3, 3}}, {0, 1, 2});
     flat.RecalcNormals(false);
     EXPECT_EQ(flat.vertices[0].normal, Vector3()) << "not NaN";
     Mesh cyl = MakeMesh({{3, 7, 4}, {0, -2, 0}});
     cyl.RecalcNormalsCyl();
-    EXPECT_TRUE(Near(cyl.vertices[0].normal, Vector3(0.6f, 0, 0.8f)));
-    EXPECT_EQ(cyl.vertices[1].normal, Vector3()) << "a vertex on the axis";
+    EXPECT_TRUE(Near(cyl.vertices[0].normal, Vector3(0.6f, 0, 0.8f)) && cyl.vertices[1].normal == Vector3())
+        << "a vertex on the axis has none";
     Matrix move;
     move.CreateTranslate(10, 20, 30);
     cyl.Transform(move);
-    EXPECT_TRUE(Near(cyl.vertices[0].pos, Vector3(13, 27, 34)));
-    EXPECT_TRUE(Near(cyl.vertices[0].normal, Vector3(0.6f, 0, 0.8f))) << "normals turn but never move";
+    EXPECT_TRUE(Near(cyl.vertices[0].pos, Vector3(13, 27, 34)) && Near(cyl.vertices[0].normal, Vector3(0.6f, 0, 0.8f)))
+        << "normals turn but never move";
     Material material;  // textures are scaled, then offset
     material.scaleU = 3;
     material.scaleV = 2;
@@ -58,8 +65,7 @@ TEST(MeshNormals, SharedVerticesAverageUnitNormalsFlippingTurnsTheMeshAndMovingL
     cyl.vertices[0].u = cyl.vertices[0].v = 1;
     TraceCapture quiet;
     cyl.RescaleTexMap(&material);
-    EXPECT_EQ(cyl.vertices[0].u, 3.25f);
-    EXPECT_EQ(cyl.vertices[0].v, 2.5f);
+    EXPECT_TRUE(cyl.vertices[0].u == 3.25f && cyl.vertices[0].v == 2.5f);
 }
 
 // Each mapping at a few vertices of the box (-2, 0, -1) .. (2, 4, 3).
@@ -70,15 +76,11 @@ TEST(MeshRemap, EachMapTypeSpansTheBoundingBoxAndOthersKeepTheCoordinates) {
         float u, v;
     } cases[] = {
         {"CYL", {0, 4, 3}, 0, 0.003f},  // behind the axis u starts over; v clamps
-        {"CYL", {2, 2, 0}, 0.75f, 0.5f},
-        {"CYL", {0, 0, -1}, 0.5f, 0.997f},
-        {"PLANARX", {-2, 0, -1}, 1, 1},
-        {"PLANARX", {0, 3, 2}, 0.25f, 0.25f},
-        {"PLANARY", {-2, 0, -1}, 0.003f, 0.997f},
-        {"PLANARY", {0, 3, 2}, 0.5f, 0.25f},
+        {"CYL", {2, 2, 0}, 0.75f, 0.5f},          {"CYL", {0, 0, -1}, 0.5f, 0.997f},
+        {"PLANARX", {-2, 0, -1}, 1, 1},           {"PLANARX", {0, 3, 2}, 0.25f, 0.25f},
+        {"PLANARY", {-2, 0, -1}, 0.003f, 0.997f}, {"PLANARY", {0, 3, 2}, 0.5f, 0.25f},
         {"PLANARZ", {-2, 0, -1}, -1, 1},  // from -1 to 0
-        {"PLANARZ", {1, 3, 0}, -0.25f, 0.25f},
-        {"NONE", {1, 1, 1}, 0.3f, 0.6f},
+        {"PLANARZ", {1, 3, 0}, -0.25f, 0.25f},    {"NONE", {1, 1, 1}, 0.3f, 0.6f},
         {"cyl", {1, 1, 1}, 0.3f, 0.6f},
     };
     for (const auto& c : cases) {
@@ -89,8 +91,8 @@ TEST(MeshRemap, EachMapTypeSpansTheBoundingBoxAndOthersKeepTheCoordinates) {
         material.mapType = c.type;
         TraceCapture quiet;
         mesh.RemapCoords(&material);
-        EXPECT_NEAR(mesh.vertices[2].u, c.u, 1e-6f) << c.type << " at " << c.at;
-        EXPECT_NEAR(mesh.vertices[2].v, c.v, 1e-6f) << c.type << " at " << c.at;
+        EXPECT_TRUE(std::fabs(mesh.vertices[2].u - c.u) < 1e-6f && std::fabs(mesh.vertices[2].v - c.v) < 1e-6f)
+            << c.type << " at " << c.at << ": " << mesh.vertices[2].u << ", " << mesh.vertices[2].v;
     }
 }
 
@@ -108,15 +110,11 @@ TEST(MeshRemap, ARepeatedCylinderSplitsTheTrianglesAcrossTheSeam) {
         material.clampR = true;
         band.RemapCoords(&material);
         EXPECT_EQ(material.clampR, !split) << "the texture has to repeat past u = 1";
-        if (!split) {
-            EXPECT_EQ(band.numVertices, 8);
-            continue;
-        }
         // Copies of 1 and 2, one whole turn further in u, replace them where the seam is crossed.
-        ASSERT_EQ(band.numVertices, 10);
+        ASSERT_EQ(band.numVertices, split ? 10 : 8);
+        if (!split) continue;
         EXPECT_EQ(band.faces, (std::vector<int>{0, 8, 9, 3, 0, 4, 0, 9, 5, 1, 6, 7}));
-        EXPECT_EQ(band.vertices[9].pos, band.vertices[2].pos);
-        EXPECT_FLOAT_EQ(band.vertices[9].u, band.vertices[2].u + 1);
+        EXPECT_TRUE(band.vertices[9].pos == band.vertices[2].pos && band.vertices[9].u == band.vertices[2].u + 1);
     }
 }
 
@@ -150,7 +148,6 @@ protected:
         display->lights.count = 0;
         GLTest::TearDown();
     }
-
     // Three triangles in the floor plane y = 0: the first has normals along
     // the light (down), the second against it, the third at a right angle.
     static Mesh Floor() {
@@ -163,7 +160,6 @@ protected:
         return mesh;
     }
     static float WindowY(float y) { return (y / VIEW + 1) * HEIGHT / 2; }
-
     Display* display = nullptr;
     // Not normalised: the mesh does that before extruding 300 units.
     DirectionalLight sun{Vector3(1, 1, 1), Vector3(0, -2, 0)};
@@ -176,14 +172,10 @@ TEST_F(MeshGL, TrianglesFacingAwayExtrudeAlongTheLightInTwoPasses) {
     const std::vector<Polygon> volume = Feedback([&] { mesh.DrawShadowVolume(world); });
     EXPECT_FLOAT_EQ(QuadCount(volume), 6) << "the first triangle's three edges, once per pass";
     for (const Polygon& p : volume) {
-        for (const Vector3& corner : p) {
-            EXPECT_TRUE(std::fabs(corner.y - WindowY(100)) < 1e-3 || std::fabs(corner.y - WindowY(-200)) < 1e-3)
-                << corner.y;
-        }
+        for (const Vector3& c : p) EXPECT_TRUE(std::fabs(c.y - WindowY(100)) < 1e-3 || std::fabs(c.y - WindowY(-200)) < 1e-3);
     }
     upsideDown.CreateRotateX(3.14159265f);  // now the second triangle faces away
     EXPECT_FLOAT_EQ(QuadCount(Feedback([&] { mesh.DrawShadowVolume(upsideDown); })), 6);
-
     // Seen along z every wall is front or back facing: with clockwise front
     // faces (the game's) culled in turn, the walls that count up come first.
     glEnable(GL_CULL_FACE);
@@ -208,7 +200,7 @@ TEST_F(MeshGL, NoLightCastsNothingAndTheCacheFollowsAGrowingVertexCount) {
     Matrix identity;
     identity.CreateIdentity();
     display->lights.count = 0;
-    EXPECT_TRUE(Feedback([&] { mesh.DrawShadowVolume(identity); }).empty());
+    EXPECT_TRUE(Feedback([&] { mesh.DrawShadowVolume(identity); }).empty()) << "no light casts nothing";
     display->lights.count = 1;
     Feedback([&] { mesh.DrawShadowVolume(identity); });
     // A fourth triangle that reaches a vertex added after the first shadow.
@@ -223,6 +215,136 @@ TEST_F(MeshGL, NoLightCastsNothingAndTheCacheFollowsAGrowingVertexCount) {
         for (const Vector3& corner : p) extruded = extruded || std::fabs(corner.y - WindowY(50 - 300)) < 1e-3;
     }
     EXPECT_TRUE(extruded);
+}
+
+// An export as the modelling tool writes it: a named object, the counts on
+// the tri-mesh line, vertex and face lists full of words the reader skips.
+const std::string TRIANGLE =
+    "Ambient light color: Red=0.3 Green=0.3 Blue=0.3\n"
+    "Named object: \"forearm\"\n"
+    "Tri-mesh, Vertices: 3     Faces: 1\n"
+    "Vertex list:\n"
+    "Vertex 0:  X: 0.0     Y: 0.0     Z: 1.5\n"
+    "Vertex 1:  X: 0.0     Y: 2.0     Z: 1.5\n"
+    "Vertex 2:  X: 4.0     Y: 0.0     Z: 1.5\n"
+    "Face list:\n"
+    "Face 0:    A:0 B:1 C:2 AB:1 BC:1 CA:1\n"
+    "Smoothing:  1\n";
+
+using Mesh3DSTest = ScratchDirTest;
+
+TEST_F(Mesh3DSTest, ReadsTheFirstObjectWithZNegatedAndNormalsFromItsTriangles) {
+    WriteFile("mesh.asc", TRIANGLE + "Named object: \"hand\"\nTri-mesh, Vertices: 4 Faces: 2\n");
+    TraceCapture trace;
+    const Mesh3DS mesh("mesh.asc", false);
+    ASSERT_EQ(mesh.numVertices, 3);
+    EXPECT_EQ(mesh.vertices[2].pos, Vector3(4, 0, -1.5f));
+    EXPECT_EQ(mesh.vertices[0].normal, Vector3(0, 0, -1));
+    EXPECT_EQ(trace.str(), "");
+    const Mesh3DS flipped("mesh.asc", true);
+    EXPECT_EQ(flipped.faces, (std::vector<int>{2, 1, 0}));
+    EXPECT_EQ(flipped.vertices[0].normal, Vector3(0, 0, 1));
+}
+
+// Files that stray from the export, and what the reader makes of them.
+TEST_F(Mesh3DSTest, ReadsWhatItCanOfFilesThatStrayFromTheExport) {
+    const struct {
+        std::string text;
+        int vertices, faces;
+        Vector3 second;           // vertex 1, or 0 where there is none
+        std::vector<int> list;    // the faces read
+        const char* trace;        // a line the reader says, or ""
+    } files[] = {
+        // "X:5" is one word and no label: the reader goes on to the next "X:".
+        {"Vertices: 2 Faces: 0\nVertex 0: X:5 Y: 6 Z: 7\nVertex 1: X: 8 Y: 9 Z: 10\n"
+         "X: 1 Y: 1 Z: 1\n",
+         2, 0, {1, 1, -1}, {}, ""},
+        // "A:" alone reads as 0; "AB:" and "CA:" are not face labels.
+        {"Vertices: 3 Faces: 2\nX: 0 Y: 0 Z: 0  X: 1 Y: 0 Z: 0  X: 0 Y: 1 Z: 0\n"
+         "Face 0: AB:1 A: B:2 C:1\nFace 1: A:2 BC:0 B:1 CA:2 C:+0\n",
+         3, 2, {1, 0, 0}, {0, 2, 1, 2, 1, 0}, ""},
+        // Cut short: what was never reached keeps its default, faces of no area.
+        {"Vertices: 3 Faces: 2\nX: 1 Y: 2 Z: 3\nX: 4 Y: 5 Z:\n", 3, 2, {4, 5, 0},
+         {0, 0, 0, 0, 0, 0}, "mesh.asc: vertex 1 of 3 is incomplete"},
+        {"Vertices: 2 Faces: 1\nX: 1 Y: oops Z: 3\nX: 4 Y: 5 Z: 6\nA:0 B:1 C:1\n", 2, 1,
+         {0, 0, 0}, {0, 0, 0}, "expected a number, found 'oops'"},
+        // Faces that point outside the vertex list are dropped.
+        {"Vertices: 3 Faces: 4\nX: 0 Y: 0 Z: 0  X: 1 Y: 0 Z: 0  X: 0 Y: 1 Z: 0\n"
+         "Face 0: A:0 B:1 C:3\nFace 1: A:0 B:1 C:2\nFace 2: A:-1 B:1 C:2\n"
+         "Face 3: A:2 B:99999999999999999999 C:0\n",
+         3, 1, {1, 0, 0}, {0, 1, 2}, "mesh.asc:3: face 0 refers to vertex 3"},
+        // Counts that cannot be: nothing is read.
+        {"Vertices: 3 Faces: -3\n", 0, 0, {}, {}, "the mesh stays empty"},
+        {"Vertices: 99999999999999999999 Faces: 1\n", 0, 0, {}, {}, "the mesh stays empty"},
+        {"", 0, 0, {}, {}, "'mesh.asc' is an empty 3D ASCII file"},
+        {std::string(TRIANGLE).replace(0, 7, std::string(100000, 'x')), 3, 1, {0, 2, -1.5f},
+         {0, 1, 2}, ""},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.text.substr(0, 60));
+        WriteFile("mesh.asc", f.text);
+        TraceCapture trace;
+        const Mesh3DS mesh("mesh.asc", false);
+        EXPECT_EQ(mesh.numVertices, f.vertices);
+        EXPECT_EQ(mesh.numFaces, f.faces);
+        if (f.vertices > 1) { EXPECT_EQ(mesh.vertices[1].pos, f.second); }
+        EXPECT_EQ(mesh.faces, f.list);
+        EXPECT_TRUE(trace.Has(f.trace)) << trace.str();
+    }
+    TraceCapture quiet;
+    EXPECT_EQ(Mesh3DS("nothere.asc", false).numVertices, 0);
+}
+
+const Vector3 X(1, 0, 0);
+const Vector3 Y(0, 1, 0);
+const Vector3 Z(0, 0, 1);
+
+std::vector<int> Face(const Mesh& mesh, int f) {
+    return {mesh.faces[3 * f], mesh.faces[3 * f + 1], mesh.faces[3 * f + 2]};
+}
+
+// Each shape with its counts, a few of its vertices and faces; every face
+// index must name a vertex and the arrays must match the counts.
+TEST(MeshShapes, EachShapeHasItsVerticesAndFacesInTheirOrder) {
+    const struct {
+        const char* name;
+        std::function<Mesh*()> make;
+        int vertices, faces;
+        std::vector<std::pair<int, Vector3>> positions;
+        std::vector<std::pair<int, std::vector<int>>> triangles;
+    } shapes[] = {
+        // Vertex 2s + t: s steps along the first axis, t along the second.
+        {"quad", [] { return new MeshQuad(Vector3(1, 2, 3), X, Y * 2, Vector3(10, 5, 99)); }, 4, 2,
+         {{1, {1, 12, 3}}, {2, {11, 2, 3}}}, {{0, {0, 1, 2}}, {1, {2, 1, 3}}}},
+        // Inner and outer pairs round the ring from the last axis; the last pair repeats the first.
+        {"disc", [] { return new MeshDisc(Vector3(0, 5, 0), X, Y, Z, Vector3(4, 0, 2), false, 4); },
+         10, 8, {{0, {0, 5, 1}}, {1, {0, 5, 2}}, {3, {4, 5, 0}}, {9, {0, 5, 2}}},
+         {{2, {2, 3, 4}}, {3, {3, 4, 5}}}},
+        {"double-sided disc", [] { return new MeshDisc(Vector3(), X, Y, Z, Vector3(1, 1, 1), true, 3); },
+         8, 12, {}, {{6, {2, 4, 3}}, {7, {3, 5, 4}}}},
+        // Rings between the poles, which come last: top, then bottom.
+        {"sphere", [] { return new MeshSphere(Vector3(1, 2, 3), X, Y, Z, Vector3(2, 3, 4), false, 5, 5); },
+         17, 30, {{15, {1, 5, 3}}, {16, {1, -1, 3}}}, {}},
+        {"double-sided sphere", [] { return new MeshSphere(Vector3(), X, Y, Z, Vector3(1, 1, 1), true, 5, 5); },
+         17, 60, {}, {{0, {0, 6, 1}}, {2, {0, 1, 6}}}},
+        {"smallest sphere", [] { return new MeshSphere(Vector3(), X, Y, Z, Vector3(1, 1, 1), false, 4, 3); },
+         6, 8, {}, {}},
+        // Too few segments or stacks make nothing at all.
+        {"no ring", [] { return new MeshDisc(Vector3(), X, Y, Z, Vector3(1, 1, 1), true, 0); }, 0, 0, {}, {}},
+        {"no sphere", [] { return new MeshSphere(Vector3(), X, Y, Z, Vector3(1, 1, 1), true, 5, 2); }, 0, 0, {}, {}},
+        {"no segments", [] { return new MeshSphere(Vector3(), X, Y, Z, Vector3(1, 1, 1), true, 0, 5); }, 0, 0, {}, {}},
+    };
+    for (const auto& shape : shapes) {
+        SCOPED_TRACE(shape.name);
+        const std::unique_ptr<Mesh> mesh(shape.make());
+        ASSERT_EQ(mesh->numVertices, shape.vertices);
+        ASSERT_EQ(mesh->numFaces, shape.faces);
+        ASSERT_EQ(mesh->vertices.size(), static_cast<size_t>(shape.vertices));
+        ASSERT_EQ(mesh->faces.size(), static_cast<size_t>(shape.faces) * 3);
+        for (int index : mesh->faces) EXPECT_TRUE(index >= 0 && index < shape.vertices) << index;
+        for (const auto& [i, p] : shape.positions) EXPECT_TRUE(Near(mesh->vertices[i].pos, p)) << i;
+        for (const auto& [f, corners] : shape.triangles) EXPECT_EQ(Face(*mesh, f), corners) << f;
+    }
 }
 
 }  // namespace

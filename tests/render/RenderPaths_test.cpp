@@ -81,7 +81,6 @@ protected:
         scratch.reset();
         std::filesystem::current_path(previous);
     }
-
     std::vector<std::uint8_t> Render(const RenderPaths& paths) {
         renderPaths = paths;
         // With no time passing a braid still swings between two places from
@@ -90,7 +89,6 @@ protected:
         game->RenderFrame();
         return target->Rgb();
     }
-
     FakeTicks ticks;
     const std::filesystem::path previous = std::filesystem::current_path();
     std::optional<ScratchDir> scratch;

@@ -1,0 +1,197 @@
+// The value types of 3D arithmetic, the camera built from them, the containers
+// and the seeded random source.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "math/Array.h"
+#include "math/Camera.h"
+#include "math/DArray.h"
+#include "math/Matrix.h"
+#include "math/Ptr.h"
+#include "math/PtrInterface.h"
+#include "math/Random.h"
+#include "math/SArray.h"
+#include "support/ClockGuard.h"
+#include "support/Near.h"
+#include "support/TraceCapture.h"
+
+namespace {
+
+const float PI = 3.14159265358979f;
+
+Matrix Rotate(char axis, float a) {
+    Matrix r;
+    if (axis == 'x') r.CreateRotateX(a);
+    if (axis == 'y') r.CreateRotateY(a);
+    if (axis == 'z') r.CreateRotateZ(a);
+    return r;
+}
+
+TEST(Vectors, NormalisingZeroAndTheTextFormWithNoiseAsZero) {
+    EXPECT_EQ(Vector3().Normalized(), Vector3()) << "zero stays zero, not NaN";
+    EXPECT_EQ(Vector3(Vector4(2, 4, -6, 2)), Vector3(1, 2, -3)) << "divided by w";
+    std::stringstream text;
+    // The float nearest 0.00001 lies just below it: noise too. The next one up is kept.
+    text << Vector3(0.00001f, -2.5f, 0.0000101f);
+    Vector3 back;
+    EXPECT_EQ(text.str(), "\t0\t-2.5\t1.01e-05\t");
+    EXPECT_EQ((text >> back, back), Vector3(0, -2.5f, 0.0000101f));
+}
+
+TEST(Vectors, MatricesTurnMoveInvertAndCombineRightFirst) {
+    const struct {
+        char axis;
+        Vector3 from, to;
+    } quarterTurns[] = {{'y', {1, 0, 0}, {0, 0, 1}}, {'x', {0, 1, 0}, {0, 0, -1}},
+                        {'z', {1, 0, 0}, {0, -1, 0}}};
+    for (const auto& t : quarterTurns) EXPECT_TRUE(Near(Rotate(t.axis, PI / 2) * t.from, t.to));
+    const Vector3 r(0.3f, -1.2f, 2.1f);
+    Matrix euler, move, identity;
+    euler.CreateRotateXZY(r);
+    EXPECT_TRUE(Near(euler, Rotate('x', r.x) * Rotate('z', r.z) * Rotate('y', r.y)));
+    move.CreateTranslate(1, -2, 3);
+    EXPECT_EQ(move ^ Vector3(0.5f, 4, -6), Vector3(0.5f, 4, -6)) << "directions are not moved";
+    identity.CreateIdentity();
+    Matrix swapped;  // the leading element is zero: only row swaps find the pivots
+    swapped.ReplaceRow(0, Vector4(0, 1, 0, 0));
+    swapped.ReplaceRow(1, Vector4(0, 0, 2, 0));
+    swapped.ReplaceRow(2, Vector4(4, 0, 0, 0));
+    swapped.ReplaceRow(3, Vector4(1, 2, 3, 1));
+    for (const Matrix& m : {move * euler, swapped}) {
+        Matrix inverse = m;
+        inverse.Inverse();
+        EXPECT_TRUE(Near(m * inverse, identity));
+    }
+    Matrix singular = euler;
+    singular.ReplaceRow(1, Vector4(0, 0, 0, 0));
+    singular.Inverse();
+    EXPECT_TRUE(Near(singular, identity, 0));
+}
+
+TEST(Camera, BillboardsTurnWithoutStretchingAndCopiesKeepTheViewButNotTheShake) {
+    const Camera standard;  // from above and behind, looking down 45 degrees
+    const float h = std::sqrt(0.5f);
+    EXPECT_TRUE(Near(standard.flat ^ Vector3(0, 0, 1), Vector3(0, -h, h)));
+    for (const Vector3& axis : {Vector3(1, 0, 0), Vector3(0, 1, 0)}) {
+        EXPECT_NEAR((standard.flat ^ axis).Length(), 1, 1e-5f) << "a sprite keeps its size";
+    }
+    ClockGuard time;
+    time.At(10000);
+    Camera camera(Vector3(1, 2, 3), Vector3(), Vector3(0, 1, 0), 0);
+    camera.StartShake(500);
+    const Camera copied(camera);
+    Camera assigned;
+    assigned = camera;
+    for (const Camera* copy : {&copied, static_cast<const Camera*>(&assigned)}) {
+        EXPECT_TRUE(Near(copy->view, camera.view) && Near(copy->flat, camera.flat) && copy->shakeEnd == 0)
+            << "a copy leaves the shake behind";
+    }
+    // The shake bobs both points, fading with the square of what is left.
+    const struct {
+        int ms;
+        float offset;
+    } samples[] = {{10000, 0}, {10047, 7 * (453 / 500.0f) * (453 / 500.0f) * std::sin(47 / 30.0f)}, {10500, 0}};
+    for (const auto& s : samples) {
+        time.At(s.ms);
+        camera.SetFrom(Vector3(1, 2, 3));
+        camera.SetAt(Vector3());
+        EXPECT_TRUE(Near(camera.from, Vector3(1, 2 + s.offset, 3)) && Near(camera.at, Vector3(0, s.offset, 0)) &&
+                    camera.target == Vector3()) << s.ms << ": the target is kept unshaken";
+    }
+}
+
+// Counts its own destructions so that a test can see a double delete.
+struct Counted : PtrInterface<Counted> {
+    explicit Counted(int* deaths_) : deaths(deaths_) {}
+    ~Counted() override { ++*deaths; }
+    int* deaths;
+};
+
+std::string Contents(DArray<std::string>& list) {
+    std::string text, x;
+    list.Head();
+    while (list.Next(x)) text += x;
+    return text;
+}
+
+TEST(ArraysDeathTest, BadIndexOrCreationEndsTheProgram) {
+    SArray<int, 4> fixed;
+    Array<int> heap;
+    heap.Create(3);
+    DArray<int> list;
+    list.Add(1);
+    volatile int index = 0;
+    const std::function<void()> bad[] = {[&] { fixed[index = 4] = 1; }, [&] { fixed[index = -1] = 1; },
+                                         [&] { heap[index = 3] = 1; }, [&] { heap.Create(3); },
+                                         [&] { list[index = 1] = 1; }};  // inside the block, past the count
+    for (const auto& use : bad) {
+        EXPECT_EXIT((TraceToStderr(), use()), testing::ExitedWithCode(255), "Assertion failed!");
+    }
+}
+
+TEST(DArray, GrowsKeepingOrderAndInsertsAtTheCursor) {
+    DArray<int> numbers;
+    for (int i = 0; i < 21; ++i) numbers.Add(i * 3);
+    for (int i = 0; i < 21; ++i) EXPECT_EQ(numbers[i], i * 3);
+    DArray<std::string> words;
+    for (const char* s : {"a", "b", "c"}) words.Add(s);
+    std::string last = "left over";
+    EXPECT_EQ(Contents(words), "abc");
+    EXPECT_TRUE(!words.Next(last) && last.empty()) << "the end gives the null value";
+    words.Head();
+    words.Next(last);
+    words.Add("x");
+    EXPECT_EQ(Contents(words), "axbc");
+    words.Add("d");  // a finished iteration leaves the cursor at the end
+    EXPECT_EQ(Contents(words), "axbcd");
+}
+
+TEST(Ptr, TheLastReferenceDeletesOnceWhereverItIsHeld) {
+    int deaths = 0;
+    {
+        Ptr<Counted> a(new Counted(&deaths));
+        Ptr<Counted>& same = a;
+        a = same;
+        DArray<Ptr<Counted>> list;
+        for (int i = 0; i < 20; ++i) list.Add(a);  // grows through the copies
+        a = Ptr<Counted>(new Counted(&deaths));
+        EXPECT_EQ(deaths, 0) << "the list still holds the first";
+    }
+    EXPECT_EQ(deaths, 2);
+    Ptr<Counted> original(new Counted(&deaths));
+    Ptr<Counted> copy(new Counted(*original));
+    copy = nullptr;
+    EXPECT_EQ(deaths, 3) << "a copied object starts unowned";
+    EXPECT_EQ(original->references, 1);
+}
+
+std::vector<std::uint32_t> Draws(std::uint64_t seed, int n) {
+    Random random(seed);
+    std::vector<std::uint32_t> out;
+    for (int i = 0; i < n; ++i) out.push_back(random.Next());
+    return out;
+}
+
+TEST(Random, TheSeedDecidesTheWholeSequence) {
+    EXPECT_EQ(Draws(42, 100), Draws(42, 100));
+    EXPECT_NE(Draws(42, 100), Draws(43, 100));
+    Random random(7);
+    random.Next();
+    random.Seed(42);
+    EXPECT_EQ(random.Next(), Draws(42, 1)[0]) << "seeding again starts over";
+}
+
+TEST(Random, BelowCoversItsRangeEvenly) {
+    Random random(1);
+    int seen[6] = {};
+    for (int i = 0; i < 6000; ++i) ++seen[random.Below(6)];  // out of range would overrun
+    for (int count : seen) EXPECT_NEAR(count, 1000, 150);
+    EXPECT_EQ(random.Below(0), 0);
+}
+
+}  // namespace
