@@ -3,7 +3,6 @@
 # punches at player 2's held guard until one is blocked; then the caller's
 # bout_end, if it defines one; Escape ends it.
 # The game's environment is the caller's (the audio driver to use).
-: "${DATA:?the data folder of the build}"
 
 # Punches until the trace has $2 lines with $1.
 punch_until() {
@@ -17,11 +16,8 @@ punch_until() {
 }
 
 play_bout() {
-    [ -f "$DATA/settings.txt" ] || fail "no default content in $DATA"
-    rm -rf "$GAME_DIR"
-    cp -r "$DATA" "$GAME_DIR"
-    start_game
-    wait_window
+    fresh_game_dir default
+    launch
     for _ in 1 2 3; do
         grep -q "MENU:  Pressed keyboard key" "$SCRATCH/debug.log" && break
         start_match

@@ -74,15 +74,13 @@ pass "a missing device.cfg ends the game before controllers.txt is read"
 fresh_game_dir game
 printf 'controller0 keyboard controller1\n\nkeyboard and words\nthat follow 42\n' \
     > "$GAME_DIR/controllers.txt"
-start_game
-wait_window
+launch
 escape_quits "extra words"
 pass "line breaks do not matter and words after the fourth are ignored"
 
 # Each layout's keys reach its own controller, and only its own.
 fresh_game_dir game
-start_game
-wait_window
+launch
 start_match
 hold_key g
 wait_line "controller 0 ready: p"
