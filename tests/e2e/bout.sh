@@ -4,17 +4,6 @@
 # bout_end, if it defines one; Escape ends it.
 # The game's environment is the caller's (the audio driver to use).
 
-# Punches until the trace has $2 lines with $1.
-punch_until() {
-    for _ in $(seq 12); do
-        [ "$(grep -c "$1" "$SCRATCH/debug.log")" -ge "$2" ] && return 0
-        tap g
-        sleep 0.5
-    done
-    screenshot bout_no_blows
-    fail "fewer than $2 '$1' after a dozen punches"
-}
-
 play_bout() {
     fresh_game_dir default
     launch

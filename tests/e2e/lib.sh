@@ -201,6 +201,17 @@ ring_out() {
     traced "$1" || fail "never in the trace: $1"
 }
 
+# Player 1 punches (g) until the trace has $2 lines matching $1.
+punch_until() {
+    for _ in $(seq 12); do
+        traced_more "$1" $(( $2 - 1 )) && return 0
+        tap g
+        sleep 0.5
+    done
+    screenshot no_blows
+    fail "fewer than $2 '$1' after a dozen punches"
+}
+
 # The colour of window pixel (x, y), as "r,g,b".
 pixel() {
     import -window "$WINDOW" -crop "1x1+$1+$2" txt:- 2>/dev/null |

@@ -37,8 +37,6 @@ pass "a click on QUIT quits"
 
 launch
 focus_window
-tap Down
-tap Up
 choose_entry "TWO PLAYERS"
 wait_screen "fighter select"
 screenshot menus_fighter_select

@@ -84,12 +84,7 @@ pass "fighter and arena select, with a broken fighter unavailable"
 hold_key d
 sleep 1.5
 release_key d
-for _ in $(seq 12); do
-    grep -q "takes a blow" "$SCRATCH/debug.log" && break
-    tap g
-    sleep 0.6
-done
-grep -q "takes a blow" "$SCRATCH/debug.log" || fail "bront's staff never landed"
+punch_until "takes a blow" 1
 shot clock
 tap p
 wait_screen "pause"
