@@ -8,9 +8,6 @@
 #include <optional>
 #include <vector>
 
-#include "core/Clock.h"
-#include "core/System.h"
-#include "match/GameSeq.h"
 #include "support/Attacker.h"
 #include "support/ContentMatch.h"
 

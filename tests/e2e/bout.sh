@@ -3,25 +3,10 @@
 # punches at player 2's held guard until one is blocked; then the caller's
 # bout_end, if it defines one; Escape ends it.
 # The game's environment is the caller's (the audio driver to use).
-: "${DATA:?the data folder of the build}"
-
-# Punches until the trace has $2 lines with $1.
-punch_until() {
-    for _ in $(seq 12); do
-        [ "$(grep -c "$1" "$SCRATCH/debug.log")" -ge "$2" ] && return 0
-        tap g
-        sleep 0.5
-    done
-    screenshot bout_no_blows
-    fail "fewer than $2 '$1' after a dozen punches"
-}
 
 play_bout() {
-    [ -f "$DATA/settings.txt" ] || fail "no default content in $DATA"
-    rm -rf "$GAME_DIR"
-    cp -r "$DATA" "$GAME_DIR"
-    start_game
-    wait_window
+    fresh_game_dir default
+    launch
     for _ in 1 2 3; do
         grep -q "MENU:  Pressed keyboard key" "$SCRATCH/debug.log" && break
         start_match

@@ -9,8 +9,7 @@
 [ ! -s "$SCRATCH/stdout.log" ] || fail "problems listed for the default data"
 pass "the default data passes"
 
-rm -rf "$GAME_DIR"
-cp -r "$DATA" "$GAME_DIR"
+fresh_game_dir default
 cd "$GAME_DIR" || fail "no copy of the data"
 
 # Replaces line $2 of file $1 with $3.

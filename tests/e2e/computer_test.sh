@@ -3,8 +3,9 @@
 # for player 1's fighter, the computer's and the arena, and a computer on
 # player 2's side whose blows shorten player 1's life bar while player 1
 # touches nothing; and "cpu" in controllers.txt, which gives that player to
-# the computer in every match; the demo, the computer against itself for two
-# whole bouts with no key pressed, until a key brings the menu back.
+# the computer in every match; the demo, the computer against itself for a
+# whole bout and on into the next with no key pressed, until a key brings the
+# menu back.
 . "$(dirname "$0")/lib.sh"
 start_xvfb
 
@@ -36,9 +37,7 @@ escape_quits "Escape in one player"
 fresh_game_dir game
 printf 'controller0 cpu\ncontroller1 keyboard\n' > "$GAME_DIR/controllers.txt"
 xdotool mousemove 320 200  # the game before moved the pointer
-start_game
-wait_window
-wait_first_frame
+launch
 one_player
 wait_trace "^computer player 0: seed" 1 20
 pass "cpu in controllers.txt gives player 1 to the computer, in one player too"
@@ -50,10 +49,11 @@ choose_entry DEMO
 wait_trace "^bout won by" 1 250
 grep -q "^computer player 0: seed" "$SCRATCH/debug.log" || fail "the computer does not play player 1"
 grep -q "^computer player 1: seed" "$SCRATCH/debug.log" || fail "the computer does not play player 2"
-sleep 1
 screenshot demo_first_bout
-wait_trace "^bout won by" 2 250
-pass "the demo plays two whole bouts on its own"
+# The next bout (a round, or a new match) begins and is fought, untouched.
+wait_trace "^round [0-9]*$" 2 60
+wait_trace "^fight$" 2 30
+pass "the demo plays a whole bout and goes on to the next on its own"
 
 focus_window
 press_until space "back to the menu"

@@ -12,12 +12,14 @@ expect_no_window() {
     fi
 }
 
-# Runs the game with the given controllers.txt and expects it refused with
-# status 1, the standard message and the line that says where.
+# Runs the game with the given controllers.txt ("none": without one) and
+# expects it refused with status 1, the standard message and the line that
+# says where.
 expect_refused() {
     local what=$1 contents=$2 message=$3 where=$4
     fresh_game_dir game
     printf '%b' "$contents" > "$GAME_DIR/controllers.txt"
+    [ "$contents" = none ] && rm "$GAME_DIR/controllers.txt"
     run_game
     expect_status 1 "$what"
     expect_stderr_line "$message"
@@ -25,20 +27,12 @@ expect_refused() {
     expect_no_window "$what"
 }
 
-fresh_game_dir game
-rm "$GAME_DIR/controllers.txt"
-run_game
-expect_status 1 "missing controllers.txt"
-expect_stderr_line "Expected controllers.txt file"
-expect_stderr_line "controllers.txt: cannot be opened"
-expect_no_window "missing controllers.txt"
-pass "missing controllers.txt"
-
 # Each refused file: its text (printf escapes), the standard message and
 # the line that says where; the words are compared exactly, letter case too.
 while IFS='|' read -r contents message where; do
     expect_refused "$contents" "$contents" "$message" "$where"
 done <<'CASES'
+none|Expected controllers.txt file|controllers.txt: cannot be opened
 controler0 keyboard\ncontroller1 keyboard\n|expected 'controller0' in controllers.txt|controllers.txt:1: expected 'controller0', found 'controler0'
 controller0 keyboard\ncontroller0 keyboard\n|expected 'controller1' in controllers.txt|controllers.txt:2: expected 'controller1', found 'controller0'
 |expected 'controller0' in controllers.txt|controllers.txt:1: expected 'controller0', found the end of the file
@@ -47,7 +41,7 @@ controller0 keyboard\ncontroller1\n|expected 'joystick' or 'keyboard' as a value
 Controller0 keyboard\ncontroller1 keyboard\n|expected 'controller0' in controllers.txt|controllers.txt:1: expected 'controller0', found 'Controller0'
 controller0 Keyboard\ncontroller1 keyboard\n|expected 'joystick' or 'keyboard' as a value for controller0|controllers.txt:1: expected 'keyboard', 'joystick' or 'cpu', found 'Keyboard'
 CASES
-pass "wrong or missing words, and words in the wrong letter case"
+pass "a missing file, wrong or missing words, and words in the wrong letter case"
 
 if ls /dev/input/js* >/dev/null 2>&1; then
     echo "skip: a joystick is connected to this machine"
@@ -74,15 +68,13 @@ pass "a missing device.cfg ends the game before controllers.txt is read"
 fresh_game_dir game
 printf 'controller0 keyboard controller1\n\nkeyboard and words\nthat follow 42\n' \
     > "$GAME_DIR/controllers.txt"
-start_game
-wait_window
+launch
 escape_quits "extra words"
 pass "line breaks do not matter and words after the fourth are ignored"
 
 # Each layout's keys reach its own controller, and only its own.
 fresh_game_dir game
-start_game
-wait_window
+launch
 start_match
 hold_key g
 wait_line "controller 0 ready: p"

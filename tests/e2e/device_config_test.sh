@@ -32,7 +32,6 @@ pass "a size out of range"
 
 fresh_game_dir game
 sed -i "s/^driver .*/driver Mesa software rasteriser with spaces/" "$GAME_DIR/device.cfg"
-start_game
-wait_window
+launch
 escape_quits "a driver line with spaces"
 pass "a driver line with spaces"

@@ -1,6 +1,8 @@
-# Helpers shared by the end-to-end tests: a private X server, a scratch
-# working directory with the fixture data, and the game started and driven
-# like a player would. Each test script sources this file.
+# Helpers shared by the end-to-end tests, sourced by each script: a private X
+# server, a scratch folder with the fixture data, the game started and driven
+# as a player would. Waits poll the game's trace with a deadline, and a key is
+# held until the trace shows the game has seen it: frames are slow on a
+# loaded machine.
 set -u
 
 : "${KORVANTHE:?the path of the korvanthe binary}"
@@ -9,7 +11,8 @@ set -u
 
 SCRATCH=$(mktemp -d /tmp/korvanthe-e2e.XXXXXX)
 GAME_DIR="$SCRATCH/game"
-# The player's own files (config directory) are the test's, never the machine's.
+LOG="$SCRATCH/debug.log"
+# The player's own files are the test's, never the machine's.
 export XDG_CONFIG_HOME="$SCRATCH/config"
 XVFB_PID=""
 GAME_PID=""
@@ -23,16 +26,14 @@ trap cleanup EXIT
 
 fail() {
     echo "FAIL: $*" >&2
-    for log in "$SCRATCH"/stderr.log "$SCRATCH"/debug.log; do
+    for log in "$SCRATCH"/stderr.log "$LOG"; do
         [ -s "$log" ] && { echo "--- $log" >&2; grep -v "^--------begin" "$log" | tail -n 20 >&2; }
     done
     exit 1
 }
-
 pass() { echo "ok: $*"; }
 
-# Runs the command every 0.1 s until it succeeds, for at most $1 seconds;
-# the status is the last run's.
+# Runs the command every 0.1 s until it succeeds, for at most $1 seconds.
 wait_for() {
     local limit=$(( $1 * 10 ))
     shift
@@ -43,8 +44,16 @@ wait_for() {
     "$@" 2>/dev/null
 }
 
-# The trace of the game holds a line matching the regular expression $1.
-traced() { grep -q -- "$1" "$SCRATCH/debug.log"; }
+# The trace: a line matching $1; more than $2 of them; the lines that are $1 whole.
+traced() { grep -q -- "$1" "$LOG"; }
+traced_more() { [ "$(grep -c -- "$1" "$LOG" 2>/dev/null)" -gt "$2" ]; }
+trace_count() { grep -cxF -- "$1" "$LOG" 2>/dev/null; }
+# Waits up to $3 seconds for $2 lines matching $1; up to 30 s for the line $1.
+wait_trace() { wait_for "$3" traced_more "$1" $(( $2 - 1 )) || fail "the trace lacks $2 lines matching: $1"; }
+wait_line() { wait_for 30 grep -qxF -- "$1" "$LOG" || fail "the trace lacks the line: $1"; }
+# Waits up to $2 seconds (30) for the screen $1: the last one the trace names.
+on_screen() { [ "$(grep '^screen: ' "$LOG" | tail -n 1)" = "screen: $1" ]; }
+wait_screen() { wait_for "${2:-30}" on_screen "$1" || fail "the game is not on the $1 screen"; }
 
 # An X server of our own: -displayfd picks a free display number atomically.
 start_xvfb() {
@@ -57,31 +66,40 @@ start_xvfb() {
     export DISPLAY SDL_VIDEODRIVER
 }
 
-# A fresh working directory holding the given fixture folders, merged in
-# order. "game" is a whole small match, written by make_fixture.
+# A fresh working folder of the given fixture folders, merged in order;
+# "game" is a whole small match written by make_fixture, "default" the
+# build's own content.
 fresh_game_dir() {
     rm -rf "$GAME_DIR"
     mkdir -p "$GAME_DIR"
     for fixture in "$@"; do
-        if [ "$fixture" = game ]; then
-            "$MAKE_FIXTURE" "$GAME_DIR" || fail "make_fixture failed"
-        else
-            cp -r "$FIXTURES/$fixture/." "$GAME_DIR/"
-        fi
+        case $fixture in
+        game) "$MAKE_FIXTURE" "$GAME_DIR" || fail "make_fixture failed" ;;
+        default)
+            [ -f "${DATA:?the data folder of the build}/settings.txt" ] || fail "no default content in $DATA"
+            cp -r "$DATA/." "$GAME_DIR/" ;;
+        *) cp -r "$FIXTURES/$fixture/." "$GAME_DIR/" ;;
+        esac
     done
 }
 
-# Runs the game to its end in the background, with the given arguments; the
-# trace goes to debug.log.
+# The game in the background with the given arguments, its trace in $LOG.
 start_game() {
-    # The player's options go to the scratch folder, not to the real home.
-    (cd "$GAME_DIR" && exec env KORVANTHE_DEBUG="$SCRATCH/debug.log" \
-        XDG_CONFIG_HOME="$SCRATCH/config" XDG_DATA_HOME="$SCRATCH/share" "$KORVANTHE" "$@") \
+    (cd "$GAME_DIR" && exec env KORVANTHE_DEBUG="$LOG" XDG_CONFIG_HOME="$SCRATCH/config" \
+        XDG_DATA_HOME="$SCRATCH/share" "$KORVANTHE" "$@") \
         >"$SCRATCH/stdout.log" 2>"$SCRATCH/stderr.log" &
     GAME_PID=$!
 }
+# Started, with its window shown and its first frame drawn: keys pressed
+# while it still loads are never seen.
+launch() {
+    start_game "$@"
+    wait_window
+    wait_first_frame
+}
+wait_first_frame() { wait_for 60 grep -qxF -- "--------begin" "$LOG" || fail "the game drew no frame within 60 s"; }
 
-# Waits for the game to end (at most $1 seconds) and sets GAME_STATUS.
+# Waits for the game to end (at most $1 seconds, 20) and sets GAME_STATUS.
 game_ended() { ! kill -0 "$GAME_PID"; }
 wait_game() {
     wait_for "${1:-20}" game_ended || fail "the game did not end within ${1:-20} s"
@@ -89,95 +107,48 @@ wait_game() {
     GAME_STATUS=$?
     GAME_PID=""
 }
-
 # Runs the game until it ends by itself; for start-up failures.
-run_game() {
-    start_game
-    wait_game 20
-}
+run_game() { start_game; wait_game 20; }
 
-# Sets WINDOW to the game's window, if one is shown. A search fails now and
-# then while windows come and go, so callers poll it.
+# Sets WINDOW to the game's window; a search fails now and then while
+# windows come and go, so callers poll it.
 find_window() {
     WINDOW=$(xdotool search --onlyvisible --name '^KORVANTHE$' | head -n 1)
     [ -n "$WINDOW" ]
 }
-
-# Waits (at most 30 s) for the game window and sets WINDOW.
 wait_window() { wait_for 30 find_window || fail "no KORVANTHE window appeared"; }
+window_size() { xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
 # Keyboard focus follows the pointer on a bare X server.
-focus_window() {
-    xdotool mousemove --window "$WINDOW" 40 40
-}
-
+focus_window() { xdotool mousemove --window "$WINDOW" 40 40; }
 hold_key() { focus_window; xdotool keydown "$1"; }
 release_key() { xdotool keyup "$1"; }
 
-# A press the game has seen: it polls the keyboard before each frame it
-# traces, so the key is held until two more frames have begun (at most 10 s).
-tap() {
-    local frames
-    frames=$(grep -c -- "^--------begin" "$SCRATCH/debug.log" 2>/dev/null)
-    xdotool keydown "$1"
-    wait_for 10 traced_more "^--------begin" "$(( ${frames:-0} + 1 ))"
-    xdotool keyup "$1"
-    sleep 0.1
-}
-
-# Waits (at most 60 s) for the game's first frame: keys pressed while it
-# still loads are never seen, for it polls them from that frame on.
-wait_first_frame() {
-    wait_for 60 grep -qxF -- "--------begin" "$SCRATCH/debug.log" || fail "the game drew no frame within 60 s"
-}
-
-# Starts the game on the build's default content and waits for its first
-# frame, with the pointer resting where the game keeps its mouse, (320, 200)
-# in the window at the screen's corner: the menu then keeps the keyboard's
-# choice, "one player", and the keys go to the window under the pointer.
-start_default_game() {
-    : "${DATA:?the data folder of the build}"
-    [ -f "$DATA/settings.txt" ] || fail "no default content in $DATA"
-    xdotool mousemove 320 200
-    rm -rf "$GAME_DIR"
-    cp -r "$DATA" "$GAME_DIR"
-    start_game
-    wait_window
-    wait_first_frame
-}
-
-# The trace holds more than $2 lines matching $1.
-traced_more() { [ "$(grep -c -- "$1" "$SCRATCH/debug.log")" -gt "$2" ]; }
-
-# Holds a key down until the game has acted on it, which the trace shows by
-# one more line matching $2 (at most 10 s), then lets it go: a quick tap may
-# fall between two frames of a slow one.
+# Holds key $1 until the trace has $3 (1) more lines matching $2 (at most
+# 10 s), then lets it go.
 press_until() {
     local before
-    before=$(grep -c -- "$2" "$SCRATCH/debug.log" 2>/dev/null)
+    before=$(grep -c -- "$2" "$LOG" 2>/dev/null)
     xdotool keydown "$1"
-    wait_for 10 traced_more "$2" "$before"
+    wait_for 10 traced_more "$2" "$(( ${before:-0} + ${3:-1} - 1 ))"
     xdotool keyup "$1"
     sleep 0.1
 }
+# A press the game has seen: it polls the keyboard before each frame it
+# traces, so the key is held until two more frames have begun.
+tap() { press_until "$1" "^--------begin" 2; }
 
-# Waits up to $3 seconds until the trace holds $2 lines matching $1.
-traced_times() { [ "$(grep -c -- "$1" "$SCRATCH/debug.log")" -ge "$2" ]; }
-wait_trace() { wait_for "$3" traced_times "$1" "$2" || fail "the trace lacks $2 lines matching: $1"; }
+# The build's default content, started to its first frame with the pointer
+# where the game keeps its mouse, (320, 200) in the window at the screen's
+# corner: the menu then keeps the keyboard's choice, "one player".
+start_default_game() {
+    xdotool mousemove 320 200
+    fresh_game_dir default
+    launch
+}
 
-# Waits up to 30 s for the trace to hold the line $1, whole.
-wait_line() { wait_for 30 grep -qxF -- "$1" "$SCRATCH/debug.log" || fail "the trace lacks the line: $1"; }
-
-# Waits up to $2 seconds (30 unless given) for the game to show the screen
-# $1: the last screen the trace names.
-on_screen() { [ "$(grep '^screen: ' "$SCRATCH/debug.log" | tail -n 1)" = "screen: $1" ]; }
-wait_screen() { wait_for "${2:-30}" on_screen "$1" || fail "the game is not on the $1 screen"; }
-
-# The number of times a line stands in the trace.
-trace_count() { grep -cxF -- "$1" "$SCRATCH/debug.log" 2>/dev/null; }
-
-# From the main menu to the fight itself: two players, the settings'
-# fighters and arena, past the round's caption.
+# From the main menu to the fight: two players, the settings' fighters and
+# arena, past the round's caption.
 start_match() {
     wait_first_frame
     focus_window
@@ -185,9 +156,7 @@ start_match() {
     take_defaults "TWO PLAYERS"
     wait_line "fight"
 }
-
-# From the main menu, the entry $1, then Return for each default: both
-# fighters and the arena.
+# The menu's entry $1, then Return for each default: both fighters, the arena.
 take_defaults() {
     choose_entry "$1"
     wait_screen "fighter select"
@@ -197,15 +166,11 @@ take_defaults() {
     tap Return
 }
 
-# Moves the menu's selection to the entry that begins with $1 (and takes it
-# with Return): the menu traces each entry the keyboard reaches. Moving the
-# pointer onto the window may have made the mouse take over, with no entry
-# under it; Down then Up first give the keyboard an entry either way.
-at_entry() {
-    local last
-    last=$(grep '^MENU: at ' "$SCRATCH/debug.log" | tail -n 1)
-    [[ "$last" == "MENU: at $1"* ]]
-}
+# Moves the menu's selection to the entry that begins with $1 (choose_entry
+# takes it with Return): the menu traces each entry the keyboard reaches.
+# The pointer may have left the mouse in charge with no entry under it;
+# Down then Up first give the keyboard an entry either way.
+at_entry() { [[ "$(grep '^MENU: at ' "$LOG" | tail -n 1)" == "MENU: at $1"* ]]; }
 select_entry() {
     local key
     tap Down
@@ -218,14 +183,10 @@ select_entry() {
     done
     at_entry "$1" || fail "no menu entry $1"
 }
-choose_entry() {
-    select_entry "$1"
-    tap Return
-}
+choose_entry() { select_entry "$1"; tap Return; }
 
 # Player 1 walks player 2 back to the edge and strikes with the heavy blow
-# (toward + kick), at most $2 times (10 unless given), until the trace holds
-# a line matching $1; fails when it never does.
+# (toward + kick), at most $2 times (10), until the trace matches $1.
 ring_out() {
     for _ in $(seq "${2:-10}"); do
         traced "$1" && return 0
@@ -240,23 +201,31 @@ ring_out() {
     traced "$1" || fail "never in the trace: $1"
 }
 
+# Player 1 punches (g) until the trace has $2 lines matching $1.
+punch_until() {
+    for _ in $(seq 12); do
+        traced_more "$1" $(( $2 - 1 )) && return 0
+        tap g
+        sleep 0.5
+    done
+    screenshot no_blows
+    fail "fewer than $2 '$1' after a dozen punches"
+}
+
 # The colour of window pixel (x, y), as "r,g,b".
 pixel() {
     import -window "$WINDOW" -crop "1x1+$1+$2" txt:- 2>/dev/null |
         sed -n 's/.*srgba\{0,1\}(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
 }
-
-# Where player N's (0 or 1) life bar ends, in window pixels, on an 800-wide
-# window: the filled part fades to a saturated colour (green 0) at its end,
-# the rest shows the sky.
+# Where player N's (0 or 1) life bar ends, in pixels of an 800-wide window:
+# the filled part fades to a saturated colour (green 0) at its end, the rest
+# shows the sky.
 bar_end() {
     local left=$(( $1 == 0 ? 40 : 560 ))
     import -window "$WINDOW" -crop "200x1+$left+30" txt:- 2>/dev/null |
         sed -n 's/^\([0-9]*\),0:.*srgba\{0,1\}(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' |
         awk '$3 < 90 { end = $1 } END { print end + 0 }'
 }
-
-window_size() { xwininfo -id "$WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
 # Escape held until the game ends; it must end with status 0.
 escape_quits() {
@@ -265,14 +234,8 @@ escape_quits() {
     release_key Escape
     expect_status 0 "${1:-Escape}"
 }
-
-expect_status() {
-    [ "$GAME_STATUS" -eq "$1" ] || fail "$2: exit status $GAME_STATUS, expected $1"
-}
-
-expect_stderr_line() {
-    grep -qxF -- "$1" "$SCRATCH/stderr.log" || fail "standard error lacks the line: $1"
-}
+expect_status() { [ "$GAME_STATUS" -eq "$1" ] || fail "$2: exit status $GAME_STATUS, expected $1"; }
+expect_stderr_line() { grep -qxF -- "$1" "$SCRATCH/stderr.log" || fail "standard error lacks the line: $1"; }
 
 # Keeps a screenshot when E2E_SHOTS names a folder, for a person to look at.
 screenshot() {

@@ -5,12 +5,9 @@
 # to another key in the options and lands there, and the binding outlives
 # the game.
 . "$(dirname "$0")/lib.sh"
-: "${DATA:?the data folder of the build}"
-[ -f "$DATA/settings.txt" ] || fail "no default content in $DATA"
 start_xvfb
 
-rm -rf "$GAME_DIR"
-cp -r "$DATA" "$GAME_DIR"
+fresh_game_dir default
 
 # Sweeps the pointer down the middle of the window until the menu says it
 # is on the entry, then clicks there.
@@ -32,20 +29,14 @@ round_marked() {
     [ -n "$b" ] && [ "$r" -gt 200 ] && [ "$g" -gt 170 ] && [ "$g" -lt 230 ] && [ "$b" -lt 70 ]
 }
 
-start_game
-wait_window
-wait_first_frame
+launch
 click_entry QUIT
 wait_game 20
 expect_status 0 "Quit clicked"
 pass "a click on QUIT quits"
 
-start_game
-wait_window
-wait_first_frame
+launch
 focus_window
-tap Down
-tap Up
 choose_entry "TWO PLAYERS"
 wait_screen "fighter select"
 screenshot menus_fighter_select
@@ -110,8 +101,7 @@ pass "player 1 punches with the new key"
 escape_quits "Escape"
 grep -qxF "p1_punch k" "$SCRATCH/config/korvanthe/options.txt" || fail "options.txt lacks the new key"
 
-start_game
-wait_window
+launch
 start_match
 tap k
 wait_line "controller 0 ready: p"

@@ -43,16 +43,11 @@ grab live
 sleep 2
 press_until F3 "--------begin"
 sleep 3
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape in a match"
+escape_quits "Escape in a match"
 ls "$REPLAYS"/replay-*.txt >/dev/null 2>&1 || fail "no replay in $REPLAYS"
 pass "a match is kept as a replay when the game ends"
 
-start_game
-wait_window
-wait_first_frame
+launch
 focus_window
 watch_newest
 wait_trace "^watching " 1 10
@@ -92,43 +87,30 @@ press_until F3 "--------begin"
 wait_trace "^replay: check " $(( held + 1 )) 30
 press_until space "back to the menu"
 pass "F3 stops and resumes a replay"
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape after the replays"
+escape_quits "Escape after the replays"
 
 # A replay named on the command line opens the game on it; a broken one is
 # said on standard error and the game opens on its menu.
 replay=$(ls "$REPLAYS"/replay-*.txt | tail -n 1)
 head -c 300 "$replay" >"$SCRATCH/cut.txt"
-start_game --replay "$SCRATCH/cut.txt"
-wait_window
-wait_first_frame
+launch --replay "$SCRATCH/cut.txt"
 sleep 1
 grep -q "^$SCRATCH/cut.txt:[0-9]*: expected" "$SCRATCH/stderr.log" || fail "a cut replay was not refused with its line"
 kill -0 "$GAME_PID" || fail "a cut replay ended the game"
 wait_screen "title"
 grab refused
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape after a cut replay"
+escape_quits "Escape after a cut replay"
 pass "a cut replay is refused with its line and the menu opens and says why"
 
 # A replay whose fight is not the one recorded (here its first check says
 # fighter 1 had almost no life) stops there, and the menu comes back saying so.
 awk '/^checks / { at = NR } at && NR == at + 1 { $6 = 1 } { print }' "$replay" >"$SCRATCH/changed.txt"
-start_game --replay "$SCRATCH/changed.txt"
-wait_window
-wait_first_frame
+launch --replay "$SCRATCH/changed.txt"
 wait_trace "^back to the menu" 1 60
 wait_screen "title"
 grep -q "changed.txt: the replay differs from its match at frame" "$SCRATCH/stderr.log" ||
     fail "a replay that differs from its match did not stop"
 sleep 1
 grab stopped
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape after a replay that stopped"
+escape_quits "Escape after a replay that stopped"
 pass "a replay that differs from its match stops, and the menu says where"

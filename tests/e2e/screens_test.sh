@@ -5,13 +5,10 @@
 # pause menu, the controls, the options and keys, a round decided at the
 # bell and the results. With E2E_SHOTS set, a screenshot of each.
 . "$(dirname "$0")/lib.sh"
-: "${DATA:?the data folder of the build}"
-[ -f "$DATA/settings.txt" ] || fail "no default content in $DATA"
 SIZE=${E2E_SIZE:-1280x720}
 start_xvfb
 
-rm -rf "$GAME_DIR"
-cp -r "$DATA" "$GAME_DIR"
+fresh_game_dir default
 sed -i "s/^size .*/size ${SIZE%x*} ${SIZE#*x} 32/" "$GAME_DIR/device.cfg"
 # A fighter a modder broke: its move tree is missing.
 cp -r "$GAME_DIR/characters/lyse" "$GAME_DIR/characters/kira"
@@ -19,9 +16,7 @@ rm "$GAME_DIR/characters/kira/movetree.txt"
 
 shot() { screenshot "screens_$1_$SIZE"; }
 
-start_game
-wait_window
-wait_first_frame
+launch
 [ "$(window_size)" = "$SIZE" ] || fail "window is $(window_size), expected $SIZE"
 focus_window
 tap Down
@@ -89,12 +84,7 @@ pass "fighter and arena select, with a broken fighter unavailable"
 hold_key d
 sleep 1.5
 release_key d
-for _ in $(seq 12); do
-    grep -q "takes a blow" "$SCRATCH/debug.log" && break
-    tap g
-    sleep 0.6
-done
-grep -q "takes a blow" "$SCRATCH/debug.log" || fail "bront's staff never landed"
+punch_until "takes a blow" 1
 shot clock
 tap p
 wait_screen "pause"

@@ -1,11 +1,8 @@
 #!/bin/bash
-# What a player hears. A bout on the default content played with real key
-# presses through SDL's disk audio driver, which writes what would be heard
-# to a file: the audio is silent between the bout's bell and the first
-# swing, and grows loud within 100 ms of each blow landing, until M mutes
-# it. The trace says
-# where in the audio stream each sound started; the file says what was
-# there.
+# What a player hears, through SDL's disk audio driver, which writes it to a
+# file: in a bout on the default content the audio is silent from the bell to
+# the first swing and grows loud within 100 ms of each blow, until M mutes it.
+# The trace says where in the stream each sound started, the file what was there.
 . "$(dirname "$0")/lib.sh"
 . "$(dirname "$0")/bout.sh"
 command -v sox >/dev/null || fail "sox is not installed"
@@ -16,14 +13,7 @@ AUDIO="$SCRATCH/audio.raw"
 # After the guard, M mutes the game and one more blow lands, unheard.
 bout_end() {
     focus_window
-    # A frame may outlast a tap: press again until the game has seen one.
-    for _ in 1 2 3; do
-        tap m
-        for _ in $(seq 20); do
-            grep -qx "sound: muted" "$SCRATCH/debug.log" && break 2
-            sleep 0.1
-        done
-    done
+    press_until m "^sound: muted$"
     punch_until "takes a blow" 3
 }
 # The disk driver sleeps this many milliseconds after each buffer it
@@ -44,15 +34,11 @@ sox -t raw -r $((RATE * scale)) -e signed -b 16 -c 1 "$AUDIO" "$SCRATCH/audio.wa
 # Kept for a person to listen to, like the screenshots.
 [ -n "${E2E_SHOTS:-}" ] && mkdir -p "$E2E_SHOTS" && cp "$SCRATCH/audio.wav" "$E2E_SHOTS/bout.wav"
 
-# Seconds into the stream where the trace's byte offset lies.
+# Seconds into the stream where the trace's byte offset lies; the RMS
+# amplitude (0..1) of the audio from $1 s for $2 s, and its peak.
 seconds() { awk -v b="$1" -v r=$RATE 'BEGIN { printf "%.4f", b / 2 / r }'; }
-# The RMS amplitude (0..1) of the audio from $1 s for $2 s, and its peak.
-rms() {
-    sox "$SCRATCH/audio.wav" -n trim "$1" "$2" stat 2>&1 | awk '/RMS +amplitude/ { print $3 }'
-}
-peak() {
-    sox "$SCRATCH/audio.wav" -n trim "$1" "$2" stat 2>&1 | awk '/Maximum amplitude/ { print $3 }'
-}
+rms() { sox "$SCRATCH/audio.wav" -n trim "$1" "$2" stat 2>&1 | awk '/RMS +amplitude/ { print $3 }'; }
+peak() { sox "$SCRATCH/audio.wav" -n trim "$1" "$2" stat 2>&1 | awk '/Maximum amplitude/ { print $3 }'; }
 above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
 # Where each sound started, and which sound a blow made: the first sound

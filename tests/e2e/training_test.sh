@@ -45,7 +45,4 @@ press_until Tab "--------begin"
 [ -n "${E2E_SHOTS:-}" ] && import -window "$WINDOW" "$E2E_SHOTS/training_guard_all.png"
 press_until BackSpace "back to the menu"
 pass "Backspace leaves training"
-hold_key Escape
-wait_game 20
-release_key Escape
-expect_status 0 "Escape after training"
+escape_quits "Escape after training"

@@ -23,6 +23,7 @@
 #include "render/Mesh3DS.h"
 #include "support/ClockGuard.h"
 #include "support/MeshText.h"
+#include "support/Offscreen.h"
 #include "support/DisplayGuard.h"
 #include "support/GLContext.h"
 #include "support/Keys.h"
@@ -290,13 +291,11 @@ TEST_F(MenuDraw, APointerOnAnEntrysLettersChoosesItAtAnyWindowSize) {
     const int sizes[][2] = {{640, 480}, {800, 600}, {1280, 720}};
     for (const auto& size : sizes) {
         const int w = size[0], h = size[1];
-        ASSERT_NE(SDL_SetVideoMode(w, h, 0, SDL_OPENGL), nullptr);
-        // The GL drawable takes the window's new size at a swap.
-        SDL_GL_SwapBuffers();
+        const Offscreen window(w, h);
+        ASSERT_TRUE(window.complete());
         devices.display->width = w;
         devices.display->height = h;
         glViewport(0, 0, w, h);
-        glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT);
         glDisable(GL_LIGHTING);
         glDisable(GL_CULL_FACE);
@@ -309,8 +308,7 @@ TEST_F(MenuDraw, APointerOnAnEntrysLettersChoosesItAtAnyWindowSize) {
             text.Update();
             text.Draw();
         }
-        std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * 3);
-        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        const std::vector<std::uint8_t> pixels = window.Rgb();
         // The entry drawn at window pixel (x, y), y down; -1 for none.
         auto drawn = [&](int x, int y) {
             if (x < 0 || y < 0 || x >= w || y >= h) return -1;
@@ -339,11 +337,6 @@ TEST_F(MenuDraw, APointerOnAnEntrysLettersChoosesItAtAnyWindowSize) {
             for (int y = rows[i][1] + 2; y < rows[i + 1][0] - 1; ++y) EXPECT_EQ(menu.Hit(w / 2, y), -1) << w << "x" << h << " row " << y;
         }
     }
-    SDL_SetVideoMode(GLTest::WIDTH, GLTest::HEIGHT, 0, SDL_OPENGL);
-    SDL_GL_SwapBuffers();
-    glViewport(0, 0, GLTest::WIDTH, GLTest::HEIGHT);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_DEPTH_TEST);
 }
 
 }  // namespace

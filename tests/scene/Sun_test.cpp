@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "math/Camera.h"
-#include "render/Material.h"
 #include "support/GLContext.h"
 #include "support/Near.h"
 #include "support/SceneryFiles.h"

@@ -12,7 +12,6 @@
 #include "anim/MoveTree.h"
 #include "character/Person.h"
 #include "core/System.h"
-#include "frontend/String3D.h"
 #include "render/Material.h"
 #include "render/Mesh3DS.h"
 #include "scene/Scene.h"

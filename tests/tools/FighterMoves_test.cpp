@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "input/Controller.h"
-#include "match/GameSeq.h"
 #include "support/ContentMatch.h"
 
 namespace {

@@ -6,10 +6,8 @@
 
 #include <memory>
 #include <optional>
-#include <utility>
 
 #include "anim/MTNode.h"
-#include "match/LifeBar.h"
 #include "support/Attacker.h"
 #include "support/ContentMatch.h"
 #include "training/Dummy.h"
