@@ -13,7 +13,6 @@
 #include "core/DataProblems.h"
 #include "core/Display.h"
 #include "core/System.h"
-#include "scene/Light.h"
 
 namespace fs = std::filesystem;
 
@@ -99,12 +98,6 @@ std::string Bmp() {
         0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
         255, 0, 0, 0, 255, 0, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0};
     return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
-}
-
-void ForgetLights() {
-    DArray<Light*>& lights = System::instance()->display->lights;
-    for (int i = 0; i < lights.count; ++i) delete lights[i];
-    lights.count = lights.cursor = 0;
 }
 
 void StandInFighter(const std::string& target, const std::string& name) {

@@ -27,7 +27,4 @@ void StandInFighter(const std::string& target, const std::string& name);
 // scenes/<name>/ the same way, with a plain background material.
 void StandInArena(const std::string& target, const std::string& name);
 
-// The game keeps an arena's lights for good; a target reading many lets them go.
-void ForgetLights();
-
 }  // namespace FuzzScratch

@@ -11,5 +11,4 @@ KORVANTHE_FUZZ_TARGET(lights) {
     (void)ready;
     FuzzScratch::Write("scenes/s/lights.txt", input);
     const Scene scene("s");
-    FuzzScratch::ForgetLights();
 }

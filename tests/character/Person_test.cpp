@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -162,11 +163,11 @@ protected:
         scratch.display->lights.Add(&sun);
         scratch.display->CreateShadowMatrix();
         fighter = new Person("rig", 1);
-        Mesh* floorMesh = new Mesh3DS("floor.asc", false);
+        floorMesh = std::make_unique<Mesh3DS>("floor.asc", false);
         // As the arena does in the planar mode, the floor lies a little below
         // the ground the fighters stand on, where their flattened shadows fall.
         floor = new Object(nullptr, Vector3(), Vector3(1, 0, 0), Vector3(0, 1, 0),
-                           Vector3(0, 0, 1), Vector3(1, 1, 1), floorMesh, floorMesh, nullptr,
+                           Vector3(0, 0, 1), Vector3(1, 1, 1), floorMesh.get(), floorMesh.get(), nullptr,
                            new Material("floor.mat"));
         floor->SetPosition(Vector3(0, -1.5f, 0));
         floor->Update();
@@ -185,6 +186,7 @@ protected:
     DirectionalLight sun{Vector3(1, 1, 1), Vector3(-1, -1.2f, 0.2f)};
     Camera camera{Vector3(0, 70, -200), Vector3(0, 45, 0), Vector3(0, 1, 0), 0};
     Ptr<Person> fighter;
+    std::unique_ptr<Mesh> floorMesh;  // an object does not own its meshes
     Ptr<Object> floor;
 };
 

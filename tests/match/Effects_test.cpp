@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -176,7 +177,8 @@ TEST_F(EffectTest, SpritesAndTrailsGlowWhileAliveAndNotOnceFaded) {
     Particle particle(NewMaterial());
     Sparkle sparkle(NewMaterial());
     Ptr<Object> sword = new Object();
-    Ptr<Tracer> tracer = new Tracer(sword, NewMaterial());
+    const std::unique_ptr<Material> trail(NewMaterial());  // a fighter owns its trails' materials
+    Ptr<Tracer> tracer = new Tracer(sword, trail.get());
     particle.Start(1000, Vector3(), Vector3(), Vector3());
     sparkle.Start(500, Vector3(), nullptr);
     tracer->Start();

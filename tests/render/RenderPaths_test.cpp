@@ -23,6 +23,7 @@
 #include "input/Controller.h"
 #include "match/GameSeq.h"
 #include "scene/Scene.h"
+#include "support/DisplayGuard.h"
 #include "support/ClockGuard.h"
 #include "support/FixtureMatch.h"
 #include "support/GLContext.h"
@@ -60,10 +61,7 @@ protected:
         } else {
             std::filesystem::current_path(GetParam());
         }
-        savedDisplay = system->display;
-        system->display = new Display();
-        system->display->width = WIDTH;
-        system->display->height = HEIGHT;
+        display.emplace(WIDTH, HEIGHT);
         system->clock->SetMode(1);
         system->clock->Reset(0);
         game.emplace();
@@ -76,7 +74,7 @@ protected:
         if (IsSkipped()) return;
         renderPaths = RenderPaths();
         game.reset();
-        System::instance()->display = savedDisplay;
+        display.reset();
         System::instance()->clock->SetMode(1);
         scratch.reset();
         std::filesystem::current_path(previous);
@@ -92,9 +90,9 @@ protected:
     FakeTicks ticks;
     const std::filesystem::path previous = std::filesystem::current_path();
     std::optional<ScratchDir> scratch;
+    std::optional<DisplayGuard> display;
     std::optional<Game> game;
     std::optional<Offscreen> target;
-    Display* savedDisplay = nullptr;
 };
 
 TEST_P(RenderPathsTest, EveryFastPathDrawsThePlainPicture) {
