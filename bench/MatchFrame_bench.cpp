@@ -31,8 +31,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "ai/ComputerController.h"
 #include "core/Clock.h"
@@ -71,6 +73,7 @@ void SwitchOffPaths() {
         {"volumesBatched", &RenderPaths::volumesBatched},
         {"viewCulling", &RenderPaths::viewCulling},
         {"staticLists", &RenderPaths::staticLists},
+        {"stencilWithDepth", &RenderPaths::stencilWithDepth},
     };
     for (const auto& [name, path] : names) {
         if (std::strstr(off, name) != nullptr) renderPaths.*path = false;
@@ -191,10 +194,39 @@ void BM_ComputerDecision(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputerDecision)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// With KORVANTHE_BENCH_SHOTS naming a folder, the middle frame of each
+// resolution and shadow method is kept there as a PPM image, so that two
+// builds' pictures can be compared pixel by pixel (ImageMagick's
+// "compare -metric PAE" gives the largest difference).
+void KeepFrame(Game* game, bool stencil, int width, int height) {
+    const char* dir = std::getenv("KORVANTHE_BENCH_SHOTS");
+    if (dir == nullptr || *dir == '\0') return;
+    Rewind(game);
+    for (int frame = 0; frame < FRAMES_PER_RUN / 2; ++frame) {
+        Tick();
+        Punch(game);
+        game->RenderFrame();
+    }
+    // Read after the swap: the software renderer leaves the back buffer as drawn.
+    std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
+    glFinish();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    const std::string path = std::string(dir) + "/" + (stencil ? "stencil-" : "planar-") +
+                             std::to_string(width) + "x" + std::to_string(height) + ".ppm";
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << width << ' ' << height << "\n255\n";
+    for (int y = height - 1; y >= 0; --y) {
+        out.write(reinterpret_cast<const char*>(&rgb[static_cast<size_t>(y) * width * 3]), width * 3);
+    }
+}
+
 void RenderFrames(benchmark::State& state, bool stencil) {
     Game* game = TheGame();
-    Size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const int width = static_cast<int>(state.range(0)), height = static_cast<int>(state.range(1));
+    Size(width, height);
     game->match->scene->stencilShadows = stencil;
+    KeepFrame(game, stencil, width, height);
     const double mainStart = ThreadCpuMs();
     for (auto _ : state) {
         Rewind(game);

@@ -11,6 +11,7 @@
 #include "core/Trace.h"
 #include "math/Camera.h"
 #include "math/Vector4.h"
+#include "render/RenderPaths.h"
 #include "render/Texture.h"
 #include "scene/Light.h"
 
@@ -119,7 +120,11 @@ void Display::StartScene() {
     glCullFace(GL_BACK);
     glFrontFace(GL_CW);
     glViewport(0, 0, width, height);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (renderPaths.stencilWithDepth) {
+        ClearAll(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    } else {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     const GLint filtering = filter ? GL_LINEAR : GL_NEAREST;
@@ -132,6 +137,31 @@ void Display::StartScene() {
     Light* light = nullptr;
     lights.Head();
     for (int i = 0; lights.Next(light); ++i) light->index(i);
+}
+
+// A software renderer fills a depth buffer with its stencil in one sweep,
+// but clearing either alone keeps the other's bits pixel by pixel.
+void Display::ClearAll(unsigned int buffers) {
+    GLint writeMask = 0;
+    glGetIntegerv(GL_STENCIL_WRITEMASK, &writeMask);
+    glStencilMask(~0u);
+    glClearStencil(0);
+    glClear(buffers | GL_STENCIL_BUFFER_BIT);
+    glStencilMask(static_cast<GLuint>(writeMask));
+    stencilClean = true;
+}
+
+void Display::ClearDepth() {
+    if (renderPaths.stencilWithDepth) {
+        ClearAll(GL_DEPTH_BUFFER_BIT);
+    } else {
+        glClear(GL_DEPTH_BUFFER_BIT);
+    }
+}
+
+void Display::ClearStencil() {
+    if (!stencilClean || !renderPaths.stencilWithDepth) glClear(GL_STENCIL_BUFFER_BIT);
+    stencilClean = true;
 }
 
 void Display::EndScene() {

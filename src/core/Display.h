@@ -29,6 +29,11 @@ public:
     // the old one is kept and the result is false.
     bool ChangeMode(int w, int h, bool full);
     void StartScene();              // viewport, clear, default state, lights
+    // Clears the depth buffer, and the stencil with it where that is the
+    // cheaper way; the stencil's own write mask is kept.
+    void ClearDepth();
+    // Zeroes the stencil unless it is known to be zero already.
+    void ClearStencil();
     void EndScene();                // save a requested screenshot, swap buffers
     void SetWorld(const Matrix& m); // load the model-view matrix
     void SetCamera(Camera* c);      // load projection × view, remember the camera
@@ -65,12 +70,16 @@ public:
     // textures are then made again on their next use, and whatever else
     // keeps GL objects builds them again when this number has changed.
     int contextGeneration = 0;
+    // Nothing has written the stencil since it was last cleared to zero.
+    // Whatever writes it (the shadow volumes) says so here.
+    bool stencilClean = false;
 
     // Counts a new context when SDL has made one; called after every video mode set.
     void CheckContext();
 
 private:
     static Vector3 ToView(const Camera& c, const Vector3& p);  // through c's view and projection
+    void ClearAll(unsigned int buffers);     // these buffers and the stencil, wholly
     SDL_Surface* SetMode(bool full);         // the window's video mode, at its size
     unsigned int contextProbe = 0;           // a texture object the current context knows
 };

@@ -240,18 +240,22 @@ void Game::Stills() {
     Display* display = System::instance()->display;
     const bool opening = !backdrop.Taken() && showing == title.get();
     if (opening) match->Update();  // the fighters take their places
+    if (!backdrop.Taken()) {
+        display->StartScene();
+        if (opening) {
+            match->DrawScene();
+        } else {
+            match->Draw();
+            hud->Draw(*match);
+        }
+        backdrop.Capture();
+        // The main menu stands over the fighters, not over the arena alone:
+        // that still waits for the next frame, so that the first comes sooner.
+        if (opening) return;
+    }
     display->StartScene();
     match->DrawScene(false);
     arenaStill.Capture();
-    if (backdrop.Taken()) return;
-    display->StartScene();
-    if (opening) {
-        match->DrawScene();
-    } else {
-        match->Draw();
-        hud->Draw(*match);
-    }
-    backdrop.Capture();
 }
 
 void Game::Act(Screen::Event event) {

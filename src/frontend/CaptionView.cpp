@@ -46,7 +46,7 @@ void CaptionView::Begin() {
     // The arena's state comes back at End: its fog, its other lights (which
     // would only cost time on every vertex of every letter), its depth test.
     glPushAttrib(GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT);
-    glClear(GL_DEPTH_BUFFER_BIT);
+    System::instance()->display->ClearDepth();
     glEnable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
     for (int slot = 1; slot < MAX_LIGHTS; ++slot) glDisable(GL_LIGHT0 + slot);

@@ -225,7 +225,7 @@ void Match::DrawScene(bool fighters) {
         glEnable(GL_STENCIL_TEST);
         glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
         glStencilMask(0xff);
-        glClear(GL_STENCIL_BUFFER_BIT);
+        System::instance()->display->ClearStencil();
         for (int i = 0; fighters && i < 2; ++i) persons[i]->DrawShadowVolume();
         glDepthFunc(GL_EQUAL);
         for (Object* o : drawn) o->DrawNonAmbient();

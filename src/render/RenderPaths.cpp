@@ -9,5 +9,6 @@ RenderPaths RenderPaths::Plain() {
     plain.volumesBatched = false;
     plain.viewCulling = false;
     plain.staticLists = false;
+    plain.stencilWithDepth = false;
     return plain;
 }

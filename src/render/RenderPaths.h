@@ -18,6 +18,10 @@ public:
     bool viewCulling = true;
     // Meshes that keep their shape are drawn from display lists.
     bool staticLists = true;
+    // The stencil is cleared together with the depth, with which it shares
+    // its buffer: one fill of both instead of a masked pass over each. The
+    // shadows' count then finds it clean where nothing has written it since.
+    bool stencilWithDepth = true;
 };
 
 extern RenderPaths renderPaths;  // the paths the game draws with

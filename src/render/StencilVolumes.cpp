@@ -50,6 +50,7 @@ void DrawQuads(const std::vector<float>& quads) {
 }
 
 void CountAll() {
+    if (Display* display = System::instance()->display) display->stencilClean = false;
     glStencilMask(~0u);
     glStencilFunc(GL_ALWAYS, 0, ~0u);
 }

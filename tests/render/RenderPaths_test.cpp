@@ -35,7 +35,7 @@ const int WIDTH = 400, HEIGHT = 300;
 using Path = bool RenderPaths::*;
 const Path EVERY_PATH[] = {&RenderPaths::sharedEdgesDropped, &RenderPaths::twoSidedStencil,
                            &RenderPaths::volumesBatched, &RenderPaths::viewCulling,
-                           &RenderPaths::staticLists};
+                           &RenderPaths::staticLists, &RenderPaths::stencilWithDepth};
 
 // Pixels that differ by more than rounding in some channel.
 int Differing(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
