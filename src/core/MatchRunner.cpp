@@ -112,7 +112,11 @@ void MatchRunner::Record(std::uint64_t seed, unsigned effectsSeed,
 
 void MatchRunner::Frame() {
     const Clock& clock = *System::instance()->clock;
-    const int sampled[2] = {match->controllers[0]->sampled, match->controllers[1]->sampled};
+    // A replay that has ended leaves its match without controllers.
+    int sampled[2] = {0, 0};
+    for (int i = 0; i < 2; ++i) {
+        if (match->controllers[i] != nullptr) sampled[i] = match->controllers[i]->sampled;
+    }
     if (training != nullptr) {
         training->Frame(clock.time, sampled[0], sampled[1]);
         // Recording on the dummy's side hands the sides to other controllers.
@@ -169,6 +173,8 @@ void MatchRunner::End() {
     // The replay's match stays on screen under the menu, and may yet be
     // updated there: from now on by real time.
     match->stepClock = nullptr;
+    // Its controllers go with the playback: the fighters stand without commands.
+    for (int i = 0; i < 2; ++i) match->SetController(i, nullptr);
     playback.reset();
     fighters[0] = chosen[0];
     fighters[1] = chosen[1];
