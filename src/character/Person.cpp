@@ -74,15 +74,7 @@ Person::~Person() {
     if (tracerMaterials.count == 0 || display == nullptr) return;
     // The display lists them for sharing, but this fighter holds the only
     // references: they are freed with it, and must not stay listed.
-    DArray<Material*>& listed = display->materials;
-    int kept = 0;
-    for (int i = 0; i < listed.count; ++i) {
-        bool mine = false;
-        for (int j = 0; j < tracerMaterials.count && !mine; ++j) mine = listed[i] == tracerMaterials[j];
-        if (!mine) listed[kept++] = listed[i];
-    }
-    listed.count = kept;
-    listed.cursor = kept;
+    display->materials.RemoveAll(tracerMaterials);
 }
 
 void Person::LoadTracers() {

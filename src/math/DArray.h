@@ -33,6 +33,19 @@ public:
 
     void Head() { cursor = 0; }  // restarts the iteration at the first element
 
+    // Takes out every element that `gone` also holds, keeping the others'
+    // order; the cursor goes to the end.
+    template <class U>
+    void RemoveAll(const DArray<U>& gone) {
+        int kept = 0;
+        for (int i = 0; i < count; ++i) {
+            bool listed = false;
+            for (int j = 0; j < gone.count && !listed; ++j) listed = data[i] == gone[j];
+            if (!listed) data[kept++] = std::move(data[i]);
+        }
+        count = cursor = kept;
+    }
+
     // Hands out the element at the cursor and advances. At the end: false, and
     // out becomes the null value of T (0, a null pointer, a null Ptr, "").
     bool Next(T& out) {

@@ -131,14 +131,7 @@ void Scene::Release() {
 void Scene::ReleaseLights() {
     // The display lists the lights of the scene last activated; those of
     // this one must not stay listed once they are gone.
-    DArray<Light*>& listed = System::instance()->display->lights;
-    int kept = 0;
-    for (int i = 0; i < listed.count; ++i) {
-        bool mine = false;
-        for (int j = 0; j < ownLights.count && !mine; ++j) mine = listed[i] == ownLights[j];
-        if (!mine) listed[kept++] = listed[i];
-    }
-    listed.count = listed.cursor = kept;
+    System::instance()->display->lights.RemoveAll(ownLights);
     for (int i = 0; i < ownLights.count; ++i) delete ownLights[i];
     ownLights.count = ownLights.cursor = 0;
 }
