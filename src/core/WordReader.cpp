@@ -1,6 +1,10 @@
 #include "core/WordReader.h"
 
 #include <cctype>
+#include <cfloat>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
 
 #include "core/Trace.h"
 #include "math/Vector3.h"
@@ -12,11 +16,39 @@ WordReader::WordReader(const std::string& path) : file(path), in(&file), name_(p
 WordReader::WordReader(std::istream& stream, const std::string& name)
     : in(&stream), name_(name) {}
 
+namespace {
+
+// Characters are taken from the stream's buffer itself: the stream's own peek
+// and get guard every call, and a mesh of some thousand vertices is read a
+// character at a time while the player waits for the menu. As with the
+// stream's own reads, a file that cannot be read (a folder, say) leaves the
+// stream bad rather than throwing.
+int Peek(std::istream& in) {
+    if (!in.good()) return EOF;
+    try {
+        return in.rdbuf()->sgetc();
+    } catch (...) {
+        in.setstate(std::ios::badbit);
+        return EOF;
+    }
+}
+
+int Next(std::istream& in) {
+    if (!in.good()) return EOF;
+    try {
+        return in.rdbuf()->snextc();
+    } catch (...) {
+        in.setstate(std::ios::badbit);
+        return EOF;
+    }
+}
+
+}  // namespace
+
 void WordReader::SkipSpace() {
     if (in == nullptr) return;
-    for (int c = in->peek(); c != EOF && std::isspace(c); c = in->peek()) {
+    for (int c = Peek(*in); c != EOF && std::isspace(c); c = Next(*in)) {
         if (c == '\n') ++line_;
-        in->get();
     }
 }
 
@@ -31,8 +63,7 @@ bool WordReader::Word(std::string& out, size_t maxLength) {
     if (in == nullptr || !*in) return false;
     SkipSpace();
     bool cut = false;
-    for (int c = in->peek(); c != EOF && !std::isspace(c); c = in->peek()) {
-        in->get();
+    for (int c = Peek(*in); c != EOF && !std::isspace(c); c = Next(*in)) {
         if (out.size() < maxLength) {
             out.push_back(static_cast<char>(c));
         } else {
@@ -68,11 +99,64 @@ bool WordReader::Expect(const char* keyword) {
     return false;
 }
 
+namespace {
+
+// Formatted input of a float, as the stream's own would read it, without its
+// locale machinery for every character: a sign, digits with at most one
+// point, then an exponent once a digit has come. What it takes is converted
+// in the "C" locale whatever the player's, and a number too large for a float
+// is refused.
+bool ExtractFloat(std::istream& in, float& out) {
+    int c = Peek(in);
+    if (c == EOF) {  // nothing to read: the number is left as it was
+        in.setstate(std::ios::eofbit | std::ios::failbit);
+        return false;
+    }
+    std::string text;
+    bool digits = false, point = false, exponent = false;
+    if (c == '+' || c == '-') {
+        text += static_cast<char>(c);
+        c = Next(in);
+    }
+    for (;;) {
+        if (c >= '0' && c <= '9') {
+            digits = true;
+        } else if (c == '.' && !point && !exponent) {
+            point = true;
+        } else if ((c == 'e' || c == 'E') && digits && !exponent) {
+            exponent = true;
+            text += 'e';
+            c = Next(in);
+            if (c != '+' && c != '-') continue;
+        } else {
+            break;
+        }
+        text += static_cast<char>(c);
+        c = Next(in);
+    }
+    if (c == EOF && in.good()) in.setstate(std::ios::eofbit);
+    static const locale_t classic = newlocale(LC_ALL_MASK, "C", nullptr);
+    char* end = nullptr;
+    const float value = strtof_l(text.c_str(), &end, classic);
+    if (text.empty() || *end != '\0' || std::isinf(value)) {
+        in.setstate(std::ios::failbit);
+        out = std::isinf(value) ? std::copysign(FLT_MAX, value) : 0;
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+bool Extract(std::istream& in, float& out) { return ExtractFloat(in, out); }
+bool Extract(std::istream& in, int& out) { return static_cast<bool>(in >> out); }
+
+}  // namespace
+
 template <typename T>
 bool WordReader::Number(T& out, const char* what) {
     if (in == nullptr || !*in) return false;
     SkipSpace();
-    if (*in >> out) return true;
+    if (Extract(*in, out)) return true;
     const int at = line_;
     const std::string found = PeekWordForMessage();
     in->setstate(std::ios::failbit);

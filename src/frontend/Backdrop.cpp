@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <vector>
+
 #include "core/Display.h"
 #include "core/System.h"
 
@@ -22,8 +24,24 @@ void Backdrop::Capture() {
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    // Read back in the window's own byte order and uploaded again: the same
+    // pixels as a copy on the GL side, but a software renderer would first
+    // compile a blit for that copy, and the first menu frame waits for it.
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glReadBuffer(GL_BACK);
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, width, height, 0);
+    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 pixels.data());
+    glPopClientAttrib();
 }
 
 void Backdrop::Draw(float shade) const {
