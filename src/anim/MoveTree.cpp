@@ -10,6 +10,7 @@
 #include "core/DataProblems.h"
 #include "core/Trace.h"
 #include "core/WordReader.h"
+#include "frontend/Sound.h"
 
 namespace {
 
@@ -93,6 +94,7 @@ struct MoveTree::TreeFile {
 
 MoveTree::MoveTree(const std::string& selfDir, int selfBones, const std::string& oppDir,
                    int oppBones) {
+    const Sound::Batch sounds;  // the moves' sounds are read once each
     WordReader reader(selfDir + "/movetree.txt");
     if (!reader.isOpen()) {
         const std::string name = selfDir.substr(selfDir.find_last_of('/') + 1);

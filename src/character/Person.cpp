@@ -202,7 +202,7 @@ void Person::LoadDef() {
             if (reader.failed()) break;
             Object* const parent = parentOf(parentIndex);
             Mesh* const first = Own(new Mesh3DS(meshPath, flip == 1));
-            Mesh* const second = Own(new Mesh3DS(meshPath, flip == 1));
+            Mesh* const second = Own(new Mesh(*first));  // the same file, read once
             bones.Add(new Ponytail(parent, segments, second, first, material.release(),
                                    counts.data(), joints.data(), ends.data(), hints.data(),
                                    flex.data()));
@@ -229,7 +229,8 @@ void Person::LoadDef() {
                                                                  : "bone";
             debug << "Creating " << kind << "\t " << index << "\tpar:" << parentIndex << std::endl;
             Mesh* const mesh = Own(new Mesh3DS(meshPath, flip == 1));
-            Mesh* const shadow = Own(new Mesh3DS(shadowPath, flip == 1));
+            Mesh* const shadow =
+                Own(shadowPath == meshPath ? new Mesh(*mesh) : new Mesh3DS(shadowPath, flip == 1));
             Material* const skin = material.release();
             Object* part = nullptr;
             if (type == "PONY" || type == "PONYR") {

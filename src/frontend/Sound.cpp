@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <map>
 
 #include "core/DataProblems.h"
 #include "core/Trace.h"
@@ -188,6 +189,23 @@ Sound::~Sound() {
     if (!samples.empty() || data != nullptr) Manager::instance()->Forget(this);
 }
 
+namespace {
+
+// The samples of every file loaded while a batch lives; null outside batches.
+std::map<std::string, std::vector<Uint8>>* batchLoads = nullptr;
+
+}  // namespace
+
+Sound::Batch::Batch() : outermost(batchLoads == nullptr) {
+    if (outermost) batchLoads = new std::map<std::string, std::vector<Uint8>>;
+}
+
+Sound::Batch::~Batch() {
+    if (!outermost) return;
+    delete batchLoads;
+    batchLoads = nullptr;
+}
+
 bool Sound::Load(const char* path) {
     Manager* manager = Manager::instance();
     // A sound loaded again must not be mixed while its samples change.
@@ -197,13 +215,18 @@ bool Sound::Load(const char* path) {
     length = 0;
     name = path;
 
-    SDL_AudioSpec format{};
     std::vector<Uint8> read;
-    std::string problem;
-    if (!Decode(path, format, read, problem) ||
-        (!read.empty() && !Convert(read, format, manager->spec, problem))) {
-        DataProblems::Trace(std::string(path) + ": " + problem);
-        return false;
+    if (batchLoads != nullptr && batchLoads->count(path) != 0) {
+        read = batchLoads->at(path);
+    } else {
+        SDL_AudioSpec format{};
+        std::string problem;
+        if (!Decode(path, format, read, problem) ||
+            (!read.empty() && !Convert(read, format, manager->spec, problem))) {
+            DataProblems::Trace(std::string(path) + ": " + problem);
+            return false;
+        }
+        if (batchLoads != nullptr) (*batchLoads)[path] = read;
     }
     samples = std::move(read);
     data = samples.empty() ? nullptr : samples.data();

@@ -12,6 +12,21 @@ class Sound {
 public:
     class Manager;
 
+    // While one lives, a file loaded again is copied from its first load
+    // instead of being read and converted anew: a fighter's moves name the
+    // same few sounds dozens of times. Batches nest; the outermost keeps the
+    // copies until it ends.
+    class Batch {
+    public:
+        Batch();
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        const bool outermost;
+    };
+
     Sound() = default;
     ~Sound();  // a sound still playing leaves the queue first
     Sound(const Sound&) = delete;

@@ -106,9 +106,15 @@ GameSeq::GameSeq(Person* self, Person* opponent_, Controller* controller_, int p
     started = false;
 
     sparkle = new Sparkle(new Material("materials/sparkle.mat"));
+    // The particles share one material through the display's registry: the
+    // file is read for the first and its shared material handed to the rest.
+    Material* shared = nullptr;
     for (int i = 0; i < PARTICLES; ++i) {
         debug << "Creating particle " << i << std::endl;
-        particles.Add(new Particle(new Material("materials/particle.mat")));
+        Particle* const particle =
+            new Particle(shared != nullptr ? shared : new Material("materials/particle.mat"));
+        shared = particle->material;
+        particles.Add(particle);
     }
     ClearWindows();
 }

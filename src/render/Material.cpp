@@ -220,14 +220,15 @@ void LoadImages(Material& m, const ImageWords& words) {
         for (const std::string& name : names) {
             const std::string path = IMAGE_DIR + name;
             shown = path;
-            if (!Readable(path)) {
+            // An image loaded before is taken as it is, without opening its file again.
+            Texture* texture = Registered(path);
+            if (texture == nullptr && !Readable(path)) {
                 m.textured = false;
                 debug << "No Image, Uwrapping (maybe)" << std::endl;
                 DataProblems::Trace(words.where + ": expected an image, found '" + path +
                                     "', which cannot be opened");
                 continue;
             }
-            Texture* texture = Registered(path);
             if (texture != nullptr) {
                 debug << "Reusing texture " << path << std::endl;
             } else {

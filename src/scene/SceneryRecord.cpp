@@ -41,7 +41,7 @@ SceneryRecord::SceneryRecord(WordReader& in, const std::string& dir) {
     if (!meshName.empty()) {
         const bool insideOut = flip == -1;
         drawn.reset(new Mesh3DS(dir + meshName, insideOut));
-        shadow.reset(new Mesh3DS(dir + meshName, insideOut));
+        shadow.reset(new Mesh(*drawn));  // the same file, read once
     }
     if (!materialName.empty()) material = new Material(dir + "materials/" + materialName);
     mesh = drawn.release();

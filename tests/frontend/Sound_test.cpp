@@ -129,6 +129,22 @@ TEST_F(SoundTest, WavsOfEveryLayoutAreConvertedToTheMixersFormatAndPlay) {
     }
 }
 
+// A fighter's moves load the same sounds again and again: within a batch the
+// file is read once, and a load after the batch reads it anew.
+TEST_F(SoundTest, ABatchReadsEachFileOnceAndOnlyWhileItLasts) {
+    WriteFile("in.wav", wav::Bytes({}, std::vector<int>(10, 1000)));
+    Sound first, again, after;
+    {
+        const Sound::Batch batch;
+        ASSERT_TRUE(first.Load("in.wav"));
+        WriteFile("in.wav", wav::Bytes({}, std::vector<int>(20, -1000)));
+        ASSERT_TRUE(again.Load("in.wav"));
+    }
+    ASSERT_TRUE(after.Load("in.wav"));
+    EXPECT_EQ(again.length, first.length);
+    EXPECT_EQ(after.length, 40u);
+}
+
 TEST_F(SoundTest, FilesThatAreNoUsableWavAreRefusedWithATraceLine) {
     const std::string valid = wav::Bytes({}, std::vector<int>(100, 1000));
     const struct {
