@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -20,12 +21,6 @@
 namespace {
 
 const float PI = 3.14159265358979f;
-
-Matrix Translate(const Vector3& t) {
-    Matrix m;
-    m.CreateTranslate(t);
-    return m;
-}
 
 // A node standing at `at` whose limb runs along world x: its own y axis is
 // world x, its x axis world -y.
@@ -55,13 +50,11 @@ TEST(ObjectMaterials, TheFirstMaterialOfAFileIsRegisteredAndLaterLoadsShareIt) {
     Counted* skin = new Counted("materials/skin.mat");
     Ptr<Object> a = Upright(Vector3(), nullptr, skin);
     Ptr<Object> b = Upright(Vector3(), nullptr, new Counted("materials/skin.mat"));
-    EXPECT_EQ(b->material, skin);
-    EXPECT_EQ(Counted::destroyed, 1) << "a second load of the file is thrown away";
+    EXPECT_TRUE(b->material == skin && Counted::destroyed == 1) << "a second load of the file is thrown away";
     {
         Ptr<Material> held = new Counted("materials/skin.mat");
         Ptr<Object> c = Upright(Vector3(), nullptr, held);
-        EXPECT_EQ(c->material, skin);
-        EXPECT_EQ(Counted::destroyed, 1) << "but not while someone else holds it";
+        EXPECT_TRUE(c->material == skin && Counted::destroyed == 1) << "but not while someone else holds it";
     }
     Ptr<Object> again = Upright(Vector3(), nullptr, skin);
     Material red, blue;  // no file: never mistaken for each other
@@ -75,12 +68,8 @@ TEST(ObjectMaterials, TheFirstMaterialOfAFileIsRegisteredAndLaterLoadsShareIt) {
 // along y and 6.6 along z.
 class ObjectCollision : public ::testing::Test {
 protected:
-    bool Sweep(const Vector3& prevPos, const Vector3& prevTip, const Vector3& pos,
-               const Vector3& tip) {
-        blade.prevPos = prevPos;
-        blade.prevTip = prevTip;
-        blade.worldPos = pos;
-        blade.tip = tip;
+    bool Sweep(const Vector3& prevPos, const Vector3& prevTip, const Vector3& pos, const Vector3& tip) {
+        blade.prevPos = prevPos, blade.prevTip = prevTip, blade.worldPos = pos, blade.tip = tip;
         return blade.Collision(defender);
     }
     // How deep a point of the defender's node frame lies: below 1 inside.
@@ -114,11 +103,10 @@ TEST_F(ObjectCollision, SegmentsOutsideMissAndLeaveTheContactAlone) {
 }
 
 TEST_F(ObjectCollision, AFastBlowThatPassesThroughBetweenTwoUpdatesIsCaught) {
-    // A long blade whose root end crosses the ellipsoid: before and after the
-    // update both of its ends are far outside, and so is every point a first
-    // look at the swept quad tests, so only quartering towards the right
-    // corner finds the way through. Swept either way and held either way
-    // round, the hit lies in each quarter in turn.
+    // A long blade whose root end crosses the ellipsoid: both ends, before and
+    // after, and every point a first look at the swept quad tests lie far
+    // outside; only quartering towards the right corner finds the way
+    // through. Swept and held either way round, the hit lies in each quarter.
     const Vector3 near(10, 0, -60), far(10, 0, 25), across(0, 30, 0);
     const struct {
         Vector3 before, after, blade;
@@ -127,38 +115,27 @@ TEST_F(ObjectCollision, AFastBlowThatPassesThroughBetweenTwoUpdatesIsCaught) {
                   {near + across, far + across, -across},
                   {far + across, near + across, -across}};
     for (const auto& sweep : sweeps) {
-        const Vector3 q[4] = {sweep.after, sweep.after + sweep.blade, sweep.before,
-                              sweep.before + sweep.blade};
+        const Vector3 q[4] = {sweep.after, sweep.after + sweep.blade, sweep.before, sweep.before + sweep.blade};
         const Vector3 tested[9] = {q[0], q[1], q[2], q[3], (q[0] + q[1]) / 2, (q[2] + q[3]) / 2,
-                                   (q[0] + q[2]) / 2, (q[1] + q[3]) / 2,
-                                   (q[0] + q[1] + q[2] + q[3]) / 4};
+                                   (q[0] + q[2]) / 2, (q[1] + q[3]) / 2, (q[0] + q[1] + q[2] + q[3]) / 4};
         for (const Vector3& p : tested) EXPECT_GT(Depth(defender->restInverse * p), 1.2f);
-        ASSERT_TRUE(Sweep(sweep.before, sweep.before + sweep.blade, sweep.after,
-                          sweep.after + sweep.blade))
+        ASSERT_TRUE(Sweep(sweep.before, sweep.before + sweep.blade, sweep.after, sweep.after + sweep.blade))
             << "from " << sweep.before << "to " << sweep.after;
         EXPECT_LT(Depth(blade.contact), 1);
     }
 }
 
-// Drawing with lighting on and no light switched on: a material shows its emission.
+// Puts back the shadow matrices a test replaces.
 class ObjectDraw : public GLTest {
 protected:
     void SetUp() override {
         GLTest::SetUp();
-        glEnable(GL_LIGHTING);
-        glClearColor(1, 1, 1, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
         shadows = std::vector<Matrix>(ShadMtx, ShadMtx + SHADOW_MATRICES);
     }
     void TearDown() override {
         std::copy(shadows.begin(), shadows.end(), ShadMtx);
         shadowctr = 0;
         GLTest::TearDown();
-    }
-    static Material* Glowing(const Vector3& colour) {
-        Material* m = new Material();
-        m->emission = colour;
-        return m;
     }
     DisplayGuard display;
     std::vector<Matrix> shadows;
@@ -206,9 +183,8 @@ TEST_F(ObjectDraw, BumpMaterialsEmbossInTheLitPassesSlidingTheSecondTowardsTheLi
                     std::fabs(o.seen[1].second - c.v) < 1e-6f) << o.seen[1].first << ", " << o.seen[1].second;
     }
     for (int i = 0; i < quad.numVertices; ++i) EXPECT_EQ(quad.vertices[i].u, before[i].u);
-    // Facing back and a little to one side, lit from behind and a little to
-    // the other: the azimuths differ by nearly a whole turn either way, which
-    // is a small angle the other way.
+    // Facing back and a little to one side, lit from behind and a little to the
+    // other: azimuths nearly a whole turn apart are a small angle the other way.
     for (const float side : {1.0f, -1.0f}) {
         MeshQuad back(Vector3(), Vector3(-1, 0, 0.1f * side), Vector3(0, 1, 0), Vector3(2, 2, 0));
         EmbossProbe b(nullptr, Vector3(), Vector3(1, 0, 0), Vector3(0, 1, 0), Vector3(0, 0, 1),
@@ -222,15 +198,15 @@ TEST_F(ObjectDraw, BumpMaterialsEmbossInTheLitPassesSlidingTheSecondTowardsTheLi
 }
 
 TEST_F(ObjectDraw, EachShadowTakesTheNextMatrixUpToTheLast) {
-    display->materials.Add(Glowing(Vector3()));
-    for (int i = 0; i < SHADOW_MATRICES; ++i) ShadMtx[i] = Translate(Vector3(float(i), 0, 0));
+    display->materials.Add(new Material());
+    for (int i = 0; i < SHADOW_MATRICES; ++i) ShadMtx[i].CreateTranslate(float(i), 0, 0);
     MeshQuad quad(Vector3(), Vector3(1, 0, 0), Vector3(0, 0, 1), Vector3(1, 1, 0));
     Ptr<Object> o = Upright(Vector3(), &quad);
     for (int call = 0; call < 45; ++call) {
         o->DrawShadow();
         float modelView[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
-        EXPECT_EQ(modelView[12], call < 40 ? call : 39) << "call " << call;
+        EXPECT_EQ(modelView[12], std::min(call, SHADOW_MATRICES - 1)) << "call " << call;
     }
     Ptr<Object> bare = new Object();
     shadowctr = 3;

@@ -1,29 +1,25 @@
 #include "core/Preferences.h"
 
+#include <SDL_keysym.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <string>
-
-#include <SDL_keysym.h>
-
 #include <fstream>
 #include <sstream>
+#include <string>
 
 #include "support/ScratchDir.h"
 #include "support/TraceCapture.h"
 
 namespace {
 
-struct Case {
+// What a file holds, whether it counts as read, and the options that follow.
+const struct Case {
     const char* text;
     bool read;
     int skill, volume;
-};
-
-// What a file holds, whether it counts as read, and the options that follow.
-const Case CASES[] = {
+} CASES[] = {
     {"version 1\nskill 5\nvolume 40\n", true, 5, 40},
     {"version 1\nvolume 250\nskill -3\n", true, 0, 100},  // brought into range
     {"version 1\n", true, 3, 80},                         // the defaults fill the rest
@@ -41,12 +37,13 @@ TEST(Preferences, ReadsWhatItCanAndFallsBackToTheDefaultsOtherwise) {
         WriteFile("options.txt", c.text);
         Preferences p;
         p.skill = 1;  // what an earlier load left
-        EXPECT_EQ(p.Load("options.txt"), c.read) << c.text;
-        EXPECT_EQ(p.skill, c.skill) << c.text;
-        EXPECT_EQ(p.volume, c.volume) << c.text;
+        EXPECT_TRUE(p.Load("options.txt") == c.read && p.skill == c.skill && p.volume == c.volume) << c.text;
     }
-    Preferences missing;
-    EXPECT_FALSE(missing.Load("nothing-here.txt"));
+    EXPECT_FALSE(Preferences().Load("nothing-here.txt"));
+    // Values between the offers take the nearest.
+    WriteFile("options.txt", "version 1\nrounds 4\ntimer 100\nwindow 9\n");
+    Preferences p;
+    EXPECT_TRUE(p.Load("options.txt") && p.rounds == 3 && p.timer == 99 && p.window == Preferences::WINDOW_SIZES);
 }
 
 // Every option, as the file would hold it.
@@ -60,13 +57,8 @@ std::string Text(const Preferences& p) {
 TEST(Preferences, WhatIsSavedReadsBack) {
     ScratchDir dir;
     Preferences saved;
-    saved.skill = 6;
-    saved.volume = 0;
-    saved.rounds = 5;
-    saved.timer = 0;
-    saved.stencilShadows = 0;
-    saved.fullscreen = 2;
-    saved.window = 4;
+    saved.skill = 6, saved.volume = 0, saved.rounds = 5, saved.timer = 0;
+    saved.stencilShadows = 0, saved.fullscreen = 2, saved.window = 4;
     saved.keys[0][Preferences::PUNCH] = SDLK_KP_ENTER;
     saved.keys[1][Preferences::SIDESTEP_I] = SDLK_RSHIFT;
     ASSERT_TRUE(saved.Save("options.txt"));
@@ -74,16 +66,6 @@ TEST(Preferences, WhatIsSavedReadsBack) {
     ASSERT_TRUE(read.Load("options.txt"));
     EXPECT_EQ(Text(read), Text(saved));
     EXPECT_FALSE(saved.Save("no-such-dir/options.txt"));
-}
-
-TEST(Preferences, ValuesBetweenTheOffersTakeTheNearest) {
-    ScratchDir dir;
-    WriteFile("options.txt", "version 1\nrounds 4\ntimer 100\nwindow 9\n");
-    Preferences p;
-    EXPECT_TRUE(p.Load("options.txt"));
-    EXPECT_EQ(p.rounds, 3);
-    EXPECT_EQ(p.timer, 99);
-    EXPECT_EQ(p.window, Preferences::WINDOW_SIZES);
 }
 
 TEST(Preferences, MalformedFilesGiveTheDefaultsAndSayWhy) {
@@ -112,8 +94,7 @@ TEST(Preferences, MalformedFilesGiveTheDefaultsAndSayWhy) {
     // A directory where the file should be reads as an empty file.
     std::filesystem::create_directories("folder/options.txt");
     TraceCapture trace;
-    Preferences p;
-    EXPECT_FALSE(p.Load("folder/options.txt"));
+    EXPECT_FALSE(Preferences().Load("folder/options.txt"));
     EXPECT_TRUE(trace.Has("the options are the defaults"));
 }
 

@@ -4,9 +4,9 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
-#include <algorithm>
 
 #include "core/Display.h"
 #include "core/System.h"
@@ -110,12 +110,8 @@ TEST_F(MenuTest, OpeningSelectsTheFirstEntryWhereverThePointerRests) {
     MouseTo(5, 5);
     menu.Open();
     menu.Update();
-    EXPECT_EQ(menu.selection, 0);
-    EXPECT_FALSE(devices.mouse().absolute) << "a pointer that has not moved since chooses nothing";
-
-    const Vector3 quit = Middle(1);
-    EXPECT_EQ(SelectionAt(static_cast<int>(quit.x), static_cast<int>(quit.y)), 1) << "once it moves it does";
-    EXPECT_TRUE(devices.mouse().absolute);
+    EXPECT_TRUE(menu.selection == 0 && !devices.mouse().absolute) << "a pointer that has not moved since chooses nothing";
+    EXPECT_TRUE(SelectionOn(1) == 1 && devices.mouse().absolute) << "once it moves it does";
     EXPECT_EQ(SelectionAt(5, 5), -1);
 }
 
@@ -124,108 +120,63 @@ TEST_F(MenuTest, AClickOnAnEntryChoosesItAndAHeldButtonDoesNot) {
     MouseTo(static_cast<int>(quit.x), static_cast<int>(quit.y));
     devices.mouse().SetButtons(SDL_BUTTON(SDL_BUTTON_RIGHT));
     menu.Update();
-    EXPECT_TRUE(menu.activated);
-    EXPECT_EQ(menu.selection, 1);
-
+    EXPECT_TRUE(menu.activated && menu.selection == 1);
     menu.Open();
     devices.mouse().SetButtons(SDL_BUTTON(SDL_BUTTON_RIGHT));
     menu.Update();
     EXPECT_FALSE(menu.activated) << "held on from the last menu";
 }
 
-TEST_F(MenuTest, ArrowsMoveOneEntryPerPressWithinTheList) {
+// Frames of arrow keys and the two sticks over a list of four: one entry per
+// press of a key, one per frame of a stick pushed past half way.
+TEST_F(MenuTest, ArrowsMoveOnePerPressAndAHeldStickOnePerFrameWithinTheList) {
     const struct {
         std::vector<int> keys;
-        int selection;
-    } frames[] = {{{SDLK_DOWN}, 1}, {{SDLK_DOWN}, 1}, {{}, 1},      {{SDLK_DOWN}, 2}, {{}, 2},
-                  {{SDLK_DOWN}, 2}, {{SDLK_UP}, 1},   {{}, 1},      {{SDLK_UP}, 0},   {{}, 0}, {{SDLK_UP}, 0}};
+        int stick0, stick1, selection;
+    } frames[] = {{{SDLK_DOWN}, 0, 0, 1}, {{SDLK_DOWN}, 0, 0, 1}, {{}, 0, 0, 1},    {{SDLK_DOWN}, 0, 0, 2},
+                  {{}, 0, 0, 2},          {{}, 0, DOWN, 3},       {{}, 0, DOWN, 3}, {{}, UP, 0, 2},
+                  {{}, UP, 0, 1},         {{}, UP, 0, 0},         {{}, UP, 0, 0},   {{SDLK_UP}, 0, 0, 0},
+                  {{}, 0, DOWN, 1},       {{}, 0, DOWN, 2},       {{}, -16384, 16384, 2}};
     menu.choices.Add(new Choice("x", 0, 100, nullptr));
+    menu.choices.Add(new Choice("y", 0, 0, nullptr));
     for (const auto& f : frames) {
         devices.Keys(f.keys);
+        devices.Stick(0, f.stick0);
+        devices.Stick(1, f.stick1);
         menu.Update();
         EXPECT_EQ(menu.selection, f.selection);
     }
     EXPECT_FALSE(menu.activated);
 }
 
-TEST_F(MenuTest, AnArrowOrAStickGivesTheKeyboardBackFromTheMouse) {
-    SelectionBetween();
-    ASSERT_TRUE(devices.mouse().absolute);
-    devices.mouse().Still();
-    devices.Keys({SDLK_DOWN});
-    menu.Update();
-    EXPECT_FALSE(devices.mouse().absolute);
-    EXPECT_EQ(menu.selection, 0);
-
-    SelectionOn(1);
-    devices.mouse().Still();
-    devices.Stick(0, UP);
-    menu.Update();
-    EXPECT_FALSE(devices.mouse().absolute);
-    EXPECT_EQ(menu.selection, 0);
-}
-
-// Return, keypad Enter or a button of either joystick choose the entry the
-// pointer selected, and give the keyboard back.
-TEST_F(MenuTest, ReturnKeypadEnterOrAJoystickButtonChoosesTheSelectedEntry) {
+// With the pointer on the second entry or between the two: Return, keypad
+// Enter or a button of either joystick choose what it selected, and an arrow
+// or a stick moves from there; either gives the keyboard back. Between the
+// entries nothing is chosen, rather than leaving the owner an entry of -1.
+TEST_F(MenuTest, KeysAndButtonsActOnWhatThePointerSelected) {
     const struct {
+        bool between;
         std::vector<int> keys;
-        int stick, buttons;
-    } inputs[] = {{{SDLK_RETURN}, 0, 0}, {{SDLK_KP_ENTER}, 0, 0}, {{}, 1, 1 << 7}, {{}, 0, 1}};
+        int stick, buttons, y;
+        bool activated;
+        int selection;
+    } inputs[] = {{false, {SDLK_RETURN}, 0, 0, 0, true, 1},  {false, {SDLK_KP_ENTER}, 0, 0, 0, true, 1},
+                  {false, {}, 1, 1 << 7, 0, true, 1},        {false, {}, 0, 1, 0, true, 1},
+                  {true, {SDLK_DOWN}, 0, 0, 0, false, 0},    {false, {}, 0, 0, UP, false, 0},
+                  {true, {SDLK_RETURN, SDLK_KP_ENTER}, 0, 1, 0, false, -1}};
     for (const auto& in : inputs) {
         menu.activated = false;
         SelectionAt(5, 5);
-        SelectionOn(1);
+        in.between ? SelectionBetween() : SelectionOn(1);
         devices.mouse().Still();
         devices.Keys(in.keys);
-        devices.Stick(in.stick, 0, in.buttons);
+        devices.Stick(in.stick, in.y, in.buttons);
         menu.Update();
-        EXPECT_TRUE(menu.activated) << in.stick << " " << in.buttons;
-        EXPECT_EQ(menu.selection, 1) << "the entry chosen";
-        EXPECT_FALSE(devices.mouse().absolute);
+        EXPECT_TRUE(menu.activated == in.activated && menu.selection == in.selection &&
+                    devices.mouse().absolute == (in.selection < 0)) << in.stick << " " << in.buttons << " " << in.y;
         devices.Keys({});
         devices.Stick(in.stick, 0, 0);
     }
-}
-
-// With the mouse pointing between the entries nothing is selected; a key or
-// button then chooses nothing rather than leaving the owner an entry of -1.
-TEST_F(MenuTest, NothingSelectedNothingChosen) {
-    SelectionBetween();
-    devices.mouse().Still();
-    devices.Keys({SDLK_RETURN, SDLK_KP_ENTER});
-    devices.Stick(0, 0, 1);
-    menu.Update();
-    EXPECT_FALSE(menu.activated);
-    EXPECT_EQ(menu.selection, -1);
-    EXPECT_TRUE(devices.mouse().absolute);
-}
-
-TEST_F(MenuTest, AHeldStickMovesEveryFrame) {
-    menu.choices.Add(new Choice("x", 0, 100, nullptr));
-    menu.choices.Add(new Choice("y", 0, 0, nullptr));
-    menu.Update();
-    for (int frame = 0; frame < 3; ++frame) {
-        devices.Stick(1, DOWN);
-        menu.Update();
-    }
-    EXPECT_EQ(menu.selection, 3);
-    devices.Stick(1, DOWN);
-    menu.Update();
-    EXPECT_EQ(menu.selection, 3) << "bounded by the list";
-    devices.Stick(1, 0);
-    for (int frame = 0; frame < 2; ++frame) {
-        devices.Stick(0, UP);
-        menu.Update();
-    }
-    EXPECT_EQ(menu.selection, 1);
-
-    // Half way is not yet a push.
-    devices.Stick(0, -16384);
-    devices.Stick(1, 16384);
-    menu.Update();
-    EXPECT_EQ(menu.selection, 1);
-    EXPECT_FALSE(menu.activated);
 }
 
 class MenuScreenTest : public ::testing::Test {
@@ -264,7 +215,7 @@ TEST_F(MenuDraw, EndsOnTheNormalMaterial) {
     menu.highlightMaterial = &highlight;
     menu.choices.Add(new Choice("Start", 200, 300, nullptr));
     menu.choices.Add(new Choice("Quit", 200, 200, nullptr));
-    menu.selection = 1;
+    menu.selection = 1;  // the last entry drawn is the highlighted one
     menu.Draw();
     EXPECT_EQ(devices.display->currentMaterial, &normal);
 }
@@ -293,13 +244,10 @@ TEST_F(MenuDraw, APointerOnAnEntrysLettersChoosesItAtAnyWindowSize) {
         const int w = size[0], h = size[1];
         const Offscreen window(w, h);
         ASSERT_TRUE(window.complete());
-        devices.display->width = w;
-        devices.display->height = h;
+        devices.display->width = w, devices.display->height = h;
         glViewport(0, 0, w, h);
         glClear(GL_COLOR_BUFFER_BIT);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_CULL_FACE);
-        glDisable(GL_DEPTH_TEST);
+        for (const GLenum off : {GL_LIGHTING, GL_CULL_FACE, GL_DEPTH_TEST}) glDisable(off);
         devices.display->SetCamera(const_cast<Camera*>(&camera));
         for (int i = 0; i < 3; ++i) {
             glColor3ub(static_cast<GLubyte>(60 * (i + 1)), 0, 0);

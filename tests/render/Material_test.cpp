@@ -129,6 +129,11 @@ protected:
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &id);
         return static_cast<GLuint>(id);
     }
+    static GLint Level(GLenum what) {
+        GLint value = -1;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, what, &value);
+        return value;
+    }
     RenderScratch scratch;
     ClockGuard clock;
 };
@@ -140,11 +145,11 @@ TEST_F(MaterialGLTest, AnimatedFramesFollowTheGameClock) {
     clock.At(1000);
     Material m = Read(ShortForm("four.bml"));
     const GLuint ids[3] = {m.frames[0]->TexID(), m.frames[1]->TexID(), m.frames[2]->TexID()};
-    // The frame in use is bound; the change shows at the next use.
+    // The frame in use is bound; the change shows at the next use. The
+    // fourth frame did not load: the first stands in for it.
     const struct {
         int time, bound;
-    } uses[] = {{1000, 0}, {1061, 0}, {1061, 1}, {1122, 1}, {1122, 2},
-                {1183, 2}, {1183, 0}, {1500, 0}, {1500, 0}};
+    } uses[] = {{1000, 0}, {1061, 0}, {1061, 1}, {1122, 1}, {1122, 2}, {1183, 2}, {1183, 0}, {1500, 0}, {1500, 0}};
     for (const auto& use : uses) {
         clock.At(use.time);
         m.current(true);
@@ -158,9 +163,8 @@ TEST_F(MaterialGLTest, EachPassBindsItsTextureAndBlending) {
     Material m = Read(LongForm("WATER h.bmp sky.bmp", "false true", "alpha 0.5 type SRCALPHA"));
     GLint value = 0;
     m.current(true);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D) && glIsEnabled(GL_BLEND));
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
-    EXPECT_EQ(value, GL_CLAMP);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D) && glIsEnabled(GL_BLEND) && value == GL_CLAMP);
     const struct {
         std::function<void()> pass;
         GLuint bound;
@@ -168,10 +172,7 @@ TEST_F(MaterialGLTest, EachPassBindsItsTextureAndBlending) {
                   {[&] { m.currentBumpMode(2); }, m.frames[0]->TexIDNegative()},
                   {[&] { m.currentWaterMode(1); }, m.reflectionTexture->TexID()},
                   {[&] { m.currentShadowMode(2); }, m.frames[0]->TexID()}};
-    for (const auto& p : passes) {
-        p.pass();
-        EXPECT_EQ(Bound(), p.bound);
-    }
+    for (const auto& p : passes) EXPECT_EQ((p.pass(), Bound()), p.bound);
     m.currentWaterMode(3);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "the dark overlay is untextured";
     scratch.display->currentMaterial = nullptr;
@@ -206,15 +207,11 @@ std::uint32_t Colour(const SDL_Surface* s, int x, int y) {
     return p[2] << 16 | p[1] << 8 | p[0];
 }
 
-class TextureTest : public ::testing::Test {
-protected:
-    RenderScratch scratch;
-};
+using TextureTest = MaterialTest;
 
 TEST_F(TextureTest, LoadsBmpFilesOfEveryDepthAsGreyOrBgr24) {
     WriteBmp("images/24.bmp", 2, 1, 24, {1, 2, 3, 4, 5, 6});
-    // 32-bit: blue, green, red, alpha per pixel.
-    WriteBmp("images/32.bmp", 2, 1, 32, {0x30, 0x20, 0x10, 0xFF, 0x60, 0x50, 0x40, 0xFF});
+    WriteBmp("images/32.bmp", 2, 1, 32, {0x30, 0x20, 0x10, 0xFF, 0x60, 0x50, 0x40, 0xFF});  // BGRA
     // 4-bit: SDL widens it to 8 bits of palette indices, which are not grey levels.
     WriteBmp("images/4.bmp", 2, 1, 4, {0x10}, {0x112233, 0xAABBCC});
     const struct {
@@ -261,15 +258,7 @@ TEST_F(TextureTest, MissingFilesPicturesThatAreNotCraftedHeadersAndOverlongPaths
     EXPECT_TRUE(texture.Load(longest.c_str()));
 }
 
-class TextureGLTest : public GLTest {
-protected:
-    static GLint Level(GLenum what) {
-        GLint value = -1;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, what, &value);
-        return value;
-    }
-    RenderScratch scratch;
-};
+using TextureGLTest = MaterialGLTest;
 
 TEST_F(TextureGLTest, GreyImagesBecomeLuminanceAndColourOnesBgrOnceEachWhateverTheCallersPixelStore) {
     // Width 3: the loader pads every row to four bytes, which GL must not see.
@@ -279,10 +268,9 @@ TEST_F(TextureGLTest, GreyImagesBecomeLuminanceAndColourOnesBgrOnceEachWhateverT
     ASSERT_TRUE(grey.Load("images/grey.bmp") && colour.Load("images/colour.bmp"));
     glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
     const GLuint id = grey.TexID();
-    EXPECT_EQ(grey.TexID(), id) << "one GL object, made once";
     GLint alignment = 0;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    EXPECT_EQ(alignment, 8) << "the caller's pixel-store state is given back";
+    EXPECT_TRUE(grey.TexID() == id && alignment == 8) << "one GL object, made once; the caller's pixel store given back";
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     const struct {

@@ -3,14 +3,12 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "math/Camera.h"
 #include "render/Material.h"
 #include "scene/Arena.h"
 #include "scene/DirectionalLight.h"
@@ -21,7 +19,6 @@
 #include "scene/Sun.h"
 #include "scene/Water.h"
 #include "support/GLContext.h"
-#include "support/Near.h"
 #include "support/SceneryFiles.h"
 #include "support/TraceCapture.h"
 
@@ -68,34 +65,20 @@ TEST_F(SceneTest, LightsAreRegisteredInFileOrderAndEveryObjectGoesToItsList) {
     TraceCapture trace;
     // An unknown light, whatever its words, is one of the four; the x of each
     // position numbers the scenery entries.
-    const std::unique_ptr<Scene> scene(Load("AMBIENT 0.1 0.2 0.3 4\n"
-                                            "DIRECTIONAL 1 0.9 0.8 0 -1 0\n"
-                                            "AREA 1 1 1 2 2 2 4 4\n"
-                                            "POINT 0.5 0.5 0.5 10 20 30\n"
-                                            "SPOT 0.25 0.5 0.75 1 2 3 0 0 -1 15 30\n",
-                                            "sky.mat 600 -150 13\n"
-                                            "STATIC N grid.asc 0 stone.mat 0 0 0\n"
-                                            "STATIC R grid.asc 0 stone.mat 1 0 0\n"
-                                            "WATER R grid.asc 0 stone.mat 2 0 0\n"
-                                            "FLAT N grid.asc 0 stone.mat 3 0 0\n"
-                                            "FLAT Reflected grid.asc 0 stone.mat 4 0 0\n"
-                                            "FIRE N grid.asc 0 stone.mat 5 0 0\n"
-                                            "FIRE R grid.asc 0 stone.mat 6 0 0\n"
-                                            "SUN N grid.asc 0 stone.mat 7 0 0\n"
-                                            "SUN R grid.asc 0 stone.mat 8 0 0\n"
-                                            "ARENA R grid.asc 0 stone.mat 9 0 0\n"
-                                            "STATIC r grid.asc 0 stone.mat 10 0 0\n"
-                                            "STATIC NR grid.asc 0 stone.mat 11 0 0\n"
-                                            "STATIC Rock grid.asc 0 stone.mat 12 0 0\n"));
+    const char* const kinds[] = {"STATIC N", "STATIC R", "WATER R", "FLAT N", "FLAT Reflected", "FIRE N", "FIRE R",
+                                 "SUN N",    "SUN R",    "ARENA R", "STATIC r", "STATIC NR", "STATIC Rock"};
+    std::string sdf = "sky.mat 600 -150 13\n";
+    for (int i = 0; i < 13; ++i) sdf += std::string(kinds[i]) + " grid.asc 0 stone.mat " + std::to_string(i) + " 0 0\n";
+    const std::unique_ptr<Scene> scene(Load("AMBIENT 0.1 0.2 0.3 4\nDIRECTIONAL 1 0.9 0.8 0 -1 0\nAREA 1 1 1 2 2 2 4 4\n"
+                                            "POINT 0.5 0.5 0.5 10 20 30\nSPOT 0.25 0.5 0.75 1 2 3 0 0 -1 15 30\n",
+                                            sdf));
     EXPECT_EQ(scene->ambient, Vector3(0.1f, 0.2f, 0.3f));
     ASSERT_EQ(Lights().count, 3);
     EXPECT_EQ(dynamic_cast<DirectionalLight&>(*Lights()[0]).direction, Vector3(0, -1, 0));
     EXPECT_EQ(dynamic_cast<PointLight&>(*Lights()[1]).position, Vector3(10, 20, 30));
     const auto& spot = dynamic_cast<SpotLight&>(*Lights()[2]);
-    EXPECT_EQ(spot.direction, Vector3(0, 0, -1));
-    EXPECT_EQ(spot.penumbra, 30);
+    EXPECT_TRUE(spot.direction == Vector3(0, 0, -1) && spot.penumbra == 30);
     EXPECT_TRUE(trace.Has("lights.txt:3: expected DIRECTIONAL, POINT or SPOT, found 'AREA'"));
-
     auto xs = [](const DArray<Object*>& list) {
         std::vector<float> x;
         for (int i = 0; i < list.count; ++i) x.push_back(list[i]->position.x);
@@ -110,8 +93,7 @@ TEST_F(SceneTest, LightsAreRegisteredInFileOrderAndEveryObjectGoesToItsList) {
     EXPECT_EQ(static_cast<Object*>(scene->arena), scene->solids[2]);
     EXPECT_NE(dynamic_cast<Flat*>(scene->transparents[1]), nullptr) << "a fire is a flat";
     EXPECT_NE(dynamic_cast<Sun*>(scene->reflectedTransparents[2]), nullptr);
-    EXPECT_EQ(scene->arenaSize, 600);
-    EXPECT_EQ(scene->arenaParam, -150);
+    EXPECT_TRUE(scene->arenaSize == 600 && scene->arenaParam == -150);
     EXPECT_EQ(scene->background->diffuse, Vector3(0.2f, 0.4f, 0.6f));
 }
 
@@ -163,14 +145,12 @@ public:
     using Object::Update;
     void Update() override { log.push_back(name + " Update"); }
     void Draw() override { log.push_back(name + " Draw"); }
-    void DrawAmbient() override { log.push_back(name + " DrawAmbient"); }
-    void DrawNonAmbient() override { log.push_back(name + " DrawNonAmbient"); }
-    void DrawShadowVolume() override { log.push_back(name + " DrawShadowVolume"); }
-    void DrawShadow() override { log.push_back(name + " DrawShadow"); }
-
-private:
+    void DrawAmbient() override { log.push_back(name + " Ambient"); }
+    void DrawNonAmbient() override { log.push_back(name + " NonAmbient"); }
+    void DrawShadowVolume() override { log.push_back(name + " Volume"); }
+    void DrawShadow() override { log.push_back(name + " Shadow"); }
     std::vector<std::string>& log;
-    std::string name;
+    const std::string name;
 };
 
 TEST_F(SceneTest, EveryPassReachesItsListInOrder) {
@@ -186,15 +166,11 @@ TEST_F(SceneTest, EveryPassReachesItsListInOrder) {
         Log expected;
     } passes[] = {
         {&Scene::Update, {"S1 Update", "S2 Update", "T Update", "RS Update", "RT Update"}},
-        {&Scene::Draw, {"S1 Draw", "S2 Draw"}},
-        {&Scene::DrawAmbient, {"S1 DrawAmbient", "S2 DrawAmbient"}},
-        {&Scene::DrawNonAmbient, {"S1 DrawNonAmbient", "S2 DrawNonAmbient"}},
-        {&Scene::DrawShadowVolume, {"S1 DrawShadowVolume", "S2 DrawShadowVolume"}},
-        {&Scene::DrawShadow, {"S1 DrawShadow", "S2 DrawShadow"}},
-        {&Scene::DrawReflection, {"RS Draw"}},
-        {&Scene::DrawReflectionAlpha, {"RT Draw"}},
-        {&Scene::DrawAlpha, {"T Draw"}},
-    };
+        {&Scene::Draw, {"S1 Draw", "S2 Draw"}},           {&Scene::DrawAmbient, {"S1 Ambient", "S2 Ambient"}},
+        {&Scene::DrawNonAmbient, {"S1 NonAmbient", "S2 NonAmbient"}},
+        {&Scene::DrawShadowVolume, {"S1 Volume", "S2 Volume"}}, {&Scene::DrawShadow, {"S1 Shadow", "S2 Shadow"}},
+        {&Scene::DrawReflection, {"RS Draw"}},            {&Scene::DrawReflectionAlpha, {"RT Draw"}},
+        {&Scene::DrawAlpha, {"T Draw"}}};
     for (const auto& p : passes) {
         log.clear();
         (scene.*p.pass)();
@@ -213,29 +189,23 @@ TEST_F(SceneGL, TheFogClauseTurnsOnLinearFogAndTheFrameBindsTheLightsToTheirSlot
                                             "FOG 100 900 0.5 0.25 1 sky.mat 100 0 0"));
     System::instance()->display->StartScene();
     EXPECT_TRUE(glIsEnabled(GL_FOG));
-    GLfloat fog[6] = {}, clear[4] = {}, ambient[4] = {}, diffuse[4] = {};
-    glGetFloatv(GL_FOG_START, &fog[0]);
-    glGetFloatv(GL_FOG_END, &fog[1]);
-    glGetFloatv(GL_FOG_COLOR, &fog[2]);
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, ambient);
-    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-    EXPECT_EQ(std::vector<float>(fog, fog + 5), std::vector<float>({100, 900, 0.5f, 0.25f, 1}));
-    EXPECT_TRUE(Near(Vector3(clear[0], clear[1], clear[2]), Vector3(0.2f, 0.4f, 0.6f), 1e-6f));
-    EXPECT_TRUE(Near(Vector3(ambient[0], ambient[1], ambient[2]), Vector3(0.1f, 0.2f, 0.3f), 1e-6f));
-    EXPECT_TRUE(Near(Vector3(diffuse[0], diffuse[1], diffuse[2]), Vector3(1, 0.9f, 0.8f), 1e-6f));
+    // Fog start, end and colour; the clear colour, the ambient and light 0's diffuse colour.
+    GLfloat got[17] = {};
+    glGetFloatv(GL_FOG_START, &got[0]), glGetFloatv(GL_FOG_END, &got[1]), glGetFloatv(GL_FOG_COLOR, &got[2]);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, &got[5]), glGetFloatv(GL_LIGHT_MODEL_AMBIENT, &got[9]);
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, &got[13]);
+    const float expected[17] = {100, 900, 0.5f, 0.25f, 1, 0.2f, 0.4f, 0.6f, 0, 0.1f, 0.2f, 0.3f, 1, 1, 0.9f, 0.8f, 1};
+    for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 13, 14, 15}) EXPECT_NEAR(got[i], expected[i], 1e-6f) << i;
     // A directional light, and a spot that lights like one, shine from
     // infinitely far; a point light from where it stands.
     for (const auto& [slot, w] : {std::pair{0, 0.0f}, std::pair{1, 1.0f}, std::pair{2, 0.0f}}) {
         GLfloat position[4] = {};
         glGetLightfv(GL_LIGHT0 + slot, GL_POSITION, position);
-        EXPECT_TRUE(glIsEnabled(GL_LIGHT0 + slot)) << slot;
-        EXPECT_EQ(position[3], w) << slot;
+        EXPECT_TRUE(glIsEnabled(GL_LIGHT0 + slot) && position[3] == w) << slot;
     }
     Lights()[1]->enabled = false;
     System::instance()->display->StartScene();
     EXPECT_FALSE(glIsEnabled(GL_LIGHT1)) << "a disabled light switches its slot off";
-
     const std::unique_ptr<Scene> plain(Load(ONE_LIGHT, "sky.mat 100 0 0"));
     EXPECT_FALSE(glIsEnabled(GL_FOG)) << "without the clause the first word names the background";
     EXPECT_EQ(plain->background->fileName, "scenes/test/materials/sky.mat");
