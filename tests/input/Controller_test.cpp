@@ -39,7 +39,6 @@ protected:
         Keys(c, Controller::WINDOW_MS, {key});
         const std::string letters = c.Commands();
         c.Command();
-        KeysDown({});
         Keys(c, 1000, {});
         c.Command();
         return letters;
@@ -53,8 +52,7 @@ TEST_F(ControllerTest, InputsWithin151MsFormOneCommand) {
     Keys(c, 1000, {SDLK_g});  // action 0
     Keys(c, 1100, {SDLK_g, SDLK_a});  // toward
     Keys(c, 1150, {SDLK_a});
-    EXPECT_STREQ(c.Commands(), "") << "150 ms after the first press the window is still open";
-    EXPECT_EQ(c.Command(), 0);
+    EXPECT_TRUE(std::string(c.Commands()).empty() && c.Command() == 0) << "150 ms after the first press the window is open";
     Keys(c, 1151, {SDLK_a});
     EXPECT_STREQ(c.Commands(), "fp");
     EXPECT_STREQ(c.Commands(), "fp") << "reading the letters takes nothing";
@@ -124,8 +122,7 @@ TEST_F(ControllerTest, EachPlayerHasItsOwnKeysAndTheFlipMirrorsTowardAndTheSideA
         }
     }
     KbdController c(0);
-    const std::vector<int> all = {SDLK_u, SDLK_j, SDLK_y, SDLK_t, SDLK_h,
-                                            SDLK_g, SDLK_s, SDLK_w, SDLK_d, SDLK_a};
+    const std::vector<int> all = {SDLK_u, SDLK_j, SDLK_y, SDLK_t, SDLK_h, SDLK_g, SDLK_s, SDLK_w, SDLK_d, SDLK_a};
     Keys(c, 0, all);
     Keys(c, 151, all);
     EXPECT_STREQ(c.Commands(), "faudpkgtio") << "the letters come in their fixed order";
@@ -133,15 +130,12 @@ TEST_F(ControllerTest, EachPlayerHasItsOwnKeysAndTheFlipMirrorsTowardAndTheSideA
 
 TEST_F(ControllerTest, AJoystickNeedsTheStickPastHalfWayAndMapsItsButtons) {
     JoyController c(0);
-    Stick(0, -16384, 16384);  // exactly half way on both axes
-    c.Update();
-    Stick(151, -16384, 16384);
-    c.Update();
-    EXPECT_STREQ(c.Commands(), "");
-    Stick(200, -16385, 16385);
-    c.Update();
-    Stick(351, 16385, -16385);
-    c.Update();
+    const int frames[][3] = {{0, -16384, 16384}, {151, -16384, 16384}, {200, -16385, 16385}, {351, 16385, -16385}};
+    for (const auto& f : frames) {
+        Stick(f[0], f[1], f[2]);
+        c.Update();
+        if (f[0] == 151) { EXPECT_STREQ(c.Commands(), "") << "exactly half way on both axes"; }
+    }
     EXPECT_STREQ(c.Commands(), "faud");
     c.Command();
 
@@ -154,13 +148,9 @@ TEST_F(ControllerTest, AJoystickNeedsTheStickPastHalfWayAndMapsItsButtons) {
                    {2, true, "i"},  {5, true, "o"}};
     for (const auto& b : buttons) {
         c.SetFlip(b.flip);
-        Stick(1000, 0, 0, 0);
-        c.Update();
-        c.Command();
-        Stick(2000, 0, 0, 1 << b.number);
-        c.Update();
-        Stick(2151, 0, 0, 1 << b.number);
-        c.Update();
+        Stick(1000, 0, 0, 0), c.Update(), c.Command();
+        Stick(2000, 0, 0, 1 << b.number), c.Update();
+        Stick(2151, 0, 0, 1 << b.number), c.Update();
         EXPECT_EQ(std::string(c.Commands()), b.letters) << "button " << b.number << " " << b.flip;
         c.Command();
     }

@@ -23,17 +23,6 @@ protected:
     SceneryScratch scratch;
 };
 
-TEST_F(SceneryTest, AStaticReadsItsRecordAndStaysWhereItWasPut) {
-    Record record("grid.asc 0 stone.mat 10 20 30\nNEXT");
-    Static rock(*record, SCENE_DIR);
-    rock.SetPosition(Vector3(-5, 0, 0));
-    rock.Update();
-    EXPECT_EQ(rock.world * Vector3(1, 2, 3), Vector3(11, 22, 33)) << "scenery never moves";
-    std::string next;
-    ASSERT_TRUE((*record).Word(next));
-    EXPECT_EQ(next, "NEXT") << "the record ends after the position";
-}
-
 TEST_F(SceneryTest, OnlyMinusOneTurnsAMeshInsideOut) {
     for (const int flip : {-1, 0, 1, -2}) {
         Record record("grid.asc " + std::to_string(flip) + " stone.mat 0 0 0");
@@ -61,17 +50,13 @@ TEST_F(SceneryTest, ACutRecordIsSaidWhereAndKeepsWhatItRead) {
         Record record(c.text);
         Static s(*record, SCENE_DIR);
         s.Update();
-        EXPECT_EQ(s.mesh != nullptr, c.mesh) << c.text;
-        EXPECT_EQ(s.material != nullptr, c.material) << c.text;
-        EXPECT_EQ(s.position, Vector3()) << c.text;
-        EXPECT_TRUE(trace.Has(std::string("scene.sdf:1: ") + c.trace +
-                              "; the scenery record is incomplete\n"))
+        EXPECT_TRUE((s.mesh != nullptr) == c.mesh && (s.material != nullptr) == c.material && s.position == Vector3());
+        EXPECT_TRUE(trace.Has(std::string("scene.sdf:1: ") + c.trace + "; the scenery record is incomplete\n"))
             << c.text << "\n" << trace.str();
     }
     Record missing("nothere.asc 0 stone.mat 1 2 3");
     const Static s(*missing, SCENE_DIR);
-    EXPECT_EQ(s.mesh->numVertices, 0) << "a missing mesh file leaves empty meshes";
-    EXPECT_EQ(s.position, Vector3(1, 2, 3));
+    EXPECT_TRUE(s.mesh->numVertices == 0 && s.position == Vector3(1, 2, 3)) << "a missing mesh file leaves empty meshes";
 }
 
 TEST_F(SceneryTest, AFlatFacesTheCameraFromItsPointOrItsOffset) {
@@ -84,8 +69,8 @@ TEST_F(SceneryTest, AFlatFacesTheCameraFromItsPointOrItsOffset) {
         Flat flat(Vector3(0, 0, offset), 10, nullptr);
         flat.SetPosition(p);
         flat.Update();
-        EXPECT_TRUE(Near(flat.world * Vector3(0, 0, offset), p + forward * offset, 1e-3f));
-        EXPECT_TRUE(Near((flat.world ^ Vector3(0, 0, 1)).Normalized(), forward, 1e-3f));
+        EXPECT_TRUE(Near(flat.world * Vector3(0, 0, offset), p + forward * offset, 1e-3f) &&
+                    Near((flat.world ^ Vector3(0, 0, 1)).Normalized(), forward, 1e-3f));
         EXPECT_GT((flat.world ^ Vector3(0, 1, 0)).y, 0) << "its up edge points up on the screen";
         EXPECT_NEAR((flat.world ^ Vector3(1, 0, 0)).Length(), 1, 1e-4f) << "turned, never stretched";
     }
@@ -99,10 +84,10 @@ TEST_F(SceneryTest, AFlatFacesTheCameraFromItsPointOrItsOffset) {
 TEST_F(SceneryTest, TheArenaIsPlacedAtOnceAndCastsNoShadow) {
     Record record("grid.asc 0 stone.mat 5 -2 7");
     Arena arena(*record, SCENE_DIR);
-    EXPECT_EQ(arena.world * Vector3(), Vector3(5, -2, 7)) << "placed before any update";
     shadowctr = 3;
     arena.DrawShadow();
-    EXPECT_EQ(shadowctr, 3) << "no shadow matrix is used up";
+    EXPECT_TRUE(arena.world * Vector3() == Vector3(5, -2, 7) && shadowctr == 3) << "placed before any update; "
+                                                                                  "no shadow matrix used up";
     shadowctr = 0;
 }
 
@@ -122,10 +107,7 @@ TEST_F(SceneryGL, TheArenaDrawsTheFloorInItsMaterial) {
     arena.Update();
     arena.Draw();
     SaveShot("scenery_arena");
-    for (const int x : {5, 32, 60}) {
-        const Pixel p = ReadPixel(x, 32);
-        EXPECT_TRUE(p.r == 255 && p.g == 0 && p.b == 0) << x;
-    }
+    for (const int x : {5, 32, 60}) EXPECT_TRUE(ReadPixel(x, 32).r == 255 && ReadPixel(x, 32).Sum() == 255) << x;
     System::instance()->display->camera = nullptr;
 }
 

