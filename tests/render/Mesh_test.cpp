@@ -58,10 +58,7 @@ TEST(MeshNormals, SharedVerticesAverageUnitNormalsFlippingTurnsTheMeshAndMovingL
     EXPECT_TRUE(Near(cyl.vertices[0].pos, Vector3(13, 27, 34)) && Near(cyl.vertices[0].normal, Vector3(0.6f, 0, 0.8f)))
         << "normals turn but never move";
     Material material;  // textures are scaled, then offset
-    material.scaleU = 3;
-    material.scaleV = 2;
-    material.offsetU = 0.25f;
-    material.offsetV = 0.5f;
+    material.scaleU = 3, material.scaleV = 2, material.offsetU = 0.25f, material.offsetV = 0.5f;
     cyl.vertices[0].u = cyl.vertices[0].v = 1;
     TraceCapture quiet;
     cyl.RescaleTexMap(&material);
@@ -85,8 +82,7 @@ TEST(MeshRemap, EachMapTypeSpansTheBoundingBoxAndOthersKeepTheCoordinates) {
     };
     for (const auto& c : cases) {
         Mesh mesh = MakeMesh({{-2, 0, -1}, {2, 4, 3}, c.at});
-        mesh.vertices[2].u = 0.3f;
-        mesh.vertices[2].v = 0.6f;
+        mesh.vertices[2].u = 0.3f, mesh.vertices[2].v = 0.6f;
         Material material;
         material.mapType = c.type;
         TraceCapture quiet;
@@ -104,14 +100,11 @@ TEST(MeshRemap, ARepeatedCylinderSplitsTheTrianglesAcrossTheSeam) {
                               {0.5f, 1, 1}, {-1, 0, 0}, {-1, 1, 0}},
                              {0, 1, 2, 3, 0, 4, 0, 2, 5, 1, 6, 7});
         Material material;
-        material.mapType = "CYL";
-        material.scaleU = 2;
-        material.seamSplit = split;
-        material.clampR = true;
+        material.mapType = "CYL", material.scaleU = 2, material.seamSplit = split, material.clampR = true;
         band.RemapCoords(&material);
-        EXPECT_EQ(material.clampR, !split) << "the texture has to repeat past u = 1";
-        // Copies of 1 and 2, one whole turn further in u, replace them where the seam is crossed.
-        ASSERT_EQ(band.numVertices, split ? 10 : 8);
+        // Copies of 1 and 2, one whole turn further in u, replace them where
+        // the seam is crossed; the texture has to repeat past u = 1.
+        ASSERT_TRUE(material.clampR == !split && band.numVertices == (split ? 10 : 8));
         if (!split) continue;
         EXPECT_EQ(band.faces, (std::vector<int>{0, 8, 9, 3, 0, 4, 0, 9, 5, 1, 6, 7}));
         EXPECT_TRUE(band.vertices[9].pos == band.vertices[2].pos && band.vertices[9].u == band.vertices[2].u + 1);
@@ -171,9 +164,8 @@ TEST_F(MeshGL, TrianglesFacingAwayExtrudeAlongTheLightInTwoPasses) {
     world.CreateTranslate(0, 100, 0);
     const std::vector<Polygon> volume = Feedback([&] { mesh.DrawShadowVolume(world); });
     EXPECT_FLOAT_EQ(QuadCount(volume), 6) << "the first triangle's three edges, once per pass";
-    for (const Polygon& p : volume) {
+    for (const Polygon& p : volume)
         for (const Vector3& c : p) EXPECT_TRUE(std::fabs(c.y - WindowY(100)) < 1e-3 || std::fabs(c.y - WindowY(-200)) < 1e-3);
-    }
     upsideDown.CreateRotateX(3.14159265f);  // now the second triangle faces away
     EXPECT_FLOAT_EQ(QuadCount(Feedback([&] { mesh.DrawShadowVolume(upsideDown); })), 6);
     // Seen along z every wall is front or back facing: with clockwise front
@@ -205,15 +197,13 @@ TEST_F(MeshGL, NoLightCastsNothingAndTheCacheFollowsAGrowingVertexCount) {
     Feedback([&] { mesh.DrawShadowVolume(identity); });
     // A fourth triangle that reaches a vertex added after the first shadow.
     mesh.vertices.push_back(Vertex(Vector3(0, 50, 0), Vector3(0, -1, 0), 0, 0));
-    mesh.numVertices = 10;
     mesh.faces.insert(mesh.faces.end(), {0, 1, 9});
-    mesh.numFaces = 4;
+    mesh.numVertices = 10, mesh.numFaces = 4;
     const std::vector<Polygon> volume = Feedback([&] { mesh.DrawShadowVolume(identity); });
     EXPECT_FLOAT_EQ(QuadCount(volume), 12);
     bool extruded = false;  // the new vertex, 300 down from where it is
-    for (const Polygon& p : volume) {
+    for (const Polygon& p : volume)
         for (const Vector3& corner : p) extruded = extruded || std::fabs(corner.y - WindowY(50 - 300)) < 1e-3;
-    }
     EXPECT_TRUE(extruded);
 }
 
@@ -238,12 +228,10 @@ TEST_F(Mesh3DSTest, ReadsTheFirstObjectWithZNegatedAndNormalsFromItsTriangles) {
     TraceCapture trace;
     const Mesh3DS mesh("mesh.asc", false);
     ASSERT_EQ(mesh.numVertices, 3);
-    EXPECT_EQ(mesh.vertices[2].pos, Vector3(4, 0, -1.5f));
-    EXPECT_EQ(mesh.vertices[0].normal, Vector3(0, 0, -1));
+    EXPECT_TRUE(mesh.vertices[2].pos == Vector3(4, 0, -1.5f) && mesh.vertices[0].normal == Vector3(0, 0, -1));
     EXPECT_EQ(trace.str(), "");
     const Mesh3DS flipped("mesh.asc", true);
-    EXPECT_EQ(flipped.faces, (std::vector<int>{2, 1, 0}));
-    EXPECT_EQ(flipped.vertices[0].normal, Vector3(0, 0, 1));
+    EXPECT_TRUE(flipped.faces == (std::vector<int>{2, 1, 0}) && flipped.vertices[0].normal == Vector3(0, 0, 1));
 }
 
 // Files that stray from the export, and what the reader makes of them.
@@ -285,10 +273,8 @@ TEST_F(Mesh3DSTest, ReadsWhatItCanOfFilesThatStrayFromTheExport) {
         WriteFile("mesh.asc", f.text);
         TraceCapture trace;
         const Mesh3DS mesh("mesh.asc", false);
-        EXPECT_EQ(mesh.numVertices, f.vertices);
-        EXPECT_EQ(mesh.numFaces, f.faces);
+        EXPECT_TRUE(mesh.numVertices == f.vertices && mesh.numFaces == f.faces && mesh.faces == f.list);
         if (f.vertices > 1) { EXPECT_EQ(mesh.vertices[1].pos, f.second); }
-        EXPECT_EQ(mesh.faces, f.list);
         EXPECT_TRUE(trace.Has(f.trace)) << trace.str();
     }
     TraceCapture quiet;
@@ -337,10 +323,9 @@ TEST(MeshShapes, EachShapeHasItsVerticesAndFacesInTheirOrder) {
     for (const auto& shape : shapes) {
         SCOPED_TRACE(shape.name);
         const std::unique_ptr<Mesh> mesh(shape.make());
-        ASSERT_EQ(mesh->numVertices, shape.vertices);
-        ASSERT_EQ(mesh->numFaces, shape.faces);
-        ASSERT_EQ(mesh->vertices.size(), static_cast<size_t>(shape.vertices));
-        ASSERT_EQ(mesh->faces.size(), static_cast<size_t>(shape.faces) * 3);
+        ASSERT_TRUE(mesh->numVertices == shape.vertices && mesh->numFaces == shape.faces &&
+                    mesh->vertices.size() == static_cast<size_t>(shape.vertices) &&
+                    mesh->faces.size() == static_cast<size_t>(shape.faces) * 3);
         for (int index : mesh->faces) EXPECT_TRUE(index >= 0 && index < shape.vertices) << index;
         for (const auto& [i, p] : shape.positions) EXPECT_TRUE(Near(mesh->vertices[i].pos, p)) << i;
         for (const auto& [f, corners] : shape.triangles) EXPECT_EQ(Face(*mesh, f), corners) << f;
