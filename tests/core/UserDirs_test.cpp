@@ -6,12 +6,14 @@
 #include <filesystem>
 #include <string>
 
+#include "core/Screenshot.h"
 #include "support/ScratchDir.h"
 
 namespace {
 
-// The player's own files and a usable or unusable config folder are played
-// through by the install end-to-end test; here, where screenshots go.
+// The player's own files and a usable or unusable config folder, and what a
+// screenshot holds, are played through by the install end-to-end test; here,
+// where screenshots go and what they are called.
 TEST(UserDirs, PicturesFollowTheVariableThenUserDirsThenHome) {
     ScratchDir dir;
     const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
@@ -38,6 +40,17 @@ TEST(UserDirs, PicturesFollowTheVariableThenUserDirsThenHome) {
     unsetenv("HOME");
     EXPECT_EQ(UserDirs::Pictures(), "");
     setenv("HOME", home.c_str(), 1);
+}
+
+TEST(Screenshot, NamedByDateAndTimeAndNeverOverwritten) {
+    ScratchDir dir;
+    std::tm when{};
+    when.tm_year = 2024 - 1900, when.tm_mon = 4, when.tm_mday = 1;
+    when.tm_hour = 21, when.tm_min = 30, when.tm_sec = 5;
+    EXPECT_EQ(Screenshot::FileName(when), "korvanthe-2024-05-01_21-30-05.bmp");
+    WriteFile("korvanthe-2024-05-01_21-30-05.bmp", "");
+    WriteFile("korvanthe-2024-05-01_21-30-05-2.bmp", "");
+    EXPECT_EQ(Screenshot::FreePath(".", when), "./korvanthe-2024-05-01_21-30-05-3.bmp");
 }
 
 }  // namespace

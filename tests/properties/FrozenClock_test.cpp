@@ -27,9 +27,10 @@ namespace {
 
 using State = std::vector<float>;
 
-State Of(std::initializer_list<Vector3> vectors, const Matrix* m = nullptr) {
+State Of(std::initializer_list<Vector3> vectors, std::initializer_list<float> more = {}, const Matrix* m = nullptr) {
     State s;
     for (const Vector3& v : vectors) s.insert(s.end(), {v.x, v.y, v.z});
+    s.insert(s.end(), more);
     if (m != nullptr) s.insert(s.end(), m->m, m->m + 16);
     return s;
 }
@@ -78,36 +79,20 @@ TEST(FrozenClock, HoldsEverythingThatMovesWithTheGameStill) {
         std::function<State(Movers&)> state;
     } movers[] = {
         {"head",
-         [](Movers& m) {
-             m.neck->SetRotation(Vector3(0, 0, m.angle += 0.1f));
-             m.neck->Update();
-             m.head->Update();
-         },
-         [](Movers& m) { return Of({m.head->look, m.head->prevTip}, &m.head->world); }},
+         [](Movers& m) { m.neck->SetRotation(Vector3(0, 0, m.angle += 0.1f)), m.neck->Update(), m.head->Update(); },
+         [](Movers& m) { return Of({m.head->look, m.head->prevTip}, {}, &m.head->world); }},
         {"ponytail segment", [](Movers& m) { m.Raise(), m.segment->Update(); },
-         [](Movers& m) { return Of({m.segment->tip}, &m.segment->world); }},
+         [](Movers& m) { return Of({m.segment->tip}, {}, &m.segment->world); }},
         {"cloth", [](Movers& m) { m.Raise(), m.cloth->Update(); },
          [](Movers& m) { return Of({m.row.vertices[0].pos, m.row.vertices[1].pos, m.row.vertices[2].pos}); }},
         {"particle", [](Movers& m) { m.particle.Update(); },
-         [](Movers& m) {
-             State s = Of({m.particle.pos, m.particle.vel});
-             s.insert(s.end(), {m.particle.brightness, m.particle.angle});
-             return s;
-         }},
+         [](Movers& m) { return Of({m.particle.pos, m.particle.vel}, {m.particle.brightness, m.particle.angle}); }},
         {"sparkle",
-         [](Movers& m) {
-             m.sparkle.offset += Vector3(10, 0, 0);
-             m.sparkle.Update();
-         },
-         [](Movers& m) {
-             State s = Of({m.sparkle.position});
-             s.insert(s.end(), {m.sparkle.brightness, m.sparkle.angle});
-             return s;
-         }},
+         [](Movers& m) { m.sparkle.offset += Vector3(10, 0, 0), m.sparkle.Update(); },
+         [](Movers& m) { return Of({m.sparkle.position}, {m.sparkle.brightness, m.sparkle.angle}); }},
         {"weapon trail",
          [](Movers& m) {
-             m.sword->worldPos += Vector3(10, 0, 0);
-             m.sword->tip = m.sword->worldPos + Vector3(0, 10, 0);
+             m.sword->worldPos += Vector3(10, 0, 0), m.sword->tip = m.sword->worldPos + Vector3(0, 10, 0);
              m.tracer->Update();
          },
          [](Movers& m) {
