@@ -22,10 +22,7 @@ TEST_F(GameSoundsTest, TheVolumeIsHeardAtOnceAndKeptWithThePlayersOptions) {
     const int heard = Sound::Manager::instance()->volume;
     Sound::Manager::instance()->volume = 100;
     preferences = saved;
-
-    EXPECT_EQ(heard, 100);
-    ASSERT_TRUE(kept);
-    EXPECT_EQ(read.volume, 100);
+    EXPECT_TRUE(heard == 100 && kept && read.volume == 100);
 }
 
 }  // namespace

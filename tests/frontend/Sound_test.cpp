@@ -25,7 +25,6 @@ struct Samples {
 
 class SoundTest : public ScratchDirTest {
 protected:
-
     // One call of the mixer, as SDL makes it, over `count` samples.
     // An odd byte more than the samples asked for must come back silent.
     std::vector<Sint16> Mix(size_t count) {
@@ -55,15 +54,11 @@ TEST_F(SoundTest, ShortSoundsEndInOneCallLongOnesGoOnAtTheNextByteEmptyOnesAreDr
     three.sound.length = 3;  // the odd byte cannot hold a sample
     Sound empty;
     for (Sound* s : {&three.sound, &longer.sound, &empty, &other.sound}) manager->newSound(s);
-
     EXPECT_EQ(Mix(512)[0], -7 + 1 + 10);
-    EXPECT_EQ(manager->playing, (std::vector<Sound*>{&longer.sound, &other.sound}));
-    EXPECT_EQ(manager->positions, (std::vector<Uint32>{1024, 1024}));
+    EXPECT_TRUE(manager->playing == (std::vector<Sound*>{&longer.sound, &other.sound}) &&
+                manager->positions == (std::vector<Uint32>{1024, 1024}));
     const std::vector<Sint16> next = Mix(512);
-    EXPECT_EQ(next[0], 513 + 10);
-    EXPECT_EQ(next[187], 700);
-    EXPECT_EQ(next[188], 0);
-    EXPECT_TRUE(manager->playing.empty());
+    EXPECT_TRUE(next[0] == 513 + 10 && next[187] == 700 && next[188] == 0 && manager->playing.empty());
 }
 
 TEST_F(SoundTest, EachSoundPlaysAtItsOwnGainTimesTheSquaredVolume) {
@@ -79,12 +74,9 @@ TEST_F(SoundTest, EachSoundPlaysAtItsOwnGainTimesTheSquaredVolume) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.gain << ' ' << c.volume << ' ' << c.muted);
         Samples s({8000, 8000});
-        s.sound.gain = c.gain;
-        manager->volume = c.volume;
-        manager->muted = c.muted;
+        s.sound.gain = c.gain, manager->volume = c.volume, manager->muted = c.muted;
         manager->newSound(&s.sound);
-        EXPECT_EQ(Mix(1)[0], c.heard);
-        EXPECT_EQ(manager->positions, std::vector<Uint32>{2}) << "silent or not, it plays on";
+        EXPECT_TRUE(Mix(1)[0] == c.heard && manager->positions == std::vector<Uint32>{2}) << "silent or not, it plays on";
     }
 }
 
@@ -93,8 +85,7 @@ TEST_F(SoundTest, PlayOnceQueuesOnlyWhileADeviceIsOpenAndUpToTheLimit) {
     s.sound.PlayOnce();
     EXPECT_TRUE(manager->playing.empty()) << "nothing would ever drain the queue";
     manager->deviceOpen = true;
-    s.sound.PlayOnce();
-    s.sound.PlayOnce();
+    s.sound.PlayOnce(), s.sound.PlayOnce();
     EXPECT_EQ(manager->playing.size(), 2u) << "one entry per play";
     for (int i = 0; i < 100; ++i) s.sound.PlayOnce();
     EXPECT_EQ(manager->playing.size(), Sound::Manager::MAX_PLAYING);
@@ -164,9 +155,8 @@ TEST_F(SoundTest, FilesThatAreNoUsableWavAreRefusedWithATraceLine) {
         if (!c.bytes.empty()) WriteFile("bad.wav", c.bytes);
         TraceCapture trace;
         Sound sound;
-        EXPECT_FALSE(sound.Load("bad.wav"));
+        EXPECT_TRUE(!sound.Load("bad.wav") && sound.length == 0u);
         EXPECT_TRUE(trace.Has(std::string("bad.wav: ") + c.traced)) << trace.str();
-        EXPECT_EQ(sound.length, 0u);
     }
 }
 
