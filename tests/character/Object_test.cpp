@@ -15,8 +15,6 @@
 #include "support/DisplayGuard.h"
 #include "support/GLContext.h"
 #include "support/Near.h"
-#include "support/Screenshot.h"
-#include "support/TraceCapture.h"
 
 namespace {
 

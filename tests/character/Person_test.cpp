@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -21,7 +20,6 @@
 #include "support/Near.h"
 #include "support/RenderFiles.h"
 #include "support/Screenshot.h"
-#include "support/TraceCapture.h"
 
 namespace {
 

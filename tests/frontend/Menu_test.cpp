@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "core/Display.h"
 #include "core/System.h"
 #include "frontend/Choice.h"
 #include "frontend/Backdrop.h"
@@ -16,7 +15,6 @@
 #include "frontend/MenuScreen.h"
 #include "frontend/String3D.h"
 #include "input/Joystick.h"
-#include "input/Keyboard.h"
 #include "input/Mouse.h"
 #include "math/Camera.h"
 #include "render/Material.h"

@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "render/Material.h"
 #include "scene/Arena.h"
 #include "scene/DirectionalLight.h"
 #include "scene/Flat.h"

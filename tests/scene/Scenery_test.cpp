@@ -2,7 +2,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "math/Camera.h"
