@@ -90,12 +90,11 @@ TEST(Mouse, ReportsItsMovesAndButtonsAndCyclesTheCursorsHueIn120Frames) {
         mouse.buttons = mask;
         EXPECT_TRUE(mouse.LButton() == left && mouse.RButton() == right) << mask;
     }
-    // Each sixth of the circle starts where the last ended: yellow, red,
-    // magenta, blue, cyan, green and yellow again, in steps of at most 0.05.
-    EXPECT_TRUE(Near(mouse.NextColour(), Vector3(1, 0.95f, 0), 1e-5f));
-    Vector3 previous(1, 0.95f, 0);
+    // Each sixth of the circle starts where the last ended: from yellow to
+    // red, magenta, blue, cyan, green and yellow again, in steps of at most 0.05.
     const Vector3 corners[] = {{1, 0, 0}, {1, 0, 1}, {0, 0, 1}, {0, 1, 1}, {0, 1, 0}, {1, 1, 0}};
-    for (int frame = 2; frame <= 120; ++frame) {
+    Vector3 previous(1, 1, 0);
+    for (int frame = 1; frame <= 120; ++frame) {
         const Vector3 colour = mouse.NextColour();
         EXPECT_LE((colour - previous).Length(), 0.0501f) << "a jump at frame " << frame;
         if (frame % 20 == 0) { EXPECT_TRUE(Near(colour, corners[frame / 20 - 1], 1e-5f)) << frame; }
