@@ -1,17 +1,28 @@
+// Bones and what hangs from them: weapons, heads, hair and cloth.
 #include "character/Object.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 #include <vector>
 
+#include "character/Bone.h"
+#include "character/Cloth.h"
+#include "character/ClothPony.h"
+#include "character/Head.h"
+#include "character/LockBone.h"
+#include "character/Pony.h"
+#include "character/PonyBone.h"
+#include "character/Ponytail.h"
 #include "render/Material.h"
 #include "render/Mesh.h"
 #include "render/MeshQuad.h"
 #include "scene/DirectionalLight.h"
 #include "scene/PointLight.h"
+#include "support/ClockGuard.h"
 #include "support/DisplayGuard.h"
 #include "support/GLContext.h"
 #include "support/Near.h"
@@ -211,6 +222,290 @@ TEST_F(ObjectDraw, EachShadowTakesTheNextMatrixUpToTheLast) {
     bare->DrawShadow();
     EXPECT_EQ(shadowctr, 4) << "without a shadow mesh the counter still moves";
     delete display->materials[0];
+}
+
+template <class Part>
+Part* Make(Object* parent, const Vector3& joint, const Vector3& end,
+           const Vector3& hint = Vector3(0, 0, 1)) {
+    return new Part(parent, joint, end, hint, Vector3(2, (end - joint).Length(), 2), nullptr,
+                    nullptr, nullptr, nullptr);
+}
+
+TEST(Bone, RunsFromItsJointToItsEndAndTurnsAboutTheJoint) {
+    // An upper arm held out along x, its hint leaning forward and up.
+    Ptr<Bone> arm = Make<Bone>(nullptr, Vector3(10, 140, 0), Vector3(40, 140, 0), Vector3(1, 0, 1));
+    EXPECT_TRUE(Near(arm->restY, Vector3(1, 0, 0)) && Near(arm->restX, Vector3(0, -1, 0)) &&
+                Near(arm->restZ, Vector3(0, 0, 1)));
+    arm->SetRotation(Vector3(0, 0, PI / 2));  // CreateRotateZ takes x onto -y
+    arm->Update();
+    EXPECT_TRUE(Near(arm->worldPos, Vector3(10, 140, 0)) && Near(arm->tip, Vector3(10, 110, 0)) &&
+                Near(arm->prevTip, Vector3(40, 140, 0)));
+    Ptr<Bone> point = Make<Bone>(nullptr, Vector3(1, 2, 3), Vector3(1, 2, 3));
+    EXPECT_EQ(point->restY, Vector3(0, 1, 0)) << "a zero segment keeps the up axis";
+}
+
+TEST(LockBone, MovesWithItsParentWhateverItsAnimationSays) {
+    Ptr<Bone> hand = Make<Bone>(nullptr, Vector3(0, 100, 0), Vector3(0, 80, 0));
+    Ptr<LockBone> sword = Make<LockBone>(hand, Vector3(0, 80, 0), Vector3(0, 20, 0));
+    for (int frame = 1; frame <= 3; ++frame) {
+        hand->SetRotation(Vector3(0, 0, frame * 0.4f));
+        hand->Update();
+        if (frame < 3) sword->SetRotation(Vector3(frame * 1.3f, -0.7f, 2.0f));  // ignored
+        sword->Update();
+        EXPECT_TRUE(Near(sword->world, hand->world) && Near(sword->worldPos, hand->tip) &&
+                    Near(sword->tip - sword->worldPos, (hand->tip - hand->worldPos) * 3)) << frame;
+    }
+}
+
+class HeadTest : public ::testing::Test {
+protected:
+    // The target 200 away where the head faces it at yaw `angle`: the head's
+    // z axis at yaw a is (-sin a, 0, cos a) and points away from what it sees.
+    void PutTargetAt(float angle) {
+        target.worldPos = head->worldPos - Vector3(-std::sin(angle), 0, std::cos(angle)) * 200;
+    }
+    // Runs `frames` updates, none of which may turn more than a step.
+    void Run(int frames) {
+        for (int i = 0; i < frames; ++i) {
+            const float before = head->look.y;
+            head->Update();
+            ASSERT_LE(std::fabs(head->look.y - before), 0.05f + 1e-5f) << "frame " << i;
+            furthest = std::fmax(furthest, std::fabs(head->look.y));
+        }
+    }
+    ClockGuard clock;
+    Ptr<Bone> neck = Make<Bone>(nullptr, Vector3(0, 130, 0), Vector3(0, 150, 0));
+    Ptr<Head> head = Make<Head>(neck, Vector3(0, 150, 0), Vector3(0, 175, 0));
+    Object target;
+    float furthest = 0;
+};
+
+TEST_F(HeadTest, WithoutATargetItFollowsTheNeckAndIgnoresItsAnimation) {
+    neck->SetRotation(Vector3(0, 0, PI / 2));
+    neck->Update();
+    head->SetRotation(Vector3(1, 1, 1));
+    head->Update();
+    EXPECT_TRUE(Near(head->worldPos, neck->tip) && Near(head->tip, Vector3(45, 130, 0)));
+}
+
+TEST_F(HeadTest, TurnsAStepAFrameTowardsTheTargetButNoFurtherThanTheLimit) {
+    head->target(&target);
+    const struct {
+        float angle;
+        int frames;
+        float look, tolerance;
+    } cases[] = {{0, 20, 0, 0}, {0.5f, 5, 0.25f, 1e-4f}, {0.5f, 30, 0.5f, 0.05f},
+                 {-0.3f, 40, -0.3f, 0.05f}, {2.6f, 60, 1.325f, 0.025f}, {-2.6f, 120, -1.325f, 0.025f}};
+    for (const auto& c : cases) {
+        PutTargetAt(c.angle);
+        Run(c.frames);
+        EXPECT_NEAR(head->look.y, c.look, c.tolerance) << c.angle;
+    }
+    EXPECT_LE(furthest, 1.35f + 1e-4f);
+    PutTargetAt(0.5f);
+    Run(40);
+    const Vector3 z = (head->world * head->rest ^ Vector3(0, 0, 1)).Normalized();
+    EXPECT_GT(z.Dot((head->worldPos - target.worldPos).Normalized()), 0.99f)
+        << "facing the target, the head's z axis points straight away from it";
+}
+
+// Pony hair (rigid segments) and ponytails (a mesh dealt out to segments).
+Vector3 Direction(const Object& segment) { return (segment.tip - segment.worldPos).Normalized(); }
+
+class HairTest : public ::testing::Test {
+protected:
+    HairTest() { clock.At(0, 16); }
+    ClockGuard clock;
+    Ptr<Object> bone = new Object();  // still, at the origin, unless a test turns it
+};
+
+TEST_F(HairTest, APonyChainSwingsRoundInOne200MsStepHangingLowerLinkByLinkAndStandsStillWithoutFrameTime) {
+    for (const int frameMs : {200, 0}) {
+        clock.At(0, 200);
+        bone->world.CreateIdentity();
+        Ptr<Pony> chain[3];
+        for (int i = 0; i < 3; ++i) {
+            chain[i] = new Pony(i == 0 ? static_cast<Object*>(bone) : chain[i - 1], {10.0f * i, 0, 0},
+                                {10.0f * i + 10, 0, 0}, {0, 0, 1}, {1, 1, 1}, nullptr, nullptr, nullptr, nullptr, i == 0);
+        }
+        for (int step = 0; step < 6; ++step) chain[step % 3]->Update();
+        const Vector3 before = Direction(*chain[2]);
+        bone->world.CreateRotateY(1.5707963f);  // the chain swings from +x round to +z
+        clock.At(0, frameMs);
+        for (Pony* p : chain) p->Update();
+        if (frameMs == 0) {
+            EXPECT_TRUE(Near(Direction(*chain[2]), before, 1e-6f));
+            continue;
+        }
+        EXPECT_TRUE(Near(Direction(*chain[0]), (bone->world ^ Vector3(1, 0, 0)).Normalized()))
+            << "a root follows its bone alone";
+        for (int i = 1; i < 3; ++i) {
+            const Vector3 d = Direction(*chain[i]);
+            EXPECT_TRUE(Near(chain[i]->worldPos, chain[i - 1]->tip) && std::fabs(d.x) < 1e-4 &&
+                        d.y < Direction(*chain[i - 1]).y - 0.1f &&
+                        std::fabs((chain[i]->tip - chain[i]->worldPos).Length() - 10) < 1e-4) << i;
+        }
+    }
+}
+
+TEST_F(HairTest, ATailSegmentBendsNoMoreThan60DegreesFromItsParent) {
+    // With flex 1 only its last direction counts.
+    Ptr<PonyBone> loose = new PonyBone(bone, {0, 0, 0}, {10, 0, 0}, {0, 0, 1}, 1, 0, 0, true);
+    loose->Update(), loose->Update();
+    loose->tip = Vector3(-10, 3, 0);  // well behind the bone
+    loose->Update();
+    EXPECT_TRUE(Direction(*loose).Dot(Vector3(1, 0, 0)) >= 0.5f - 1e-6f && Direction(*loose).y > 0)
+        << "pulled round on the side it was";
+    loose->tip = Vector3(-10, 0, 0);  // exactly opposite: no side to pull it round by
+    loose->Update();
+    EXPECT_TRUE(Near(loose->tip, Vector3(10, 0, 0)));
+    Ptr<PonyBone> flat = new PonyBone(bone, {0, 0, 0}, {0, 0, 0}, {0, 0, 1}, 1, 0, 0, true);
+    Ptr<PonyBone> below = new PonyBone(flat, {0, 0, 0}, {0, -5, 0}, {0, 0, 1}, 1, 0, 0, false);
+    for (int step = 0; step < 3; ++step) flat->Update(), below->Update();
+    EXPECT_TRUE(std::isfinite(below->tip.x) && std::isfinite(below->tip.y))
+        << "a segment hanging from no direction still steps";
+}
+
+// Two 10-unit segments hanging straight down from the origin, three
+// vertices each: one on the axis at the segment's end, two to the side.
+class PonytailTest : public HairTest {
+protected:
+    PonytailTest() {
+        for (Mesh* m : {&mesh, &restMesh}) {
+            m->Allocate(6, 2);
+            for (int i = 0; i < 6; ++i) m->vertices[i].pos = positions[i], m->faces[i] = i;
+        }
+    }
+    void Build(float flex, int n = 2) {
+        flexes[0] = flexes[1] = flex;
+        tail = new Ponytail(bone, n, &mesh, &restMesh, nullptr, counts, joints, ends, hints, flexes);
+    }
+    const Vector3 positions[6] = {{0, -10, 0}, {1, -5, 0}, {0, -2, 1}, {0, -20, 0}, {1, -15, 0}, {0, -12, -1}};
+    Mesh mesh, restMesh;
+    int counts[2] = {3, 3};
+    Vector3 joints[2] = {{0, 0, 0}, {0, -10, 0}};
+    Vector3 ends[2] = {{0, -10, 0}, {0, -20, 0}};
+    Vector3 hints[2] = {{0, 0, 1}, {0, 0, 1}};
+    float flexes[2] = {0.5f, 0.5f};
+    Ptr<Ponytail> tail;
+};
+
+TEST_F(PonytailTest, EachSegmentKeepsItsVerticesInItsOwnFrameAndItsBandOfTheTexture) {
+    Build(0.5f);
+    ASSERT_EQ(tail->bones.count, 2);
+    // Segment i spreads over the middle half of the i-th of two bands, top to bottom.
+    const float v[6] = {0.375f, -1, 0.125f, 0.875f, -1, 0.625f};
+    for (int j : {0, 2, 3, 5}) EXPECT_NEAR(restMesh.vertices[j].v, v[j], 1e-6) << j;
+    bone->world.CreateRotateZ(0.5f);  // the bone swings the tail sideways
+    tail->Update();
+    for (int i = 0; i < 2; ++i) {
+        const PonyBone* segment = tail->bones[i];
+        EXPECT_TRUE(Near(mesh.vertices[3 * i].pos, segment->tip) &&
+                    std::fabs((mesh.vertices[3 * i + 1].pos - segment->worldPos).Length() -
+                              restMesh.vertices[3 * i + 1].pos.Length()) < 1e-4) << i;
+    }
+    EXPECT_NEAR(mesh.vertices[0].normal.Length(), 1, 1e-5) << "normals recomputed";
+    int one[1] = {1};
+    tail = new Ponytail(bone, 1, &mesh, &restMesh, nullptr, one, joints, ends, hints, flexes);
+    EXPECT_FLOAT_EQ(restMesh.vertices[0].v, 0.5f) << "all at one height: the band's middle, not NaN";
+}
+
+TEST_F(PonytailTest, ANewTailIgnoresItsPreviousTipForTwoUpdates) {
+    Build(0.9f);
+    PonyBone* root = tail->bones[0];
+    for (int step = 0; step < 3; ++step) {
+        root->tip = Vector3(10, 0, 0);  // a last tip straight out to the side
+        tail->Update();
+        EXPECT_EQ(Direction(*root).x > 0.5f, step == 2) << "from the third update on it trails";
+    }
+}
+
+// Rows side by side along x, each running down from y = 0 in steps of 5.
+Mesh Rows(const std::vector<int>& counts, const std::vector<int>& faces = {}) {
+    Mesh mesh;
+    for (size_t r = 0; r < counts.size(); ++r) {
+        for (int j = 0; j < counts[r]; ++j) mesh.vertices.push_back(Vertex(Vector3(10.0f * r, -5.0f * j, 0), Vector3(0, 0, 1), 0, 0));
+    }
+    mesh.numVertices = static_cast<int>(mesh.vertices.size());
+    mesh.faces = faces;
+    mesh.numFaces = static_cast<int>(faces.size() / 3);
+    return mesh;
+}
+
+class ClothTest : public ::testing::Test {
+protected:
+    ClothTest() { clock.At(0, 50); }
+    // One row of `count` vertices, every link of flexibility `flex`.
+    Cloth* Row(Mesh& mesh, int count, float flex) {
+        flexes.assign(count, flex);
+        rows[0] = flexes.data();
+        counts[0] = count;
+        return new Cloth(bone, 1, counts, rows, &mesh, nullptr, count);
+    }
+    ClockGuard clock;
+    Ptr<Object> bone = new Object();  // the cloth hangs from it; tests move it through world
+    std::vector<float> flexes;
+    const float* rows[1] = {};
+    int counts[1] = {};
+};
+
+TEST_F(ClothTest, TheMeshIsDoubledWithTheTwinsWoundBackwardsAndMappedAcrossTheRows) {
+    Mesh quad = Rows({2, 2}, {0, 2, 1, 1, 2, 3});
+    const float rigid[1] = {0};
+    const float* flex[2] = {rigid, rigid};
+    const int two[2] = {2, 2};
+    Ptr<Cloth> cloth = new Cloth(bone, 2, two, flex, &quad, nullptr, 2);
+    EXPECT_TRUE(quad.numVertices == 8 && quad.faces == (std::vector<int>{0, 2, 1, 1, 2, 3, 4, 5, 6, 5, 7, 6}));
+    // Rows of 2, 1 and 3 vertices; the single one reads no flexibility.
+    Mesh mesh = Rows({2, 1, 3});
+    const float row0[1] = {0.5f}, row2[2] = {0.5f, 0.5f};
+    const float* uneven[3] = {row0, nullptr, row2};
+    const int three[3] = {2, 1, 3};
+    cloth = new Cloth(bone, 3, three, uneven, &mesh, nullptr, 3);
+    const float e = 2.001f;  // rows (and the longest row) less 0.999
+    const float uv[6][2] = {{0, 0}, {0, 1 / e}, {1 / e, 0}, {2 / e, 0}, {2 / e, 1 / e}, {2 / e, 2 / e}};
+    for (int i = 0; i < 6; ++i) EXPECT_TRUE(Near(Vector3(mesh.vertices[i].u, mesh.vertices[i].v, 0), Vector3(uv[i][0], uv[i][1], 0), 1e-6f)) << i;
+    bone->world.CreateTranslate(0, 0, 7);
+    cloth->Update();
+    EXPECT_TRUE(Near(mesh.vertices[2].pos, Vector3(10, 0, 7))) << "the single vertex rides the bone";
+}
+
+TEST_F(ClothTest, ARowIsAChainOfLinksWithTwinsRigidOnesStayOnTheBoneAndAnyOtherFlexibilityTrailsAsATenth) {
+    Mesh rigid = Rows({3}), half = Rows({3}), most = Rows({3});
+    Ptr<Cloth> stiff = Row(rigid, 3, 0), a = Row(half, 3, 0.5f), b = Row(most, 3, 0.9f);
+    ASSERT_EQ(a->links.count, 2);
+    EXPECT_EQ(static_cast<Object*>(a->links[1]->parent), a->links[0]);
+    Matrix turn, move;
+    turn.CreateRotateY(1.2f);
+    move.CreateTranslate(4, 30, -2);
+    bone->world = move * turn;
+    for (int step = 0; step < 4; ++step) {
+        stiff->Update(), a->Update(), b->Update();
+        for (int j = 0; j < 3; ++j) {
+            EXPECT_EQ(half.vertices[3 + j].pos, half.vertices[j].pos) << "the twin follows " << j;
+            EXPECT_NEAR((half.vertices[j].pos - half.vertices[j > 0 ? j - 1 : 0].pos).Length(), j > 0 ? 5 : 0, 1e-4);
+        }
+    }
+    for (int j = 0; j < 3; ++j) {
+        EXPECT_TRUE(Near(rigid.vertices[j].pos, bone->world * Vector3(0, -5.0f * j, 0)) &&
+                    Near(half.vertices[j].pos, most.vertices[j].pos, 1e-6f)) << j;
+    }
+    EXPECT_TRUE(Near(half.vertices[0].pos, rigid.vertices[0].pos)) << "the first vertex rides the bone";
+    EXPECT_GT((half.vertices[2].pos - rigid.vertices[2].pos).Length(), 0.1f) << "a loose link lags";
+}
+
+TEST_F(ClothTest, ALooseLinkNeverPassesBehindTheSurface) {
+    // A link hanging down from the bone, which then moves sideways: the link
+    // trails towards -x, which the normal allows on one side only.
+    for (const float side : {1.0f, -1.0f}) {
+        bone->world.CreateIdentity();
+        Ptr<ClothPony> link = new ClothPony(bone, {0, 0, 0}, {0, -10, 0}, true, false, 0.5f);
+        bone->world.CreateTranslate(10, 0, 0);
+        link->normal = Vector3(side, 0, 0);
+        link->Update();
+        // Behind the surface it stays in place; in front of it it trails.
+        EXPECT_TRUE(Near(link->tip, Vector3(10, -10, 0)) == (side > 0) && (link->tip.x < 9.9f) == (side < 0));
+    }
 }
 
 }  // namespace

@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "core/System.h"
-#include "frontend/Choice.h"
 #include "frontend/Backdrop.h"
 #include "frontend/CaptionView.h"
+#include "frontend/Choice.h"
+#include "frontend/Label.h"
 #include "frontend/MenuScreen.h"
+#include "frontend/ReplayList.h"
 #include "frontend/String3D.h"
 #include "input/Joystick.h"
 #include "input/Mouse.h"
@@ -20,11 +22,11 @@
 #include "render/Material.h"
 #include "render/Mesh3DS.h"
 #include "support/ClockGuard.h"
-#include "support/MeshText.h"
-#include "support/Offscreen.h"
 #include "support/DisplayGuard.h"
 #include "support/GLContext.h"
 #include "support/Keys.h"
+#include "support/MeshText.h"
+#include "support/Offscreen.h"
 #include "support/ScratchDir.h"
 
 namespace {
@@ -283,6 +285,36 @@ TEST_F(MenuDraw, APointerOnAnEntrysLettersChoosesItAtAnyWindowSize) {
             for (int y = rows[i][1] + 2; y < rows[i + 1][0] - 1; ++y) EXPECT_EQ(menu.Hit(w / 2, y), -1) << w << "x" << h << " row " << y;
         }
     }
+}
+
+// A reason shown under an unavailable fighter: a path breaks after its
+// slashes and nowhere shows a space it did not have.
+TEST(Label, WrapBreaksAtSpacesAndAfterSlashes) {
+    using Lines = std::vector<std::string>;
+    const struct {
+        const char* text;
+        size_t width;
+        Lines lines;
+    } cases[] = {
+        {"characters/kira/movetree.txt: file not found", 20, {"characters/kira/", "movetree.txt: file", "not found"}},
+        {"a/b c", 20, {"a/b c"}},
+        {"  ", 20, {}},
+        {"averyveryverylongword x", 5, {"averyveryverylongword", "x"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Label::Wrap(c.text, c.width), c.lines) << c.text;
+}
+
+TEST(ReplayListTest, NamesAReplayByItsDate) {
+    const struct {
+        const char* path;
+        const char* shown;
+    } cases[] = {
+        {"/home/p/replays/replay-2026-12-06_21-05-09.txt", "2026-12-06 21:05:09"},
+        {"replay-2026-12-06_21-05-09_003.txt", "2026-12-06 21:05:09 - 3"},
+        {"/tmp/my_best_bout.txt", "my_best_bout.txt"},
+        {"replay-short.txt", "replay-short.txt"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReplayList::Title(c.path), c.shown) << c.path;
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 #include "frontend/Sound.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "core/Preferences.h"
+#include "frontend/GameSounds.h"
 #include "support/ScratchDir.h"
 #include "support/SoundGuard.h"
 #include "support/TraceCapture.h"
@@ -158,6 +162,21 @@ TEST_F(SoundTest, FilesThatAreNoUsableWavAreRefusedWithATraceLine) {
         EXPECT_TRUE(!sound.Load("bad.wav") && sound.length == 0u);
         EXPECT_TRUE(trace.Has(std::string("bad.wav: ") + c.traced)) << trace.str();
     }
+}
+
+using GameSoundsTest = ScratchDirTest;
+
+TEST_F(GameSoundsTest, TheVolumeIsHeardAtOnceAndKeptWithThePlayersOptions) {
+    const Preferences saved = preferences;
+    setenv("XDG_CONFIG_HOME", std::filesystem::current_path().c_str(), 1);
+    GameSounds::SetVolume(130);
+    Preferences read;
+    const bool kept = read.Load(Preferences::Path());
+    unsetenv("XDG_CONFIG_HOME");
+    const int heard = Sound::Manager::instance()->volume;
+    Sound::Manager::instance()->volume = 100;
+    preferences = saved;
+    EXPECT_TRUE(heard == 100 && kept && read.volume == 100);
 }
 
 }  // namespace

@@ -1,14 +1,18 @@
 // The keyboard, joystick and mouse as the game polls them once a frame.
-#include <GL/gl.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 #include <vector>
 
+#include "input/Controller.h"
+#include "input/JoyController.h"
 #include "input/Joystick.h"
+#include "input/KbdController.h"
 #include "input/Keyboard.h"
 #include "input/Mouse.h"
+#include "support/ClockGuard.h"
 #include "support/GLContext.h"
 #include "support/Keys.h"
 #include "support/Near.h"
@@ -136,6 +140,148 @@ TEST_F(MouseGL, TheCursorIsACrossAtTheMouseInAbsoluteModeOnly) {
     const Material* first = mat;
     mouse.Draw();
     EXPECT_TRUE(scratch.display->currentMaterial == first && mat == first) << "drawn with its own material, made once";
+}
+
+// Drives the System's keyboard, joystick 0 and game clock by hand: each
+// frame is one poll of the devices at game time t.
+class ControllerTest : public ::testing::Test {
+protected:
+    ControllerTest() {
+        for (int frame = 0; frame < 2; ++frame) {
+            KeysDown({});
+            Stick(0, 0, 0);
+        }
+    }
+    void Keys(Controller& c, int t, const std::vector<int>& down) {
+        KeysDown(down);
+        clock.At(t);
+        c.Update();
+    }
+    void Stick(int t, int axisX, int axisY, int buttons = 0) {
+        System::instance()->joystick[0]->SetState(axisX, axisY, buttons);
+        clock.At(t);
+    }
+    // Holds `key` for a whole window and returns the letters it gave.
+    std::string Alone(Controller& c, int key) {
+        Keys(c, 0, {key});
+        Keys(c, Controller::WINDOW_MS, {key});
+        const std::string letters = c.Commands();
+        c.Command();
+        Keys(c, 1000, {});
+        c.Command();
+        return letters;
+    }
+
+    ClockGuard clock;
+};
+
+TEST_F(ControllerTest, InputsWithin151MsFormOneCommand) {
+    KbdController c(0);
+    Keys(c, 1000, {SDLK_g});  // action 0
+    Keys(c, 1100, {SDLK_g, SDLK_a});  // toward
+    Keys(c, 1150, {SDLK_a});
+    EXPECT_TRUE(std::string(c.Commands()).empty() && c.Command() == 0) << "150 ms after the first press the window is open";
+    Keys(c, 1151, {SDLK_a});
+    EXPECT_STREQ(c.Commands(), "fp");
+    EXPECT_STREQ(c.Commands(), "fp") << "reading the letters takes nothing";
+    EXPECT_EQ(c.Command(), Controller::CMD_F | Controller::CMD_P);
+    EXPECT_STREQ(c.Commands(), "") << "the held direction starts a new, different command";
+    Keys(c, 1302, {SDLK_a});
+    EXPECT_STREQ(c.Commands(), "f");
+}
+
+// Timelines of one player's keys: after each poll, the letters ready, the
+// commands taken in turn, and the letters ready after them.
+TEST_F(ControllerTest, AHeldGuardRepeatsAtOnceButOnePressIsOneCommand) {
+    const int G = Controller::CMD_G, P = Controller::CMD_P;
+    const struct Step {
+        int t;
+        std::vector<int> keys;
+        const char* before;
+        std::vector<int> taken;
+        const char* after;
+    } timelines[][6] = {
+        {{0, {SDLK_t}, "", {}, ""},
+         {151, {SDLK_t}, "g", {G, G}, "g"},  // published again within the same frame
+         {160, {}, "g", {G, 0}, ""}},        // and once more before the release
+        {{0, {SDLK_g}, "", {}, ""},
+         {151, {SDLK_g}, "p", {P}, ""},
+         {200, {}, "", {}, ""},
+         {300, {SDLK_g}, "p", {P}, ""},      // a repeat acts in the frame it is pressed,
+         {320, {SDLK_g}, "", {0}, ""}},      // and the press is not collected twice
+        {{0, {SDLK_t}, "", {}, ""},
+         {151, {SDLK_t}, "g", {G}, "g"},
+         {170, {SDLK_t, SDLK_h}, "g", {G}, ""},  // the kick is still in its window
+         {321, {SDLK_t, SDLK_h}, "kg", {}, "kg"}},  // a press that missed a command is kept
+    };
+    for (const auto& timeline : timelines) {
+        KbdController c(0);
+        for (const Step& step : timeline) {
+            if (step.before == nullptr) break;
+            Keys(c, step.t, step.keys);
+            EXPECT_STREQ(c.Commands(), step.before) << "at " << step.t;
+            for (int expected : step.taken) EXPECT_EQ(c.Command(), expected) << "at " << step.t;
+            EXPECT_STREQ(c.Commands(), step.after) << "at " << step.t;
+        }
+    }
+}
+
+TEST_F(ControllerTest, EachPlayerHasItsOwnKeysAndTheFlipMirrorsTowardAndTheSideActions) {
+    const struct {
+        int player, key;
+        const char* plain;
+        const char* flipped;
+    } keys[] = {
+        {0, SDLK_d, "a", "f"},        {0, SDLK_a, "f", "a"},     {0, SDLK_w, "u", "u"},
+        {0, SDLK_s, "d", "d"},        {0, SDLK_g, "p", "p"},     {0, SDLK_h, "k", "k"},
+        {0, SDLK_t, "g", "g"},        {0, SDLK_y, "t", "t"},     {0, SDLK_j, "o", "i"},
+        {0, SDLK_u, "i", "o"},        {0, SDLK_RIGHT, "", ""},   {0, SDLK_DELETE, "", ""},
+        {1, SDLK_RIGHT, "f", "a"},    {1, SDLK_LEFT, "a", "f"},  {1, SDLK_UP, "u", "u"},
+        {1, SDLK_DOWN, "d", "d"},     {1, SDLK_DELETE, "p", "p"}, {1, SDLK_END, "k", "k"},
+        {1, SDLK_INSERT, "g", "g"},   {1, SDLK_HOME, "t", "t"},  {1, SDLK_PAGEDOWN, "i", "o"},
+        {1, SDLK_PAGEUP, "o", "i"},   {1, SDLK_d, "", ""},       {1, SDLK_g, "", ""},
+    };
+    for (const auto& k : keys) {
+        KbdController c(k.player);
+        for (const bool flip : {false, true}) {
+            c.SetFlip(flip);
+            EXPECT_EQ(Alone(c, k.key), flip ? k.flipped : k.plain)
+                << "player " << k.player << " key " << k.key << (flip ? " flipped" : "");
+        }
+    }
+    KbdController c(0);
+    const std::vector<int> all = {SDLK_u, SDLK_j, SDLK_y, SDLK_t, SDLK_h, SDLK_g, SDLK_s, SDLK_w, SDLK_d, SDLK_a};
+    Keys(c, 0, all);
+    Keys(c, 151, all);
+    EXPECT_STREQ(c.Commands(), "faudpkgtio") << "the letters come in their fixed order";
+}
+
+TEST_F(ControllerTest, AJoystickNeedsTheStickPastHalfWayAndMapsItsButtons) {
+    JoyController c(0);
+    const int frames[][3] = {{0, -16384, 16384}, {151, -16384, 16384}, {200, -16385, 16385}, {351, 16385, -16385}};
+    for (const auto& f : frames) {
+        Stick(f[0], f[1], f[2]);
+        c.Update();
+        if (f[0] == 151) { EXPECT_STREQ(c.Commands(), "") << "exactly half way on both axes"; }
+    }
+    EXPECT_STREQ(c.Commands(), "faud");
+    c.Command();
+
+    const struct {
+        int number;
+        bool flip;
+        const char* letters;
+    } buttons[] = {{0, false, "p"}, {1, false, "k"}, {3, false, "g"}, {4, false, "t"},
+                   {2, false, "o"}, {5, false, "i"}, {6, false, ""},  {9, false, ""},
+                   {2, true, "i"},  {5, true, "o"}};
+    for (const auto& b : buttons) {
+        c.SetFlip(b.flip);
+        Stick(1000, 0, 0, 0), c.Update(), c.Command();
+        Stick(2000, 0, 0, 1 << b.number), c.Update();
+        Stick(2151, 0, 0, 1 << b.number), c.Update();
+        EXPECT_EQ(std::string(c.Commands()), b.letters) << "button " << b.number << " " << b.flip;
+        c.Command();
+    }
 }
 
 }  // namespace
