@@ -49,9 +49,10 @@ private:
 // Writes the two files (empty text: no file) and loads the scene.
 Scene* Load(const std::string& lights, const std::string& sdf) {
     ForgetLights();
-    std::filesystem::remove(SCENE_DIR + "lights.txt");
-    if (!lights.empty()) SceneryScratch::Write("lights.txt", lights);
-    SceneryScratch::Write("scene.sdf", sdf);
+    for (const auto& [name, text] : {std::pair{"lights.txt", lights}, std::pair{"scene.sdf", sdf}}) {
+        std::filesystem::remove(SCENE_DIR + name);
+        if (!text.empty()) SceneryScratch::Write(name, text);
+    }
     return new Scene("test");
 }
 
@@ -210,41 +211,29 @@ TEST_F(SceneGL, TheFogClauseTurnsOnLinearFogAndTheFrameBindsTheLightsToTheirSlot
     EXPECT_EQ(plain->background->fileName, "scenes/test/materials/sky.mat");
 }
 
-using ::testing::internal::CaptureStderr;
-using ::testing::internal::GetCapturedStderr;
-
-// An arena's files, null where the file is missing, and what stderr must say.
-struct ArenaFiles {
-    const char* lights;
-    const char* sdf;
-    const char* problem;  // empty: the arena is whole
-};
-
 // An arena whose files do not give its size is fought on the default floor,
 // never on one of no size, and the problem is on standard error.
-TEST(SceneArena, WithoutItsSizeTheArenaTakesTheDefaultAndSaysWhy) {
-    const ArenaFiles arenas[] = {
+TEST_F(SceneTest, WithoutItsSizeTheArenaTakesTheDefaultAndSaysWhy) {
+    const struct {
+        const char* lights;  // empty: no such file
+        const char* sdf;
+        const char* problem;  // empty: the arena is whole
+    } arenas[] = {
         {"AMBIENT 0 0 0 0", "sky.mat 450 -250 0", ""},
-        {nullptr, "sky.mat 450 -250 0", "lights.txt: expected the arena's lights, found no such file"},
-        {"AMBIENT 0 0 0 0", nullptr, "scene.sdf: expected the arena's scenery and size"},
+        {"", "sky.mat 450 -250 0", "lights.txt: expected the arena's lights, found no such file"},
+        {"AMBIENT 0 0 0 0", "", "scene.sdf: expected the arena's scenery and size"},
         {"AMBIENT 0 0 0 0", "sky.mat", "scene.sdf:1: expected a number, found the end of the file"},
         {"AMBIENT 0 0 0 0", "sky.mat 0 -250 0", "scene.sdf:1: expected an arena size above 0"},
         {"AMBIENT 0 0 0 0", "sky.mat -450 -250 0", "found -450 -250"},
     };
-    for (const ArenaFiles& arena : arenas) {
-        SceneryScratch scratch;
-        SceneryScratch::Write("materials/sky.mat", FlatMaterial("-"));
-        if (arena.lights != nullptr) SceneryScratch::Write("lights.txt", arena.lights);
-        if (arena.sdf != nullptr) SceneryScratch::Write("scene.sdf", arena.sdf);
-        CaptureStderr();
-        const Scene scene("test");
-        const std::string said = GetCapturedStderr();
+    for (const auto& arena : arenas) {
+        ::testing::internal::CaptureStderr();
+        const std::unique_ptr<Scene> scene(Load(arena.lights, arena.sdf));
+        const std::string said = ::testing::internal::GetCapturedStderr();
         const bool whole = *arena.problem == '\0';
-        EXPECT_EQ(scene.playable, whole) << said;
-        EXPECT_EQ(scene.arenaSize, whole ? 450 : Scene::DEFAULT_ARENA_SIZE) << said;
-        EXPECT_EQ(scene.arenaParam, whole ? -250 : Scene::DEFAULT_ARENA_REST) << said;
-        EXPECT_NE(said.find(arena.problem), std::string::npos) << said;
-        EXPECT_EQ(said.empty(), whole) << said;
+        EXPECT_TRUE(scene->playable == whole && scene->arenaSize == (whole ? 450 : Scene::DEFAULT_ARENA_SIZE) &&
+                    scene->arenaParam == (whole ? -250 : Scene::DEFAULT_ARENA_REST)) << said;
+        EXPECT_TRUE(said.find(arena.problem) != std::string::npos && said.empty() == whole) << said;
     }
 }
 
