@@ -118,6 +118,8 @@ TEST_F(SceneryGL, TheArenaDrawsTheFloorInItsMaterial) {
     System::instance()->display->camera = nullptr;
 }
 
+using SunTest = SceneryTest;
+
 // A sun whose own mesh does not exist: it draws nothing but its flare.
 std::unique_ptr<Sun> NewSun(const std::string& flare, const Vector3& at = Vector3()) {
     SceneryScratch::Write("materials/flare.mat", FlatMaterial("-", {1, 1, 1}));
@@ -129,8 +131,7 @@ std::unique_ptr<Sun> NewSun(const std::string& flare, const Vector3& at = Vector
 }
 
 // lensflare.txt and what the sun keeps of it: whatever is kept can be drawn.
-TEST(Sun, ReadsFlareMaterialsAndFlaresAndKeepsOnlyWhatItCanDraw) {
-    SceneryScratch scratch;
+TEST_F(SunTest, ReadsFlareMaterialsAndFlaresAndKeepsOnlyWhatItCanDraw) {
     const struct {
         const char* text;
         int materials, flares;
@@ -159,8 +160,7 @@ TEST(Sun, ReadsFlareMaterialsAndFlaresAndKeepsOnlyWhatItCanDraw) {
     EXPECT_EQ(sun->flares[2].material, 0) << "an index out of range falls back to the first";
 }
 
-TEST(Sun, FlaresLieOnTheLineFromTheSunThroughTheCentreAndFadeOffTheScreen) {
-    SceneryScratch scratch;
+TEST_F(SunTest, FlaresLieOnTheLineFromTheSunThroughTheCentreAndFadeOffTheScreen) {
     // One flare at each line position: the sun, the centre, the mirror image, half way.
     const std::unique_ptr<Sun> sun = NewSun("1 flare.mat 4 0 10 -1 0 20 0 0 30 1 0 40 0.5");
     const int W = 640, H = 480;
@@ -183,8 +183,7 @@ TEST(Sun, FlaresLieOnTheLineFromTheSunThroughTheCentreAndFadeOffTheScreen) {
     }
 }
 
-TEST(Sun, TurnsToFaceTheCamera) {
-    SceneryScratch scratch;
+TEST_F(SunTest, TurnsToFaceTheCamera) {
     Camera camera(Vector3(100, 50, -80), Vector3(10, 0, 5), Vector3(0, 1, 0), 0);
     System::instance()->display->camera = &camera;
     const std::unique_ptr<Sun> sun = NewSun("", Vector3(-200, 300, 400));
@@ -196,10 +195,7 @@ TEST(Sun, TurnsToFaceTheCamera) {
     System::instance()->display->camera = nullptr;
 }
 
-using SunGL = GLTest;
-
-TEST_F(SunGL, TheFlareIsDrawnBeforeTheCameraOnly) {
-    SceneryScratch scratch;
+TEST_F(SceneryGL, TheSunsFlareIsDrawnBeforeTheCameraOnly) {
     Camera camera(Vector3(0, 0, -200), Vector3(0, 0, 0), Vector3(0, 1, 0), 0);
     System::instance()->display->SetCamera(&camera);
     glEnable(GL_CULL_FACE);  // the game's face culling: the quads must face the viewer
