@@ -49,12 +49,12 @@ TEST_F(AnimTest, VersionTwoReadsEveryClauseAndLaterFramesInheritValuesButNotEven
     EXPECT_TRUE(anim.hasTracer) << "bone flag 4 trails a tracer";
     const KeyFrame& first = *anim.frames[0];
     ASSERT_NE(first.sound, nullptr);
-    EXPECT_TRUE(first.soundName == "whoosh" && first.sound->length == 6u);
-    EXPECT_TRUE(anim.hasCameraPos[0] && Near(anim.cameraPos[0], Vector3(1, 2, 3)) && anim.flags[0] == 513u);
-    EXPECT_TRUE(first.hasPos && Near(first.pos, Vector3(10.75f, 20.5f, -30.875f)));
-    EXPECT_TRUE(first.hasFacing && Near(first.facing, Vector3(0, 1.5f, 0)) && first.damage == 7.5f);
-    EXPECT_TRUE(Near(first.rot[0], Vector3(0.125f, 0.25f, 0.375f)) && first.boneFlags[1] == 9);
-    EXPECT_TRUE(first.bposSet[0] && Near(first.bpos[0], Vector3(4, 5, 6)) && !first.bposSet[1]);
+    EXPECT_TRUE(first.soundName == "whoosh" && first.sound->length == 6u && anim.hasCameraPos[0] &&
+                Near(anim.cameraPos[0], Vector3(1, 2, 3)) && anim.flags[0] == 513u);
+    EXPECT_TRUE(first.hasPos && Near(first.pos, Vector3(10.75f, 20.5f, -30.875f)) && first.hasFacing &&
+                Near(first.facing, Vector3(0, 1.5f, 0)) && first.damage == 7.5f);
+    EXPECT_TRUE(Near(first.rot[0], Vector3(0.125f, 0.25f, 0.375f)) && first.boneFlags[1] == 9 && first.bposSet[0] &&
+                Near(first.bpos[0], Vector3(4, 5, 6)) && !first.bposSet[1]);
     const KeyFrame& second = *anim.frames[1];
     EXPECT_FALSE(second.hasSound || anim.hasCameraPos[1] || second.hasPos || second.hasVel ||
                  second.hasFacing || second.hasDamage)

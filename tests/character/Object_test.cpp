@@ -657,9 +657,7 @@ protected:
         floorMesh = std::make_unique<Mesh3DS>("floor.asc", false);
         // As the arena does in the planar mode, the floor lies a little below
         // the ground the fighters stand on, where their flattened shadows fall.
-        floor = new Object(nullptr, Vector3(), Vector3(1, 0, 0), Vector3(0, 1, 0),
-                           Vector3(0, 0, 1), Vector3(1, 1, 1), floorMesh.get(), floorMesh.get(), nullptr,
-                           new Material("floor.mat"));
+        floor = Upright(Vector3(), floorMesh.get(), new Material("floor.mat"));
         floor->SetPosition(Vector3(0, -1.5f, 0));
         floor->Update();
         fighter->Update();

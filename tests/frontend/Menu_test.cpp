@@ -394,17 +394,6 @@ TEST(String3D, TheWaveMovesEachLetterAlongTheCameraLineATenthOfASecondBehindTheO
         << "an eye on the letter leaves it in place";
 }
 
-TEST(String3D, MapGivesEveryLetterTheMaterialsCoordinates) {
-    BorrowedLetter a('a');
-    BorrowedLetter z('Z');
-    Material flat;
-    flat.mapType = "PLANARZ";
-    String3D::Map(&flat);
-    for (Mesh* m : {a.mesh, z.mesh}) EXPECT_TRUE(m->vertices[0].u == -1 && m->vertices[0].v == 1 && m->vertices[2].u == 0);
-    String3D::Map(nullptr);  // nothing to map from
-    EXPECT_FLOAT_EQ(a.mesh->vertices[0].u, -1);
-}
-
 // Run in a fresh process: no letter may be loaded before the first word is
 // made, and then each comes from "letters/x.asc" in the working folder, flipped.
 bool LettersLoadOnFirstUse() {
