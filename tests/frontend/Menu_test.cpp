@@ -90,20 +90,14 @@ protected:
         menu.Update();
         return menu.selection;
     }
+    int SelectionAt(const Vector3& p) { return SelectionAt(static_cast<int>(p.x), static_cast<int>(p.y)); }
     // Window pixel of the middle of entry i's letters.
     Vector3 Middle(int i) const {
         const Choice::Rect r = menu.choices[i]->Letters();
         return devices.display->WorldToScreen(camera, Vector3((r.left + r.right) / 2, (r.bottom + r.top) / 2, 0));
     }
-
-    int SelectionOn(int i) {
-        const Vector3 p = Middle(i);
-        return SelectionAt(static_cast<int>(p.x), static_cast<int>(p.y));
-    }
-    int SelectionBetween() {
-        const Vector3 p = (Middle(0) + Middle(1)) * 0.5f;
-        return SelectionAt(static_cast<int>(p.x), static_cast<int>(p.y));
-    }
+    int SelectionOn(int i) { return SelectionAt(Middle(i)); }
+    int SelectionBetween() { return SelectionAt((Middle(0) + Middle(1)) * 0.5f); }
 
     Devices devices;
     Camera camera;

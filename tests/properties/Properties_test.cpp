@@ -219,11 +219,9 @@ Draw WaterDraw() {
 Draw EmbossDraw() {
     auto bumpy = std::make_shared<Material>();
     bumpy->bump = true;
-    auto quad = std::make_shared<MeshQuad>(Vector3(-1, -1, 0), Vector3(1, 0, 0), Vector3(0, 1, 0),
-                                           Vector3(2, 2, 0));
-    auto o = std::make_shared<Ptr<Object>>(new Object(nullptr, Vector3(), Vector3(1, 0, 0),
-                                                      Vector3(0, 1, 0), Vector3(0, 0, 1),
-                                                      Vector3(1, 1, 1), quad.get(), quad.get(),
+    auto quad = std::make_shared<MeshQuad>(Vector3(-1, -1, 0), Vector3(1, 0, 0), Vector3(0, 1, 0), Vector3(2, 2, 0));
+    auto o = std::make_shared<Ptr<Object>>(new Object(nullptr, Vector3(), Vector3(1, 0, 0), Vector3(0, 1, 0),
+                                                      Vector3(0, 0, 1), Vector3(1, 1, 1), quad.get(), quad.get(),
                                                       nullptr, bumpy.get()));
     auto sun = std::make_shared<DirectionalLight>(Vector3(1, 1, 1), Vector3(-1, 0, 0));
     System::instance()->display->lights.Add(sun.get());
