@@ -1,25 +1,18 @@
 #!/bin/bash
-# The computer opponent as a player meets it: "one player", then Return
-# for player 1's fighter, the computer's and the arena, and a computer on
-# player 2's side whose blows shorten player 1's life bar while player 1
-# touches nothing; and "cpu" in controllers.txt, which gives that player to
-# the computer in every match; the demo, the computer against itself for a
-# whole bout and on into the next with no key pressed, until a key brings the
-# menu back.
+# The computer opponent as a player meets it: in "one player" (Return takes
+# each default) its blows shorten player 1's bar while player 1 touches
+# nothing; "cpu" in controllers.txt gives that player to it in every match;
+# the demo plays a whole bout and the next with no key pressed, until a key
+# brings the menu back.
 . "$(dirname "$0")/lib.sh"
 start_xvfb
 
-# Return takes each default: the menu's entry, then the fighters and the arena.
-one_player() {
-    focus_window
-    take_defaults "ONE PLAYER"
-}
-
 start_default_game
 screenshot computer_menu
-one_player
+focus_window
+take_defaults "ONE PLAYER"
 wait_trace "^computer player 1: seed" 1 20
-grep -q "^computer player 0: seed" "$SCRATCH/debug.log" && fail "the computer took player 1 too"
+traced "^computer player 0: seed" && fail "the computer took player 1 too"
 sleep 1
 full=$(bar_end 0)
 [ "$full" -gt 190 ] || fail "player 1's bar is not full at the start (ends at $full)"
@@ -38,7 +31,8 @@ fresh_game_dir game
 printf 'controller0 cpu\ncontroller1 keyboard\n' > "$GAME_DIR/controllers.txt"
 xdotool mousemove 320 200  # the game before moved the pointer
 launch
-one_player
+focus_window
+take_defaults "ONE PLAYER"
 wait_trace "^computer player 0: seed" 1 20
 pass "cpu in controllers.txt gives player 1 to the computer, in one player too"
 escape_quits "Escape with a cpu player"
@@ -47,8 +41,7 @@ start_default_game
 focus_window
 choose_entry DEMO
 wait_trace "^bout won by" 1 250
-grep -q "^computer player 0: seed" "$SCRATCH/debug.log" || fail "the computer does not play player 1"
-grep -q "^computer player 1: seed" "$SCRATCH/debug.log" || fail "the computer does not play player 2"
+traced "^computer player 0: seed" && traced "^computer player 1: seed" || fail "the computer does not play both"
 screenshot demo_first_bout
 # The next bout (a round, or a new match) begins and is fought, untouched.
 wait_trace "^round [0-9]*$" 2 60
@@ -57,7 +50,7 @@ pass "the demo plays a whole bout and goes on to the next on its own"
 
 focus_window
 press_until space "back to the menu"
-grep -q "^back to the menu" "$SCRATCH/debug.log" || fail "a key did not end the demo"
+traced "^back to the menu" || fail "a key did not end the demo"
 screenshot demo_ended
 pass "a key ends the demo"
 escape_quits "Escape after the demo"

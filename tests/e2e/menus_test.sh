@@ -50,15 +50,14 @@ wait_screen "arena select"
 screenshot menus_arena_select
 tap Return
 wait_line "fight"
-grep -q "^trying person constructors" "$SCRATCH/debug.log" || fail "no fighters were loaded"
+traced "^trying person constructors" || fail "no fighters were loaded"
 
 # Player 1 (lyse) walks player 2 (bront) to the edge and knocks him off it
 # with the heavy blow, toward + kick: the ring-out wins the round.
 round_marked && fail "a round is marked won before any was"
 ring_out "Player 1 knocked off the floor" 20
-grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "the ring-out did not win the round"
-sleep 1
-screenshot menus_round_won
+traced "bout won by player one" || fail "the ring-out did not win the round"
+sleep 1; screenshot menus_round_won
 round_marked || fail "no gold mark under player 1's bar after the round: $(pixel 46 54)"
 pass "two players pick their fighters with their own keys; a round won is marked"
 
@@ -73,7 +72,7 @@ choose_entry "player 1 keys"
 choose_entry punch
 tap h
 sleep 0.5
-grep -q "is now h" "$SCRATCH/debug.log" && fail "h, player 1's kick, was given to the punch"
+traced "is now h" && fail "h, player 1's kick, was given to the punch"
 tap Return
 tap k
 wait_line "player 1 punch is now k"

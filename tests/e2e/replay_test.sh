@@ -38,8 +38,7 @@ wait_line "fight"
 sleep 5
 # A still moment of the fight: F3 holds the game clock for four seconds.
 press_until F3 "--------begin"
-sleep 2
-grab live
+sleep 2; grab live
 sleep 2
 press_until F3 "--------begin"
 sleep 3
@@ -53,8 +52,7 @@ watch_newest
 wait_trace "^watching " 1 10
 # The held moment comes as it was recorded, the clock standing for a while.
 wait_trace "^replay: the clock stands" 1 60
-sleep 2
-grab replayed
+sleep 2; grab replayed
 wait_trace "^back to the menu" 1 60
 grep -q "differs from its match" "$SCRATCH/stderr.log" && fail "$(cat "$SCRATCH/stderr.log")"
 apart=$(differing "$SCRATCH/live.png" "$SCRATCH/replayed.png")
@@ -110,7 +108,6 @@ wait_trace "^back to the menu" 1 60
 wait_screen "title"
 grep -q "changed.txt: the replay differs from its match at frame" "$SCRATCH/stderr.log" ||
     fail "a replay that differs from its match did not stop"
-sleep 1
-grab stopped
+sleep 1; grab stopped
 escape_quits "Escape after a replay that stopped"
 pass "a replay that differs from its match stops, and the menu says where"

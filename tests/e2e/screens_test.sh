@@ -21,8 +21,7 @@ launch
 focus_window
 tap Down
 tap Up
-sleep 1
-shot title
+sleep 1; shot title
 
 choose_entry OPTIONS
 wait_screen "options"
@@ -35,16 +34,13 @@ grep -qx "rounds 1" "$SCRATCH/config/korvanthe/options.txt" || fail "rounds not 
 shot options
 choose_entry "player 2 keys"
 wait_screen "player 2 keys"
-sleep 0.5
-shot keys
+sleep 0.5; shot keys
 press_until BackSpace "screen: options"
 choose_entry controls
 wait_screen "controls"
-sleep 0.5
-shot controls_keys
+sleep 0.5; shot controls_keys
 tap Right
-sleep 0.5
-shot controls_moves
+sleep 0.5; shot controls_moves
 tap Return
 wait_screen "options"
 tap BackSpace
@@ -56,25 +52,21 @@ wait_screen "fighter select"
 # Player 1 steps on from bront to kira, whose check fails.
 tap d
 wait_for 10 traced "^kira cannot be chosen: "
-grep -q "^kira cannot be chosen: characters/kira/movetree.txt: file not found" "$SCRATCH/debug.log" ||
+traced "^kira cannot be chosen: characters/kira/movetree.txt: file not found" ||
     fail "kira's broken folder was not found out"
-sleep 0.5
-shot fighter_select_unavailable
+sleep 0.5; shot fighter_select_unavailable
 tap g
 sleep 0.3
-grep -q "screen: arena select" "$SCRATCH/debug.log" && fail "an unavailable fighter was picked"
+traced "screen: arena select" && fail "an unavailable fighter was picked"
 tap a
-sleep 1
-shot fighter_select
+sleep 1; shot fighter_select
 tap g
 tap Delete
 wait_screen "arena select"
-sleep 1
-shot arena_select
+sleep 1; shot arena_select
 tap Return
 wait_line "round 1"
-sleep 0.5
-shot round
+sleep 0.5; shot round
 wait_line "fight"
 shot fight_call
 kill -0 "$GAME_PID" || fail "the game died"
@@ -88,16 +80,13 @@ punch_until "takes a blow" 1
 shot clock
 tap p
 wait_screen "pause"
-sleep 0.5
-shot pause
+sleep 0.5; shot pause
 tap p
 wait_line "time up"
-sleep 0.3
-shot time_up
+sleep 0.3; shot time_up
 wait_screen "results" 90
-sleep 1
-shot results
-grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "the bell did not give the round to the fighter with more life"
+sleep 1; shot results
+traced "bout won by player one" || fail "the bell did not give the round to the fighter with more life"
 pass "the round's clock, pause, time up and the results"
 
 choose_entry "MAIN MENU"

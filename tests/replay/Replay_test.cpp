@@ -21,12 +21,8 @@
 
 namespace {
 
-class ReplayTest : public ::testing::Test {
+class ReplayTest : public ContentMatchTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(ContentMatch::HasContent());
-        match.emplace();
-    }
 
     // Two computer players at `level`s for at most `ms` or until one loses,
     // in frames of 14 to 20 ms.
@@ -78,7 +74,6 @@ protected:
         return "";
     }
 
-    std::optional<ContentMatch> match;
     Clock& clock = *System::instance()->clock;
 
 private:

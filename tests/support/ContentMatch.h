@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "character/Person.h"
 #include "input/Controller.h"
 #include "match/GameSeq.h"
 #include "match/LifeBar.h"
-#include "math/Ptr.h"
 #include "scene/Scene.h"
 #include "support/ClockGuard.h"
 #include "support/DisplayGuard.h"
@@ -37,10 +37,6 @@ public:
     }
     ContentMatch(const ContentMatch&) = delete;
     ContentMatch& operator=(const ContentMatch&) = delete;
-
-    static bool HasContent() {
-        return std::filesystem::exists(std::string(KORVANTHE_DATA_DIR) + "/settings.txt");
-    }
 
     // A new match of two fighters (by folder; settings.txt's by default) at
     // their start places, player 0 playing with c0 and player 1 with c1. The
@@ -122,4 +118,15 @@ private:
     DisplayGuard display{0, 0};
     ClockGuard clock;
     std::filesystem::path previous;
+};
+
+// Each test on a default content match of its own.
+class ContentMatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(std::filesystem::exists(std::string(KORVANTHE_DATA_DIR) + "/settings.txt"))
+            << "the build writes the default content into " << KORVANTHE_DATA_DIR;
+        match.emplace();
+    }
+    std::optional<ContentMatch> match;
 };

@@ -32,9 +32,15 @@ inline std::string Lunge() {
                LUNGE_DAMAGE);
 }
 
+// A fixture fighter that stands open to blows and lunges on p.
+inline void WriteLunger(const std::string& name) {
+    WriteFighter(name, MATCH_MOVES,
+                 {{"idle.kaf", StillKaf(1, VULNERABLE)}, {"lunge.kaf", Lunge()},
+                  {"hit.kaf", StillKaf(0.3f, VULNERABLE)}});
+}
+
 inline void WriteMatch() {
-    WriteFile("device.cfg",
-                      "driver OpenGL\nacceleration 1\nsize 800 600 32\ndblbuff 1\nzbuff 24\n"
+    WriteFile("device.cfg", "driver OpenGL\nacceleration 1\nsize 800 600 32\ndblbuff 1\nzbuff 24\n"
                       "dither 0\nfilter 1\nwindowed 1\n");
     WriteFile("controllers.txt", "controller0 keyboard\ncontroller1 keyboard\n");
     WriteFile("settings.txt", "scene floor\nplayer1 fixture\nplayer2 fixture\n");
@@ -46,16 +52,11 @@ inline void WriteMatch() {
     WriteFile("materials/white.mat", ColourMaterial({1, 1, 1}, {1, 1, 1}));
     WriteFile("letters/w.asc", meshtext::Box({0, 0, 0}, {25, 30, 8}));
 
-    WriteFighter("fixture", MATCH_MOVES,
-                 {{"idle.kaf", StillKaf(1, VULNERABLE)},
-                  {"lunge.kaf", Lunge()},
-                  {"hit.kaf", StillKaf(0.3f, VULNERABLE)}});
+    WriteLunger("fixture");
 
     const std::string scene = "scenes/floor/";
-    WriteFile(scene + "lights.txt",
-                      "AMBIENT 0.3 0.3 0.3\n1\nDIRECTIONAL 1 1 1  -1 -1.5 0.5\n");
-    WriteFile(scene + "scene.sdf",
-                      "sky.mat\n400 -300\n1\nARENA N stone.asc 0 stone.mat 0 0 0\n");
+    WriteFile(scene + "lights.txt", "AMBIENT 0.3 0.3 0.3\n1\nDIRECTIONAL 1 1 1  -1 -1.5 0.5\n");
+    WriteFile(scene + "scene.sdf", "sky.mat\n400 -300\n1\nARENA N stone.asc 0 stone.mat 0 0 0\n");
     WriteFile(scene + "materials/sky.mat", ColourMaterial({0.3f, 0.4f, 0.6f}));
     WriteFile(scene + "materials/stone.mat", ColourMaterial({0.6f, 0.6f, 0.55f}));
     WriteFile(scene + "stone.asc", meshtext::Box({-200, -20, -200}, {200, 0, 200}));

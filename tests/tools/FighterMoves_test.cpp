@@ -4,37 +4,22 @@
 // guard, and a knock-back near the edge rings the opponent out.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <vector>
 
-#include "input/Controller.h"
 #include "support/ContentMatch.h"
+#include "support/MatchHarness.h"
 
 namespace {
 
 const int FRAME_MS = 16;
 
-// A player whose keys the test holds and taps.
-class Player : public Controller {
-public:
-    explicit Player(int player) : Controller(player) {}
-    int held = 0;  // directions and guard
-    int tap = 0;   // pressed for one frame
+class FighterMovesTest : public ContentMatchTest {
 protected:
-    int Sample() const override { return held | tap; }
-};
-
-class FighterMovesTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(ContentMatch::HasContent());
-        match.emplace();
-    }
 
     // Both fighters in their stance, `apart` from each other, the
     // defender `fromEdge` from the edge behind it.
     void Start(int attacker, float apart, float fromEdge = 150) {
-        for (int i = 0; i < 2; ++i) player[i] = Player(i);
+        for (ScriptedController& p : player) p.held = 0;
         match->Start(&player[0], &player[1]);
         Run(600);
         const int defender = 1 - attacker;
@@ -46,29 +31,25 @@ protected:
         Run(500);
     }
     void Run(int ms) {
-        for (int t = 0; t < ms; t += FRAME_MS) {
-            const int before = match->guarded[0] + match->guarded[1];
-            match->Frame(FRAME_MS);
-            guardHits += match->guarded[0] + match->guarded[1] - before;
-            for (Player& p : player) p.tap = 0;
-        }
+        for (int t = 0; t < ms; t += FRAME_MS) match->Frame(FRAME_MS);
     }
-    // Presses each command in turn, 260 ms apart, then lets the moves play out.
+    // Presses each command in turn (its directions held, the rest for one
+    // frame), 260 ms apart, then lets the moves play out.
     void Press(int who, const std::vector<int>& commands) {
+        const int guard = player[who].held & Controller::CMD_G;
         const int directions = Controller::CMD_F | Controller::CMD_A | Controller::CMD_D;
         for (int bits : commands) {
-            player[who].held = (player[who].held & Controller::CMD_G) | (bits & directions);
-            player[who].tap = bits & ~directions;
-            Run(260);
+            player[who].held = guard | bits;
+            Run(FRAME_MS);
+            player[who].held = guard | (bits & directions);
+            Run(260 - FRAME_MS);
         }
-        player[who].held &= Controller::CMD_G;
+        player[who].held = guard;
         Run(3000);
     }
     int Life(int who) const { return match->Life(who); }
 
-    std::optional<ContentMatch> match;
-    Player player[2] = {Player(0), Player(1)};
-    int guardHits = 0;
+    ScriptedController player[2] = {ScriptedController(0), ScriptedController(1)};
 };
 
 const int P = Controller::CMD_P, K = Controller::CMD_K, D = Controller::CMD_D;
@@ -100,10 +81,9 @@ TEST_F(FighterMovesTest, AStandingGuardBlocksHighButNotLow) {
         for (int blow : {P, K}) {
             Start(attacker, 30);
             player[1 - attacker].held = G;
-            guardHits = 0;
             Press(attacker, {blow});
-            EXPECT_EQ(Life(1 - attacker), 100) << match->names[attacker] << " command " << blow;
-            EXPECT_GT(guardHits, 0) << match->names[attacker] << " command " << blow;
+            EXPECT_TRUE(Life(1 - attacker) == 100 && match->guarded[1 - attacker] > 0)
+                << match->names[attacker] << " command " << blow;
         }
         Start(attacker, 30);
         player[1 - attacker].held = G;
@@ -129,8 +109,7 @@ TEST_F(FighterMovesTest, TheHeavyBlowRingsOutAnOpponentNearTheEdgeButNotOneInThe
 
         Start(attacker, 30, 180);
         Press(attacker, {F | K});
-        EXPECT_LT(Life(1 - attacker), 100) << match->names[attacker];
-        EXPECT_FALSE(match->seq[1 - attacker]->lost) << match->names[attacker];
+        EXPECT_TRUE(Life(1 - attacker) < 100 && !match->seq[1 - attacker]->lost) << match->names[attacker];
     }
 }
 

@@ -9,25 +9,18 @@
 
 namespace {
 
-class FrameDataTest : public MatchTest {};
+using FrameDataTest = MatchTest;
 
 TEST_F(FrameDataTest, StartupActiveAndRecoveryComeFromTheStrikingKeys) {
     // The lunge's keys end at 0.05, 0.17, 0.27 and 0.42 s; the arm strikes on
     // the way to the second and third.
-    for (const char* name : {"kira", "mori"}) {
-        fixture::WriteFighter(name, fixture::MATCH_MOVES,
-                              {{"idle.kaf", fixture::StillKaf(1, fixture::VULNERABLE)},
-                               {"lunge.kaf", fixture::Lunge()},
-                               {"hit.kaf", fixture::StillKaf(0.3f, fixture::VULNERABLE)}});
-    }
+    for (const char* name : {"kira", "mori"}) fixture::WriteLunger(name);
     Start();
     const MoveBook book(*seq[0]->moveTree, *fighter[0]);
     const MTNode* root = seq[0]->moveTree->nodes[0];
     const FrameData lunge = FrameData::Of(book.Facts(root->children[0]));
-    EXPECT_TRUE(lunge.strikes);
-    EXPECT_EQ(lunge.startup, 3);    // 0.05 s
-    EXPECT_EQ(lunge.active, 13);    // 0.05 .. 0.27 s
-    EXPECT_EQ(lunge.recovery, 9);   // 0.27 .. 0.42 s
+    // 0.05 s; 0.05 .. 0.27 s; 0.27 .. 0.42 s
+    EXPECT_TRUE(lunge.strikes && lunge.startup == 3 && lunge.active == 13 && lunge.recovery == 9);
     EXPECT_FALSE(FrameData::Of(book.Facts(root)).strikes);
 }
 

@@ -25,12 +25,8 @@ protected:
     int Sample() const override { return System::instance()->clock->time % 100 < 16 ? CMD_P : 0; }
 };
 
-class TrainingTest : public ::testing::Test {
+class TrainingTest : public ContentMatchTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(ContentMatch::HasContent());
-        match.emplace();
-    }
     // Player 1 attacks high and low, the dummy plays player 2.
     void Start(Dummy::Behaviour b, bool swap = false) {
         match->Start(nullptr, nullptr, match->names[swap ? 1 : 0], match->names[swap ? 0 : 1]);
@@ -41,7 +37,6 @@ protected:
         match->controller[1] = match->seq[1]->controller = dummy.get();
     }
 
-    std::optional<ContentMatch> match;
     std::unique_ptr<Attacker> attacker;
     std::unique_ptr<Dummy> dummy;
 };
