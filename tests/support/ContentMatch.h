@@ -120,13 +120,21 @@ private:
     std::filesystem::path previous;
 };
 
-// Each test on a default content match of its own.
-class ContentMatchTest : public ::testing::Test {
+// Each test on a default content match of its own, made once Base (GLTest
+// for the tests that draw) is set up.
+template <class Base>
+class ContentMatchFixture : public Base {
 protected:
     void SetUp() override {
+        Base::SetUp();
         ASSERT_TRUE(std::filesystem::exists(std::string(KORVANTHE_DATA_DIR) + "/settings.txt"))
             << "the build writes the default content into " << KORVANTHE_DATA_DIR;
         match.emplace();
     }
+    void TearDown() override {
+        match.reset();
+        Base::TearDown();
+    }
     std::optional<ContentMatch> match;
 };
+using ContentMatchTest = ContentMatchFixture<::testing::Test>;
