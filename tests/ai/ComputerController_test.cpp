@@ -1,14 +1,14 @@
-// The computer opponent on the default fighters, headless.
+// The computer opponent on the default fighters, headless; and what it learns
+// from a fighter's files, on a fighter the test builds: its own commands, its
+// own animations, nothing of the default ones.
 #include "ai/ComputerController.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <optional>
-#include <vector>
+#include <string>
 
-#include "support/Attacker.h"
-#include "support/ContentMatch.h"
+#include "ai/MoveBook.h"
 #include "support/MatchHarness.h"
 
 namespace {
@@ -33,7 +33,7 @@ protected:
                     i, *match->seq[i], *match->seq[1 - i], levels[i], seed + i);
             }
             Controller* c = levels[i] >= 0 ? computer[i].get() : other;
-            match->controller[i] = match->seq[i]->controller = c;
+            match->Play(i, c);
         }
     }
     int Bout(int limitMs) { return match->PlayBout(limitMs, FRAME_MS); }
@@ -55,7 +55,7 @@ TEST_F(ComputerTest, TheHigherTheLevelTheMoreOfAnAttackersBlowsItGuards) {
     for (int level = 0; level < LEVELS; ++level) {
         Start(-1, level, 20 + level);
         Attacker attacker(0, *match->seq[0], *match->seq[1]);
-        match->controller[0] = match->seq[0]->controller = &attacker;
+        match->Play(0, &attacker);
         while (match->hits[1] + match->guarded[1] < 80 && match->time < 600000) {
             Bout(60000);
             match->NextBout();
@@ -82,17 +82,83 @@ TEST_F(ComputerTest, TheStrongestLevelBeatsTheWeakest) {
     EXPECT_GE(strongWins, 15);
 }
 
-TEST_F(ComputerTest, TheSameSeedAndClockGiveTheSameBout) {
-    std::vector<int> lives[2];
-    for (std::vector<int>& record : lives) {
-        Start(2, 5, 77);
-        for (int t = 0; t < 20000; t += FRAME_MS) {
-            match->Frame(FRAME_MS);
-            record.push_back(match->Life(0) * 1000 + match->Life(1));
+using fixture::Key;
+const int OPEN = 2, STRIKE = 1, BLOCK = 8;
+
+// Walks in on "d" (held), guards on "u" (held), thrusts its arm on "ai".
+std::string Tree(bool attack, bool guard, bool walk) {
+    std::string tree = "stand idle.kaf - 1 CEN -\n";
+    if (attack) tree += "  ai thrust.kaf hit.kaf 1 ARB -\n    * @ 1/*\n";
+    if (guard) tree += "  u guard.kaf - 1 INT -\n    u @ 1/u\n    * @ 1/*\n";
+    if (walk) tree += "  d step.kaf - 1 CEN -\n    * @ 1/*\n";
+    return tree + "  * idle.kaf - 1 CEN -\n    * @ 1/*\n";
+}
+
+void WriteFighters(bool attack = true, bool guard = true, bool walk = true) {
+    const Vector3 rest;
+    const auto pose = [&](float seconds, float z, int torso, int arm = 0) {
+        return Key(seconds).Pos(0, 0, z).Bone(fixture::TORSO, rest, torso).Bone(fixture::ARM, rest, arm);
+    };
+    fixture::WriteFighter(
+        "kira", Tree(attack, guard, walk),
+        {{"idle.kaf", fixture::StillKaf(1, OPEN)},
+         {"hit.kaf", fixture::StillKaf(0.3f, OPEN)},
+         {"thrust.kaf", fixture::Kaf({pose(0.05f, 0, OPEN), pose(0.1f, -20, OPEN, STRIKE),
+                                      pose(0.1f, -20, OPEN, STRIKE), pose(0.15f, 0, OPEN)},
+                                     20)},
+         {"guard.kaf", fixture::Kaf({pose(0.05f, 0, BLOCK), pose(0.3f, 0, BLOCK)})},
+         {"step.kaf", fixture::Kaf({pose(0.05f, 0, OPEN), pose(0.3f, -15, OPEN)})}});
+    fixture::WriteLunger("mori");
+    fixture::WriteScene("ring", 400, -300);
+}
+
+class MoveBookTest : public MatchTest {
+protected:
+    void StartComputer() {
+        Start("ring");
+        computer = std::make_unique<ComputerController>(0, *seq[0], *seq[1], Skill::LEVELS - 1, 5);
+        seq[0]->controller = computer.get();
+    }
+    std::unique_ptr<ComputerController> computer;
+};
+
+TEST_F(MoveBookTest, TheComputerPlaysAFighterBuiltByTheTest) {
+    WriteFighters();
+    StartComputer();
+    int guarded = 0, landed = 0;
+    for (int t = 10; t <= 30000; t += 10) {
+        if (t % 1200 == 0) controller[1].Latch(Controller::CMD_P);  // mori lunges
+        At(t);
+        computer->Update();
+        Frame(t);
+        if (seq[0]->guardHitPending) ++guarded;
+        if (seq[1]->hitPending) ++landed;
+        if (seq[0]->lost || seq[1]->lost) {
+            for (auto& s : seq) s->Reset();
         }
     }
-    EXPECT_EQ(lives[0], lives[1]);
-    EXPECT_NE(lives[0].front(), lives[0].back()) << "blows landed";
+    EXPECT_GT(landed, 0) << "it attacked and landed";
+    EXPECT_GT(guarded, 0) << "it guarded";
+}
+
+TEST_F(MoveBookTest, AFighterWithoutAnAttackAGuardOrAWalkStillPlaysWhatItCan) {
+    struct Case {
+        bool attack, guard, walk;
+        const char* missing;
+    };
+    for (const Case& c : {Case{false, true, true, "attack"}, {true, false, true, "guard"},
+                          {true, true, false, "walk"}, {false, false, false, "attack, guard, walk"}}) {
+        WriteFighters(c.attack, c.guard, c.walk);
+        StartComputer();
+        EXPECT_EQ(computer->Book().missing, c.missing);
+        for (int t = 10; t <= 5000; t += 10) {
+            At(t);
+            computer->Update();
+            Frame(t);
+        }
+        seq[0].reset();
+        seq[1].reset();
+    }
 }
 
 }  // namespace

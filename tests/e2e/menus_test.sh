@@ -42,10 +42,7 @@ wait_screen "fighter select"
 screenshot menus_fighter_select
 # Both cursors start on the settings' fighters: bront for player 1, lyse for
 # player 2. Each player steps to the other one with their own keys and picks.
-tap d
-tap g
-tap Right
-tap Delete
+for key in d g Right Delete; do tap $key; done
 wait_screen "arena select"
 screenshot menus_arena_select
 tap Return
@@ -73,14 +70,11 @@ choose_entry punch
 tap h
 sleep 0.5
 traced "is now h" && fail "h, player 1's kick, was given to the punch"
-tap Return
-tap k
+tap Return; tap k
 wait_line "player 1 punch is now k"
 screenshot menus_keys
 press_until BackSpace "screen: options"
-tap BackSpace
-wait_screen "title"
-
+tap BackSpace; wait_screen "title"
 start_match
 full=$(bar_end 1)
 before=$(trace_count "controller 0 ready: p")
@@ -88,9 +82,7 @@ for _ in 1 2 3; do tap g; sleep 0.3; done
 [ "$(trace_count "controller 0 ready: p")" -eq "$before" ] || fail "g still punches"
 # Lyse's jab is short: she walks in until it lands.
 for _ in $(seq 6); do
-    hold_key d
-    sleep 1
-    release_key d
+    hold_key d; sleep 1; release_key d
     for _ in 1 2 3; do tap k; sleep 0.4; done
     [ "$(bar_end 1)" -lt "$full" ] && break
 done

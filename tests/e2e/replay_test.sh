@@ -7,11 +7,8 @@
 start_xvfb
 REPLAYS="$SCRATCH/share/korvanthe/replays"
 
-# How far apart two screenshots are: the share of pixels that differ by more
-# than a tenth, in percent.
-differing() {
-    compare -metric AE -fuzz 10% "$1" "$2" null: 2>&1 | awk '{ printf "%d", $1 * 100 / (800 * 600) }'
-}
+# The share of pixels, in percent, that differ by more than a tenth between two screenshots.
+differing() { compare -metric AE -fuzz 10% "$1" "$2" null: 2>&1 | awk '{ printf "%d", $1 * 100 / (800 * 600) }'; }
 grab() { import -window "$WINDOW" "$SCRATCH/$1.png"; cp "$SCRATCH/$1.png" "${E2E_SHOTS:-$SCRATCH}/" 2>/dev/null; }
 checks() { grep -c "^replay: check " "$SCRATCH/debug.log"; }
 frames() { grep -cxF -- "--------begin" "$SCRATCH/debug.log"; }
@@ -24,19 +21,15 @@ check_interval() {
     wait_trace "^replay: check " $(( $(checks) + 1 )) 30
     echo $(( ($(date +%s%N) - first) / 1000000 ))
 }
-watch_newest() {
-    choose_entry "WATCH REPLAY"
-    wait_screen "replays"
-    tap Return
-}
+watch_newest() { choose_entry "WATCH REPLAY"; wait_screen "replays"; tap Return; }
 
-# One player against the computer, Return taking each default.
+# One player against the computer, Return taking each default; F3 holds the
+# game clock for four seconds, a still moment of the fight.
 start_default_game
 focus_window
 take_defaults "ONE PLAYER"
 wait_line "fight"
 sleep 5
-# A still moment of the fight: F3 holds the game clock for four seconds.
 press_until F3 "--------begin"
 sleep 2; grab live
 sleep 2

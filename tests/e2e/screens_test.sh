@@ -19,16 +19,13 @@ shot() { screenshot "screens_$1_$SIZE"; }
 launch
 [ "$(window_size)" = "$SIZE" ] || fail "window is $(window_size), expected $SIZE"
 focus_window
-tap Down
-tap Up
+tap Down; tap Up
 sleep 1; shot title
 
 choose_entry OPTIONS
 wait_screen "options"
-select_entry rounds
-tap Left
-select_entry timer
-tap Left
+select_entry rounds; tap Left
+select_entry timer; tap Left
 wait_for 10 grep -qx "timer 30" "$SCRATCH/config/korvanthe/options.txt" || fail "timer not saved"
 grep -qx "rounds 1" "$SCRATCH/config/korvanthe/options.txt" || fail "rounds not saved"
 shot options
@@ -43,8 +40,7 @@ tap Right
 sleep 0.5; shot controls_moves
 tap Return
 wait_screen "options"
-tap BackSpace
-wait_screen "title"
+tap BackSpace; wait_screen "title"
 pass "options, keys and controls"
 
 choose_entry "TWO PLAYERS"
@@ -60,8 +56,7 @@ sleep 0.3
 traced "screen: arena select" && fail "an unavailable fighter was picked"
 tap a
 sleep 1; shot fighter_select
-tap g
-tap Delete
+tap g; tap Delete
 wait_screen "arena select"
 sleep 1; shot arena_select
 tap Return
@@ -73,9 +68,7 @@ kill -0 "$GAME_PID" || fail "the game died"
 pass "fighter and arena select, with a broken fighter unavailable"
 
 # Bront walks in and lands his staff, then both wait for the bell.
-hold_key d
-sleep 1.5
-release_key d
+hold_key d; sleep 1.5; release_key d
 punch_until "takes a blow" 1
 shot clock
 tap p

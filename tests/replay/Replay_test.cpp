@@ -5,8 +5,10 @@
 #include "replay/Replay.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <random>
@@ -17,7 +19,7 @@
 #include "replay/Playback.h"
 #include "replay/Recorder.h"
 #include "replay/ReplayReader.h"
-#include "support/ContentMatch.h"
+#include "support/MatchHarness.h"
 
 namespace {
 
@@ -41,7 +43,7 @@ protected:
             header.computerSeed[i] = seed + i;
             computer[i] = std::make_unique<ComputerController>(i, *match->seq[i], *match->seq[1 - i],
                                                                levels[i], seed + i);
-            match->controller[i] = match->seq[i]->controller = computer[i].get();
+            match->Play(i, computer[i].get());
         }
         Recorder recorder;
         recorder.Begin(header);
@@ -64,7 +66,7 @@ protected:
         Begin(replay);
         Playback playback(replay);
         for (int i = 0; i < 2; ++i) {
-            match->controller[i] = match->seq[i]->controller = playback.controller(i);
+            match->Play(i, playback.controller(i));
         }
         while (!playback.finished()) {
             playback.Cue();
@@ -173,6 +175,22 @@ TEST_F(ReplayTest, TheKeptReplaysOfTheDefaultFightersStillPlayBack) {
         EXPECT_GE(replay.checks.size(), 5u) << k.name;
         EXPECT_EQ(Play(replay), "") << k.name;
     }
+}
+
+// Kept in the player's data folder, the newest found first, no more than a score.
+TEST(RecorderTest, KeepsTheNewestReplaysInThePlayersDataFolder) {
+    ScratchDir scratch;
+    setenv("XDG_DATA_HOME", std::filesystem::current_path().c_str(), 1);
+    Replay replay;
+    replay.frames.resize(1);
+    std::string last;
+    for (int match = 0; match < Recorder::KEPT + 5; ++match) last = Recorder::Keep(replay);
+    int kept = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(Recorder::Folder())) kept += entry.is_regular_file();
+    EXPECT_EQ(kept, Recorder::KEPT);
+    EXPECT_EQ(Recorder::Latest(), last);
+    EXPECT_EQ(Recorder().End(), "");  // a match of no frames is not kept
+    unsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace

@@ -1,17 +1,22 @@
 // Loads every file of the generated default content through the game's own
 // loaders, with the trace captured, and fails on any line that reports a
-// problem: the content must load without a single complaint.
+// problem: the content must load without a single complaint. Its sounds are
+// short, peak below clipping and carry no DC offset.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
 
 #include "character/Person.h"
 #include "core/System.h"
+#include "frontend/GameSounds.h"
+#include "frontend/Sound.h"
 #include "render/Material.h"
 #include "render/Mesh3DS.h"
-#include "support/ContentMatch.h"
+#include "support/MatchHarness.h"
 #include "support/GLContext.h"
 #include "support/TraceCapture.h"
 
@@ -86,6 +91,34 @@ TEST_F(ContentTest, MeshesHaveNoEmptyTrianglesAndShadowMeshesAreCoarse) {
         }
     }
     EXPECT_TRUE(meshes > 100 && shadows > 30);
+}
+
+TEST(GeneratedSounds, AreShortUnclippedAndCentred) {
+    const std::filesystem::path dir = std::filesystem::path(KORVANTHE_DATA_DIR) / "sounds";
+    for (int e = 0; e < GameSounds::EVENTS; ++e) {
+        const char* file = GameSounds::File(static_cast<GameSounds::Event>(e));
+        EXPECT_TRUE(std::filesystem::exists(dir / file)) << file;
+    }
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        Sound sound;
+        ASSERT_TRUE(sound.Load(entry.path().c_str()));
+        const Sint16* samples = reinterpret_cast<const Sint16*>(sound.data);
+        const size_t count = sound.length / 2;
+        int peak = 0;
+        double sum = 0;
+        for (size_t i = 0; i < count; ++i) {
+            peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
+            sum += samples[i];
+        }
+        EXPECT_LT(peak, 0.95 * 32767);
+        EXPECT_GT(peak, 0.3 * 32767) << "loud enough to be heard over the others";
+        EXPECT_LT(std::abs(sum / static_cast<double>(count)), 0.005 * 32767);
+        EXPECT_LE(count, 1.2 * Sound::Manager::RATE);
+        ++files;
+    }
+    EXPECT_GE(files, 15);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <vector>
 
-#include "support/ContentMatch.h"
 #include "support/MatchHarness.h"
 
 namespace {
