@@ -154,7 +154,9 @@ TEST_F(ReplayTest, TheKeptReplaysOfTheDefaultFightersStillPlayBack) {
     } kept[] = {{"weak-against-strong", 0, 6, 11}, {"even", 3, 3, 12}, {"strong-pair", 6, 5, 13}};
     for (const auto& k : kept) {
         const std::string path = std::string(KORVANTHE_TEST_DIR) + "/fixtures/replays/" + k.name + ".txt";
-        if (std::getenv("KORVANTHE_RERECORD") != nullptr) ASSERT_TRUE(Record(k.level0, k.level1, k.seed, 8000).Save(path));
+        if (std::getenv("KORVANTHE_RERECORD") != nullptr) {
+            ASSERT_TRUE(Record(k.level0, k.level1, k.seed, 8000).Save(path));
+        }
         Replay replay;
         ReplayReader reader(path);
         ASSERT_TRUE(reader.Read(replay)) << reader.problem();
