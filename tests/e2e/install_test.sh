@@ -97,8 +97,7 @@ pass "nothing was written into the installed tree"
 
 printf 'controller0 keybord\ncontroller1 keyboard\n' >"$CONFIG/korvanthe/controllers.txt"
 run_installed "$CONFIG"
-wait_game 20
-expect_status 1 "a wrong controllers.txt of the player's"
+wait_game 20; expect_status 1 "a wrong controllers.txt of the player's"
 expect_stderr_line "$CONFIG/korvanthe/controllers.txt:1: expected 'keyboard', 'joystick' or 'cpu', found 'keybord'"
 pass "the player's own controllers.txt comes before the installed one"
 

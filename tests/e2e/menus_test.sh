@@ -31,8 +31,7 @@ round_marked() {
 
 launch
 click_entry QUIT
-wait_game 20
-expect_status 0 "Quit clicked"
+wait_game 20; expect_status 0 "Quit clicked"
 pass "a click on QUIT quits"
 
 launch

@@ -20,12 +20,9 @@ for _ in 1 2 3; do
     traced "MENU:  Pressed keyboard key" && break
     start_match
 done
-hold_key d
-sleep 1.5
-release_key d
+hold_key d; sleep 1.5; release_key d
 punch_until "takes a blow" 2
-xdotool keydown Insert
-sleep 0.4
+xdotool keydown Insert; sleep 0.4
 punch_until "GUARD HIT" 1
 xdotool keyup Insert
 press_until m "^sound: muted$"
