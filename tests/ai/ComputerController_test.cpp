@@ -22,18 +22,13 @@ protected:
     // whose level is below 0 is played by `other`.
     void Start(int level0, int level1, std::uint64_t seed, bool swap = false,
                Controller* other = nullptr) {
-        const std::string& first = match->names[swap ? 1 : 0];
-        const std::string& second = match->names[swap ? 0 : 1];
-        match->Start(nullptr, nullptr, first, second);
+        match->Start(nullptr, nullptr, match->names[swap ? 1 : 0], match->names[swap ? 0 : 1]);
         const int levels[2] = {level0, level1};
         for (int i = 0; i < 2; ++i) {
             computer[i].reset();
-            if (levels[i] >= 0) {
-                computer[i] = std::make_unique<ComputerController>(
-                    i, *match->seq[i], *match->seq[1 - i], levels[i], seed + i);
-            }
-            Controller* c = levels[i] >= 0 ? computer[i].get() : other;
-            match->Play(i, c);
+            if (levels[i] >= 0)
+                computer[i] = std::make_unique<ComputerController>(i, *match->seq[i], *match->seq[1 - i], levels[i], seed + i);
+            match->Play(i, levels[i] >= 0 ? computer[i].get() : other);
         }
     }
     int Bout(int limitMs) { return match->PlayBout(limitMs, FRAME_MS); }
@@ -65,9 +60,7 @@ TEST_F(ComputerTest, TheHigherTheLevelTheMoreOfAnAttackersBlowsItGuards) {
     // 80 blows a level leave about 0.08 of noise between two levels' shares:
     // no level falls more than twice that below the one beneath it, and the
     // rise shows clearly over the range.
-    for (int level = 1; level < LEVELS; ++level) {
-        EXPECT_GT(share[level], share[level - 1] - 0.16f) << "level " << level;
-    }
+    for (int level = 1; level < LEVELS; ++level) EXPECT_GT(share[level], share[level - 1] - 0.16f) << "level " << level;
     EXPECT_GT(share[4] + share[5] + share[6], share[0] + share[1] + share[2] + 0.3f);
     EXPECT_GT(share[LEVELS - 1], 0.6f) << "the strongest guards most blows";
 }
