@@ -60,8 +60,8 @@ TEST_F(PlaybackTest, KeysAlreadyBehindTheClockPlayInOneStepAndTheirEventsFireOnc
         << "the next move is chosen within the same step and placed after the intro";
     Step(360);
     Step(2000);
-    EXPECT_TRUE(sounds.manager->playing.size() == 1u && seq[0]->explosions.count == 1);
-    EXPECT_EQ(camera.shakeEnd, 350 + 600) << "shaken once, when the flagged key was reached";
+    EXPECT_TRUE(sounds.manager->playing.size() == 1u && seq[0]->explosions.count == 1 && camera.shakeEnd == 350 + 600)
+        << "heard, exploded and shaken once, when the flagged key was reached";
 }
 
 TEST_F(PlaybackTest, FrameEventsShakeTheCameraInUseAndStartARingWhereTheFighterStands) {
@@ -85,10 +85,8 @@ TEST_F(PlaybackTest, FrameEventsShakeTheCameraInUseAndStartARingWhereTheFighterS
 
 TEST_F(PlaybackTest, TheRootAndTheWeaponsAreBroughtBackToOneTurnWhenAMoveBegins) {
     const Vector3 wound(7, 0, -7);
-    const Key key = Key(0.5f).Bone(TORSO, wound, 0).Bone(ARM, wound, 0).Bone(HEAD, wound, 0);
-    fixture::WriteFighter("kira", OnceThenIdle("wind.kaf"),
-                          {{"wind.kaf", Kaf({Key(0.05f).Bone(TORSO, wound, 0).Bone(ARM, wound, 0)
-                                                 .Bone(HEAD, wound, 0), key})}});
+    const auto key = [&](float s) { return Key(s).Bone(TORSO, wound, 0).Bone(ARM, wound, 0).Bone(HEAD, wound, 0); };
+    fixture::WriteFighter("kira", OnceThenIdle("wind.kaf"), {{"wind.kaf", Kaf({key(0.05f), key(0.5f)})}});
     Start();
     Step(300);  // the wind-up's last key is the target: idle has begun
     ASSERT_EQ(seq[0]->anim->name, "idle.kaf");
