@@ -67,7 +67,7 @@ TEST_F(ComputerTest, TheHigherTheLevelTheMoreOfAnAttackersBlowsItGuards) {
 
 TEST_F(ComputerTest, TheStrongestLevelBeatsTheWeakest) {
     int strongWins = 0;
-    for (int bout = 0; bout < 20; ++bout) {  // every bout within two minutes
+    for (int bout = 0; bout < 20; ++bout) {
         const int strong = bout % 2;  // either side, either fighter
         Start(strong == 0 ? LEVELS - 1 : 0, strong == 1 ? LEVELS - 1 : 0, 100 + bout, bout % 4 >= 2);
         strongWins += Bout(120000) == strong;
