@@ -16,19 +16,16 @@ for file in share/korvanthe/device.cfg share/korvanthe/settings.txt share/korvan
     share/korvanthe/characters/bront/movetree.txt share/applications/korvanthe.desktop; do
     [ -f "$ROOT/$file" ] || fail "not installed: $file"
 done
-[ -x "$ROOT/bin/korvanthe" ] || fail "the game is not installed as a program"
-[ -z "$(find "$STAGE" -name .generated)" ] || fail "the build's stamp files were installed"
-desktop-file-validate "$ROOT/share/applications/korvanthe.desktop" || fail "the desktop entry is not valid"
-grep -qx "Exec=$PREFIX/bin/korvanthe" "$ROOT/share/applications/korvanthe.desktop" ||
-    fail "the launcher does not start $PREFIX/bin/korvanthe"
+[ -x "$ROOT/bin/korvanthe" ] && [ -z "$(find "$STAGE" -name .generated)" ] || fail "no program, or the build's stamps installed"
+desktop-file-validate "$ROOT/share/applications/korvanthe.desktop" &&
+    grep -qx "Exec=$PREFIX/bin/korvanthe" "$ROOT/share/applications/korvanthe.desktop" || fail "the desktop entry"
 [ "$(identify -format '%m %wx%h' "$ROOT/share/icons/hicolor/48x48/apps/korvanthe.png")" = "PNG 48x48" ] ||
     fail "no 48x48 PNG icon"
 pass "the game, its data, a valid desktop entry and the icon are installed"
 
 tree_state() { find "$STAGE" -printf '%p %s %T@\n' | sort; }
 tree_state >"$SCRATCH/tree.before"
-CONFIG="$SCRATCH/config"
-PICTURES="$SCRATCH/pictures"
+CONFIG="$SCRATCH/config" PICTURES="$SCRATCH/pictures"
 mkdir -p "$SCRATCH/elsewhere"
 run_installed() {  # with $1 as XDG_CONFIG_HOME
     (cd "$SCRATCH/elsewhere" && exec env XDG_CONFIG_HOME="$1" XDG_PICTURES_DIR="$PICTURES" \
@@ -38,12 +35,7 @@ run_installed() {  # with $1 as XDG_CONFIG_HOME
 }
 # Keys are held longer than a slow frame: the game acts once on a press, in
 # the first frame that sees it. start_match works the menu the same way.
-press() {
-    focus_window
-    for key in "$@"; do xdotool keydown "$key"; done
-    sleep 0.4
-    for key in "$@"; do xdotool keyup "$key"; done
-}
+press() { focus_window; xdotool keydown "$@"; sleep 0.4; xdotool keyup "$@"; }
 tap() { press "$1"; }
 take_shot() {  # F8; SHOT is the BMP it wrote
     local taken
@@ -62,8 +54,7 @@ shows_match() {
         sed -n 's/^\([0-9]*\),0:.*srgba\{0,1\}(\([0-9]*\),\([0-9]*\).*/\1 \3/p' |
         awk '$2 < 90 { end = $1 } END { exit !(end > 190) }'
 }
-# Below the round's clock, whose digits wave on real time even while the game
-# clock is frozen.
+# Below the round's clock, whose digits wave on real time even with the clock frozen.
 difference() { compare -metric RMSE "$1[800x520+0+80]" "$2[800x520+0+80]" null: 2>&1 | sed 's/.*(\(.*\))/\1/'; }
 below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 
@@ -106,9 +97,7 @@ pass "nothing was written into the installed tree"
 
 printf 'controller0 keybord\ncontroller1 keyboard\n' >"$CONFIG/korvanthe/controllers.txt"
 run_installed "$CONFIG"
-wait_game 20
-expect_status 1 "a wrong controllers.txt of the player's"
-expect_stderr_line "expected 'joystick' or 'keyboard' as a value for controller0"
+wait_game 20; expect_status 1 "a wrong controllers.txt of the player's"
 expect_stderr_line "$CONFIG/korvanthe/controllers.txt:1: expected 'keyboard', 'joystick' or 'cpu', found 'keybord'"
 pass "the player's own controllers.txt comes before the installed one"
 

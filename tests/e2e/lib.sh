@@ -17,12 +17,7 @@ export XDG_CONFIG_HOME="$SCRATCH/config"
 XVFB_PID=""
 GAME_PID=""
 
-cleanup() {
-    [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    rm -rf "$SCRATCH"
-}
-trap cleanup EXIT
+trap '[ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null; [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null; rm -rf "$SCRATCH"' EXIT
 
 fail() {
     echo "FAIL: $*" >&2
@@ -92,26 +87,20 @@ start_game() {
 }
 # Started, with its window shown and its first frame drawn: keys pressed
 # while it still loads are never seen.
-launch() {
-    start_game "$@"
-    wait_window
-    wait_first_frame
-}
+launch() { start_game "$@"; wait_window; wait_first_frame; }
 wait_first_frame() { wait_for 60 grep -qxF -- "--------begin" "$LOG" || fail "the game drew no frame within 60 s"; }
 
 # Waits for the game to end (at most $1 seconds, 20) and sets GAME_STATUS.
 game_ended() { ! kill -0 "$GAME_PID"; }
 wait_game() {
     wait_for "${1:-20}" game_ended || fail "the game did not end within ${1:-20} s"
-    wait "$GAME_PID"
-    GAME_STATUS=$?
-    GAME_PID=""
+    wait "$GAME_PID"; GAME_STATUS=$?; GAME_PID=""
 }
 # Runs the game until it ends by itself; for start-up failures.
 run_game() { start_game; wait_game 20; }
 
-# Sets WINDOW to the game's window; a search fails now and then while
-# windows come and go, so callers poll it.
+# Sets WINDOW to the game's window (a search fails now and then while
+# windows come and go: callers poll it).
 find_window() {
     WINDOW=$(xdotool search --onlyvisible --name '^KORVANTHE$' | head -n 1)
     [ -n "$WINDOW" ]
@@ -141,25 +130,14 @@ tap() { press_until "$1" "^--------begin" 2; }
 # The build's default content, started to its first frame with the pointer
 # where the game keeps its mouse, (320, 200) in the window at the screen's
 # corner: the menu then keeps the keyboard's choice, "one player".
-start_default_game() {
-    xdotool mousemove 320 200
-    fresh_game_dir default
-    launch
-}
+start_default_game() { xdotool mousemove 320 200; fresh_game_dir default; launch; }
 
-# From the main menu to the fight: two players, the settings' fighters and
-# arena, past the round's caption.
-start_match() {
-    wait_first_frame
-    focus_window
-    sleep 0.3
-    take_defaults "TWO PLAYERS"
-    wait_line "fight"
-}
+# From the main menu past the round's caption: two players, the settings'
+# fighters and arena.
+start_match() { wait_first_frame; focus_window; sleep 0.3; take_defaults "TWO PLAYERS"; wait_line "fight"; }
 # The menu's entry $1, then Return for each default: both fighters, the arena.
 take_defaults() {
-    choose_entry "$1"
-    wait_screen "fighter select"
+    choose_entry "$1"; wait_screen "fighter select"
     press_until Return " picks "
     press_until Return " picks "
     wait_screen "arena select"
@@ -190,13 +168,9 @@ choose_entry() { select_entry "$1"; tap Return; }
 ring_out() {
     for _ in $(seq "${2:-10}"); do
         traced "$1" && return 0
-        hold_key d
-        sleep 1.5
-        xdotool keydown h
-        sleep 0.2
-        xdotool keyup h
-        release_key d
-        sleep 1.5
+        hold_key d; sleep 1.5
+        xdotool keydown h; sleep 0.2; xdotool keyup h
+        release_key d; sleep 1.5
     done
     traced "$1" || fail "never in the trace: $1"
 }
@@ -205,8 +179,7 @@ ring_out() {
 punch_until() {
     for _ in $(seq 12); do
         traced_more "$1" $(( $2 - 1 )) && return 0
-        tap g
-        sleep 0.5
+        tap g; sleep 0.5
     done
     screenshot no_blows
     fail "fewer than $2 '$1' after a dozen punches"
@@ -228,18 +201,9 @@ bar_end() {
 }
 
 # Escape held until the game ends; it must end with status 0.
-escape_quits() {
-    hold_key Escape
-    wait_game 20
-    release_key Escape
-    expect_status 0 "${1:-Escape}"
-}
+escape_quits() { hold_key Escape; wait_game 20; release_key Escape; expect_status 0 "${1:-Escape}"; }
 expect_status() { [ "$GAME_STATUS" -eq "$1" ] || fail "$2: exit status $GAME_STATUS, expected $1"; }
 expect_stderr_line() { grep -qxF -- "$1" "$SCRATCH/stderr.log" || fail "standard error lacks the line: $1"; }
 
 # Keeps a screenshot when E2E_SHOTS names a folder, for a person to look at.
-screenshot() {
-    [ -n "${E2E_SHOTS:-}" ] || return 0
-    mkdir -p "$E2E_SHOTS"
-    import -window root "$E2E_SHOTS/$1.png"
-}
+screenshot() { [ -z "${E2E_SHOTS:-}" ] || { mkdir -p "$E2E_SHOTS"; import -window root "$E2E_SHOTS/$1.png"; }; }

@@ -31,57 +31,46 @@ round_marked() {
 
 launch
 click_entry QUIT
-wait_game 20
-expect_status 0 "Quit clicked"
+wait_game 20; expect_status 0 "Quit clicked"
 pass "a click on QUIT quits"
 
 launch
 focus_window
-choose_entry "TWO PLAYERS"
-wait_screen "fighter select"
+choose_entry "TWO PLAYERS"; wait_screen "fighter select"
 screenshot menus_fighter_select
 # Both cursors start on the settings' fighters: bront for player 1, lyse for
 # player 2. Each player steps to the other one with their own keys and picks.
-tap d
-tap g
-tap Right
-tap Delete
+for key in d g Right Delete; do tap $key; done
 wait_screen "arena select"
 screenshot menus_arena_select
 tap Return
 wait_line "fight"
-grep -q "^trying person constructors" "$SCRATCH/debug.log" || fail "no fighters were loaded"
+traced "^trying person constructors" || fail "no fighters were loaded"
 
 # Player 1 (lyse) walks player 2 (bront) to the edge and knocks him off it
 # with the heavy blow, toward + kick: the ring-out wins the round.
 round_marked && fail "a round is marked won before any was"
 ring_out "Player 1 knocked off the floor" 20
-grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "the ring-out did not win the round"
-sleep 1
-screenshot menus_round_won
+traced "bout won by player one" || fail "the ring-out did not win the round"
+sleep 1; screenshot menus_round_won
 round_marked || fail "no gold mark under player 1's bar after the round: $(pixel 46 54)"
 pass "two players pick their fighters with their own keys; a round won is marked"
 
 # Pause, to the main menu, and player 1's punch moves from g to k.
-tap p
-wait_screen "pause"
-choose_entry "MAIN MENU"
-wait_screen "title"
+tap p; wait_screen "pause"
+choose_entry "MAIN MENU"; wait_screen "title"
 choose_entry OPTIONS
 wait_screen "options"
 choose_entry "player 1 keys"
 choose_entry punch
 tap h
 sleep 0.5
-grep -q "is now h" "$SCRATCH/debug.log" && fail "h, player 1's kick, was given to the punch"
-tap Return
-tap k
+traced "is now h" && fail "h, player 1's kick, was given to the punch"
+tap Return; tap k
 wait_line "player 1 punch is now k"
 screenshot menus_keys
 press_until BackSpace "screen: options"
-tap BackSpace
-wait_screen "title"
-
+tap BackSpace; wait_screen "title"
 start_match
 full=$(bar_end 1)
 before=$(trace_count "controller 0 ready: p")
@@ -89,9 +78,7 @@ for _ in 1 2 3; do tap g; sleep 0.3; done
 [ "$(trace_count "controller 0 ready: p")" -eq "$before" ] || fail "g still punches"
 # Lyse's jab is short: she walks in until it lands.
 for _ in $(seq 6); do
-    hold_key d
-    sleep 1
-    release_key d
+    hold_key d; sleep 1; release_key d
     for _ in 1 2 3; do tap k; sleep 0.4; done
     [ "$(bar_end 1)" -lt "$full" ] && break
 done

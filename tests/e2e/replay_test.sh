@@ -7,11 +7,8 @@
 start_xvfb
 REPLAYS="$SCRATCH/share/korvanthe/replays"
 
-# How far apart two screenshots are: the share of pixels that differ by more
-# than a tenth, in percent.
-differing() {
-    compare -metric AE -fuzz 10% "$1" "$2" null: 2>&1 | awk '{ printf "%d", $1 * 100 / (800 * 600) }'
-}
+# The share of pixels, in percent, that differ by more than a tenth between two screenshots.
+differing() { compare -metric AE -fuzz 10% "$1" "$2" null: 2>&1 | awk '{ printf "%d", $1 * 100 / (800 * 600) }'; }
 grab() { import -window "$WINDOW" "$SCRATCH/$1.png"; cp "$SCRATCH/$1.png" "${E2E_SHOTS:-$SCRATCH}/" 2>/dev/null; }
 checks() { grep -c "^replay: check " "$SCRATCH/debug.log"; }
 frames() { grep -cxF -- "--------begin" "$SCRATCH/debug.log"; }
@@ -24,22 +21,17 @@ check_interval() {
     wait_trace "^replay: check " $(( $(checks) + 1 )) 30
     echo $(( ($(date +%s%N) - first) / 1000000 ))
 }
-watch_newest() {
-    choose_entry "WATCH REPLAY"
-    wait_screen "replays"
-    tap Return
-}
+watch_newest() { choose_entry "WATCH REPLAY"; wait_screen "replays"; tap Return; }
 
-# One player against the computer, Return taking each default.
+# One player against the computer, Return taking each default; F3 holds the
+# game clock for four seconds, a still moment of the fight.
 start_default_game
 focus_window
 take_defaults "ONE PLAYER"
 wait_line "fight"
 sleep 5
-# A still moment of the fight: F3 holds the game clock for four seconds.
 press_until F3 "--------begin"
-sleep 2
-grab live
+sleep 2; grab live
 sleep 2
 press_until F3 "--------begin"
 sleep 3
@@ -53,8 +45,7 @@ watch_newest
 wait_trace "^watching " 1 10
 # The held moment comes as it was recorded, the clock standing for a while.
 wait_trace "^replay: the clock stands" 1 60
-sleep 2
-grab replayed
+sleep 2; grab replayed
 wait_trace "^back to the menu" 1 60
 grep -q "differs from its match" "$SCRATCH/stderr.log" && fail "$(cat "$SCRATCH/stderr.log")"
 apart=$(differing "$SCRATCH/live.png" "$SCRATCH/replayed.png")
@@ -110,7 +101,6 @@ wait_trace "^back to the menu" 1 60
 wait_screen "title"
 grep -q "changed.txt: the replay differs from its match at frame" "$SCRATCH/stderr.log" ||
     fail "a replay that differs from its match did not stop"
-sleep 1
-grab stopped
+sleep 1; grab stopped
 escape_quits "Escape after a replay that stopped"
 pass "a replay that differs from its match stops, and the menu says where"

@@ -19,87 +19,62 @@ shot() { screenshot "screens_$1_$SIZE"; }
 launch
 [ "$(window_size)" = "$SIZE" ] || fail "window is $(window_size), expected $SIZE"
 focus_window
-tap Down
-tap Up
-sleep 1
-shot title
+tap Down; tap Up
+sleep 1; shot title
 
-choose_entry OPTIONS
-wait_screen "options"
-select_entry rounds
-tap Left
-select_entry timer
-tap Left
+choose_entry OPTIONS; wait_screen "options"
+select_entry rounds; tap Left
+select_entry timer; tap Left
 wait_for 10 grep -qx "timer 30" "$SCRATCH/config/korvanthe/options.txt" || fail "timer not saved"
 grep -qx "rounds 1" "$SCRATCH/config/korvanthe/options.txt" || fail "rounds not saved"
 shot options
-choose_entry "player 2 keys"
-wait_screen "player 2 keys"
-sleep 0.5
-shot keys
+choose_entry "player 2 keys"; wait_screen "player 2 keys"
+sleep 0.5; shot keys
 press_until BackSpace "screen: options"
-choose_entry controls
-wait_screen "controls"
-sleep 0.5
-shot controls_keys
+choose_entry controls; wait_screen "controls"
+sleep 0.5; shot controls_keys
 tap Right
-sleep 0.5
-shot controls_moves
-tap Return
-wait_screen "options"
-tap BackSpace
-wait_screen "title"
+sleep 0.5; shot controls_moves
+tap Return; wait_screen "options"
+tap BackSpace; wait_screen "title"
 pass "options, keys and controls"
 
-choose_entry "TWO PLAYERS"
-wait_screen "fighter select"
+choose_entry "TWO PLAYERS"; wait_screen "fighter select"
 # Player 1 steps on from bront to kira, whose check fails.
 tap d
 wait_for 10 traced "^kira cannot be chosen: "
-grep -q "^kira cannot be chosen: characters/kira/movetree.txt: file not found" "$SCRATCH/debug.log" ||
+traced "^kira cannot be chosen: characters/kira/movetree.txt: file not found" ||
     fail "kira's broken folder was not found out"
-sleep 0.5
-shot fighter_select_unavailable
+sleep 0.5; shot fighter_select_unavailable
 tap g
 sleep 0.3
-grep -q "screen: arena select" "$SCRATCH/debug.log" && fail "an unavailable fighter was picked"
+traced "screen: arena select" && fail "an unavailable fighter was picked"
 tap a
-sleep 1
-shot fighter_select
-tap g
-tap Delete
+sleep 1; shot fighter_select
+tap g; tap Delete
 wait_screen "arena select"
-sleep 1
-shot arena_select
+sleep 1; shot arena_select
 tap Return
 wait_line "round 1"
-sleep 0.5
-shot round
+sleep 0.5; shot round
 wait_line "fight"
 shot fight_call
 kill -0 "$GAME_PID" || fail "the game died"
 pass "fighter and arena select, with a broken fighter unavailable"
 
 # Bront walks in and lands his staff, then both wait for the bell.
-hold_key d
-sleep 1.5
-release_key d
+hold_key d; sleep 1.5; release_key d
 punch_until "takes a blow" 1
 shot clock
-tap p
-wait_screen "pause"
-sleep 0.5
-shot pause
+tap p; wait_screen "pause"
+sleep 0.5; shot pause
 tap p
 wait_line "time up"
-sleep 0.3
-shot time_up
+sleep 0.3; shot time_up
 wait_screen "results" 90
-sleep 1
-shot results
-grep -q "bout won by player one" "$SCRATCH/debug.log" || fail "the bell did not give the round to the fighter with more life"
+sleep 1; shot results
+traced "bout won by player one" || fail "the bell did not give the round to the fighter with more life"
 pass "the round's clock, pause, time up and the results"
 
-choose_entry "MAIN MENU"
-wait_screen "title"
+choose_entry "MAIN MENU"; wait_screen "title"
 escape_quits "Escape"

@@ -4,22 +4,32 @@
 # the first swing and grows loud within 100 ms of each blow, until M mutes it.
 # The trace says where in the stream each sound started, the file what was there.
 . "$(dirname "$0")/lib.sh"
-. "$(dirname "$0")/bout.sh"
 command -v sox >/dev/null || fail "sox is not installed"
 start_xvfb
 
 RATE=22050    # the game's mixing rate: 16-bit mono samples
 AUDIO="$SCRATCH/audio.raw"
-# After the guard, M mutes the game and one more blow lands, unheard.
-bout_end() {
-    focus_window
-    press_until m "^sound: muted$"
-    punch_until "takes a blow" 3
-}
-# The disk driver sleeps this many milliseconds after each buffer it
-# writes (150 unless told): about a buffer's length keeps it near real time.
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$AUDIO" SDL_DISKAUDIODELAY=20 play_bout
-grep -q "^sound: disk, $RATE Hz" "$SCRATCH/debug.log" || fail "the disk driver was not opened"
+# Player 1 walks in and punches until two blows land, then at player 2's
+# held guard until one is blocked; M mutes the game and one more blow lands.
+# The disk driver sleeps this many ms after each buffer it writes (150
+# unless told): about a buffer's length keeps it near real time.
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$AUDIO" SDL_DISKAUDIODELAY=20
+fresh_game_dir default
+launch
+for _ in 1 2 3; do
+    traced "MENU:  Pressed keyboard key" && break
+    start_match
+done
+hold_key d; sleep 1.5; release_key d
+punch_until "takes a blow" 2
+xdotool keydown Insert; sleep 0.4
+punch_until "GUARD HIT" 1
+xdotool keyup Insert
+press_until m "^sound: muted$"
+punch_until "takes a blow" 3
+sleep 0.5  # the last blow's sound plays out before the game ends
+escape_quits "Escape"
+traced "^sound: disk, $RATE Hz" || fail "the disk driver was not opened"
 
 # SDL 1.2 writes the game's own format. SDL 2 under the compat library may
 # give the device more bytes a second (a higher rate, two channels) and

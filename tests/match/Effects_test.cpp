@@ -8,7 +8,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "match/ExplCyl.h"
 #include "match/Particle.h"
@@ -75,7 +74,8 @@ TEST_F(EffectTest, ParticlesFadeInOverATenthAndSparklesFadeAfterAFifth) {
         sparkle.Start(life, Vector3(), nullptr);
         particle.Update();
         sparkle.Update();
-        for (float b : {particle.brightness, sparkle.brightness}) EXPECT_TRUE(b >= 0 && b <= 1) << life;
+        EXPECT_TRUE(particle.brightness >= 0 && particle.brightness <= 1 && sparkle.brightness >= 0 &&
+                    sparkle.brightness <= 1) << life;
     }
 }
 
@@ -121,8 +121,7 @@ TEST_F(EffectTest, ARingWidensUntilPastItsLargestRadiusAndReportsWhatItReached) 
     EXPECT_TRUE(Near(ring.world * Vector3(1, 30, 0), Vector3(20, 30, 0))) << "an outer vertex 20 out, still 30 up";
     EXPECT_FALSE(ring.Collision(fighter));
     grow(100);
-    EXPECT_FALSE(ring.Collision(jumper)) << "the distance is measured in three dimensions";
-    EXPECT_TRUE(ring.Collision(fighter));
+    EXPECT_TRUE(!ring.Collision(jumper) && ring.Collision(fighter)) << "the distance is measured in three dimensions";
     fighter->SetPosition(Vector3(1000, 0, 0));
     EXPECT_TRUE(ring.Collision(fighter)) << "once swept over, always reported";
     grow(200);
@@ -156,17 +155,15 @@ TEST_F(TracerTest, GrowsByFourSamplesAnUpdateToThirtyNineAndEmptiesAfterEnd) {
     tracer->End();
     for (int count = 35; count >= -1; count -= 4) {
         Swing(Vector3(count, 0, 0), Vector3(count, 10, 0));
-        EXPECT_EQ(tracer->count, std::max(count, 0));
-        EXPECT_EQ(Sample(40).pos, Vector3(count, 10, 0)) << "the head keeps following the sword";
+        EXPECT_TRUE(tracer->count == std::max(count, 0) && Sample(40).pos == Vector3(count, 10, 0))
+            << "the head keeps following the sword";
     }
 }
 
 TEST_F(TracerTest, TheSamplesBetweenUpdatesLieOnTheCurveThroughThem) {
     tracer->Start();
     // The hilt sweeps along y = x²/10; samples 0, 4 and 8 are the updates.
-    for (int t = 0; t <= 2; ++t) {
-        Swing(Vector3(10 * t, 10 * t * t, 0), Vector3(10 * t, 10 * t * t + 10, 0));
-    }
+    for (int t = 0; t <= 2; ++t) Swing(Vector3(10 * t, 10 * t * t, 0), Vector3(10 * t, 10 * t * t + 10, 0));
     for (int k : {1, 2, 3}) {
         const float x = 20 - 2.5f * k;
         EXPECT_TRUE(Near(Sample(k).pos, Vector3(x, x * x / 10, 0))) << k;

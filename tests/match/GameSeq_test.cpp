@@ -123,8 +123,8 @@ TEST_F(GameSeqTest, TheArenaEdgeHoldsAFighterDuringAMove) {
     Start("ring");
     seq[1]->basePos = Vector3(-60, 0, 0);  // out of the walker's way
     Run(100, 5000);
-    EXPECT_FLOAT_EQ(fighter[0]->position.z, -100) << "walked 250 past the middle, kept on the edge";
-    EXPECT_FALSE(seq[0]->fallen || seq[0]->lost);
+    EXPECT_TRUE(fighter[0]->position.z == -100 && !seq[0]->fallen && !seq[0]->lost)
+        << "walked 250 past the middle, kept on the edge";
 }
 
 TEST_F(GameSeqTest, AFighterThrownOutDuringAReactionFallsToTheArenaDepthAndLoses) {
@@ -136,11 +136,11 @@ TEST_F(GameSeqTest, AFighterThrownOutDuringAReactionFallsToTheArenaDepthAndLoses
     Run(100, 1000);
     MarkHit(1, seq[0]->moveTree->nodes[0]->oppmove);
     Run(1010, 1300);
-    EXPECT_TRUE(seq[1]->fallen && seq[1]->lost && !seq[1]->landed) << "thrown beyond z = -100";
-    EXPECT_LT(fighter[1]->position.z, -100) << "no edge holds a fighter thrown out";
+    EXPECT_TRUE(seq[1]->fallen && seq[1]->lost && !seq[1]->landed && fighter[1]->position.z < -100)
+        << "no edge holds a fighter thrown out";
     Run(1310, 3000);
-    EXPECT_TRUE(seq[1]->landed && !seq[1]->inReaction && !seq[0]->lost) << "the fighter stays down";
-    EXPECT_FLOAT_EQ(fighter[1]->position.y, -150);
+    EXPECT_TRUE(seq[1]->landed && !seq[1]->inReaction && !seq[0]->lost && fighter[1]->position.y == -150)
+        << "the fighter stays down at the arena's depth";
     seq[1]->Reset();
     EXPECT_FALSE(seq[1]->lost || seq[1]->fallen || seq[1]->landed);
     Run(3010, 4500);
@@ -168,9 +168,7 @@ TEST_F(GameSeqTest, TheTouchedPartsFlagsDecideBetweenHitAndBlock) {
             seq[1]->Update();
             found = seq[0]->CheckCollision();
         }
-        EXPECT_EQ(seq[1]->hitPending, c.hit);
-        EXPECT_EQ(seq[1]->guardHitPending, c.guarded);
-        EXPECT_EQ(seq[0]->hitDone, found);
+        EXPECT_TRUE(seq[1]->hitPending == c.hit && seq[1]->guardHitPending == c.guarded && seq[0]->hitDone == found);
         if (!found) continue;
         const MTNode* blow = seq[0]->nodeWindow[2];
         EXPECT_TRUE(seq[1]->hitObject == fighter[1]->bones[TORSO] && seq[1]->hitBranch == blow->branch &&
@@ -179,17 +177,20 @@ TEST_F(GameSeqTest, TheTouchedPartsFlagsDecideBetweenHitAndBlock) {
     }
 }
 
+// Damage beyond the life left leaves none and loses.
 TEST_F(GameSeqTest, AMoveLandsOnceHoweverLongItOverlaps) {
-    WritePuncher();
+    WritePuncher(30);
     WriteTarget(2);
     Start();
+    seq[1]->lifeBar->value = 40;
     StandClose();
     int landed = 0;
     for (int t = 500; t < 1650; t += 10) landed += Frame(t);
-    EXPECT_EQ(landed, 1) << "the punch strikes in three keys, touching all the while";
+    EXPECT_TRUE(landed == 1 && !seq[1]->lost) << "the punch strikes in three keys, touching all the while";
     landed = 0;
     for (int t = 1650; t < 3500; t += 10) landed += Frame(t);
     EXPECT_EQ(landed, 1) << "the next punch lands again";
+    EXPECT_TRUE(seq[1]->lifeBar->value == 0 && seq[1]->lost && !seq[0]->lost);
 }
 
 TEST_F(GameSeqTest, TwoBlowsFoundInOneFrameBothLand) {
@@ -214,9 +215,9 @@ TEST_F(GameSeqTest, AHitRestartsTheVictimOnItsReactionWithSparkleAndParticles) {
     Run(500, 1100);
     MarkHit(1, Reaction());
     Frame(1110);
-    EXPECT_TRUE(seq[1]->inReaction && !seq[1]->hitPending && seq[1]->anim == Reaction());
-    EXPECT_EQ(seq[1]->lifeBar->value, 75) << "the attacker's move is worth 25";
-    EXPECT_EQ(seq[1]->animStart, 1110) << "the reaction starts from the present pose";
+    EXPECT_TRUE(seq[1]->inReaction && !seq[1]->hitPending && seq[1]->anim == Reaction() &&
+                seq[1]->animStart == 1110 && seq[1]->lifeBar->value == 75)
+        << "the reaction starts now, from the present pose; the attacker's move is worth 25";
     int flying = 0;
     for (int i = 0; i < seq[1]->particles.count; ++i) flying += seq[1]->particles[i]->HasTimeLeft();
     EXPECT_EQ(flying, 30);
@@ -240,23 +241,10 @@ TEST_F(GameSeqTest, GuardHitsCostNothingAndTakeTheirOwnFrameAfterAHit) {
     EXPECT_TRUE(seq[1]->anim == Reaction() && seq[1]->guardHitPending);
     const float queued = seq[1]->rootSpline.times[2];
     Frame(1120);
-    EXPECT_FALSE(seq[1]->guardHitPending);
-    EXPECT_EQ(seq[1]->anim, seq[1]->moveTree->guardHitLow) << "a crouching fighter blocks low";
-    EXPECT_EQ(seq[1]->rootSpline.times[2], queued) << "a block follows the keys already queued";
-    EXPECT_EQ(seq[1]->lifeBar->value, 90) << "only the hit costs life";
-}
-
-TEST_F(GameSeqTest, DamageBeyondTheRemainingLifeLeavesNoneAndLoses) {
-    WritePuncher(30);
-    WriteTarget(2);
-    Start();
-    seq[1]->lifeBar->value = 40;
-    StandClose();
-    Run(500, 1650);
-    EXPECT_FALSE(seq[1]->lost);
-    Run(1660, 3500);
-    EXPECT_EQ(seq[1]->lifeBar->value, 0);
-    EXPECT_TRUE(seq[1]->lost && !seq[0]->lost);
+    EXPECT_TRUE(!seq[1]->guardHitPending && seq[1]->anim == seq[1]->moveTree->guardHitLow)
+        << "a crouching fighter blocks low";
+    EXPECT_TRUE(seq[1]->rootSpline.times[2] == queued && seq[1]->lifeBar->value == 90)
+        << "a block follows the keys already queued, and only the hit costs life";
 }
 
 TEST_F(GameSeqTest, MissingReactionsMovesAndTimeDoNotStopTheFight) {
@@ -271,11 +259,10 @@ TEST_F(GameSeqTest, MissingReactionsMovesAndTimeDoNotStopTheFight) {
     Run(10, 300);
     MarkHit(0, nullptr, nullptr);  // no reaction and no branch
     Run(310, 3000);
-    EXPECT_FALSE(seq[0]->inReaction);
     ASSERT_NE(seq[0]->anim, nullptr);
-    EXPECT_EQ(seq[0]->anim->name, "idle.kaf") << "a node without a move is passed over";
-    EXPECT_EQ(seq[1]->anim->name, "idle.kaf") << "moves that take no time hold nothing up";
-    EXPECT_TRUE(Near(fighter[1]->position, Vector3(0, 0, -60), 1e-3f));
+    EXPECT_TRUE(!seq[0]->inReaction && seq[0]->anim->name == "idle.kaf") << "a node without a move is passed over";
+    EXPECT_TRUE(seq[1]->anim->name == "idle.kaf" && Near(fighter[1]->position, Vector3(0, 0, -60), 1e-3f))
+        << "moves that take no time hold nothing up";
 }
 
 // The root idle may be interrupted; it heads to its last key from 1.05 s.
@@ -300,12 +287,10 @@ protected:
 TEST_F(CommandTest, AnInterruptibleMoveGivesWayAtOnceAndAnotherWhenItEnds) {
     Begin("INT");
     Frame(400);
-    EXPECT_TRUE(Punching() && seq[0]->animStart == 400) << "the punch starts now, from the present pose";
-    EXPECT_EQ(controller[0].ready, 0);
+    EXPECT_TRUE(Punching() && seq[0]->animStart == 400 && controller[0].ready == 0) << "at once, from the present pose";
     Begin("ARB");
     Run(400, 1000, 100);
-    EXPECT_FALSE(Punching());
-    EXPECT_EQ(controller[0].ready, Controller::CMD_P) << "the command waits in the controller";
+    EXPECT_TRUE(!Punching() && controller[0].ready == Controller::CMD_P) << "the command waits in the controller";
     Frame(1150);  // the idle heads to its last key
     EXPECT_TRUE(Punching());
 }
@@ -373,7 +358,8 @@ TEST_F(GameSeqTest, ABoutStartedLateInASessionPlaysLikeTheFirst) {
 }
 
 TEST_F(GameSeqTest, ABlowFoundAsTheBoutEndsDoesNotReachTheNextOne) {
-    WriteDefaultFighters();
+    fixture::WriteFighter("kira");
+    fixture::WriteFighter("mori");
     Start();
     Run(0, 500);
     seq[1]->hitPending = true;

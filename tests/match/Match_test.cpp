@@ -9,15 +9,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/Clock.h"
 #include "input/Controller.h"
 #include "match/GameSeq.h"
 #include "match/LifeBar.h"
 #include "match/RoundRules.h"
 #include "math/Vector4.h"
-#include "render/Material.h"
-#include "support/DisplayGuard.h"
-#include "support/GLContext.h"
 #include "support/PlayedMatch.h"
 #include "support/Screenshot.h"
 
@@ -32,8 +28,7 @@ TEST_F(PlayedMatch, TheRoundsCaptionHoldsTheFightersThenTheFightBegins) {
     Run(100);
     EXPECT_EQ(player->ready, 0) << "no command during the caption";
     Run(RoundRules::FIGHT_BEGINS_MS);
-    EXPECT_EQ(match->Phase(), Phase::FIGHT);
-    EXPECT_EQ(match->rules.SecondsLeft(match->Now()), 60);
+    EXPECT_TRUE(match->Phase() == Phase::FIGHT && match->rules.SecondsLeft(match->Now()) == 60);
 }
 
 // A ring-out decides the round in slow motion under the winner's camera;
@@ -44,16 +39,15 @@ TEST_F(PlayedMatch, ARingOutWinsTheRoundAndTheLastRoundTheMatch) {
         Run(RoundRules::FIGHT_BEGINS_MS + 100);
         match->seqs[1]->lost = true;
         Run(20);
-        EXPECT_TRUE(match->rules.wins[0] == round && match->seqs[0]->won);
-        EXPECT_TRUE(match->camera.mode == FightCamera::VICTORY && options->slowMotion == 2);
+        EXPECT_TRUE(match->rules.wins[0] == round && match->seqs[0]->won && match->camera.mode == FightCamera::VICTORY &&
+                    options->slowMotion == 2);
         Run(Match::AFTERMATH_MS * 10 + 200);
         EXPECT_EQ(match->over, round == 2) << "round " << round;
     }
-    EXPECT_EQ(match->rules.round, 2);
-    EXPECT_EQ(match->Phase(), Phase::DECIDED) << "the match over stays decided";
+    EXPECT_TRUE(match->rules.round == 2 && match->Phase() == Phase::DECIDED) << "the match over stays decided";
     match->Start();
-    EXPECT_TRUE(match->rules.wins[0] == 0 && !match->seqs[1]->lost && match->seqs[1]->lifeBar->value == LifeBar::MAX_LIFE);
-    EXPECT_TRUE(options->slowMotion == 0 && match->camera.mode == FightCamera::AUTOMATIC);
+    EXPECT_TRUE(match->rules.wins[0] == 0 && !match->seqs[1]->lost && match->seqs[1]->lifeBar->value == LifeBar::MAX_LIFE &&
+                options->slowMotion == 0 && match->camera.mode == FightCamera::AUTOMATIC);
 }
 
 TEST_F(PlayedMatch, FunctionKeysSwitchShadowsFreezeTheClockAndCycleTheCameras) {
@@ -179,8 +173,8 @@ TEST(RoundRules, BestOfOneThreeAndFive) {
 TEST(RoundRules, TheClockCountsTheFightAndStopsWhenTheRoundIsDecided) {
     RoundRules rules(3, 30);
     rules.StartMatch(500);
-    EXPECT_EQ(rules.SecondsLeft(500), 30) << "the caption takes none of it";
-    EXPECT_EQ(rules.PhaseAt(500 + FIGHT - 1), RoundRules::Phase::INTRO);
+    EXPECT_TRUE(rules.SecondsLeft(500) == 30 && rules.PhaseAt(500 + FIGHT - 1) == RoundRules::Phase::INTRO)
+        << "the caption takes none of it";
     EXPECT_EQ(rules.SecondsLeft(500 + FIGHT + 10500), 20);
     const int life[2] = {10, 100};
     const bool lost[2] = {true, false};
@@ -197,9 +191,8 @@ TEST(LifeBar, LifeStaysBetweenZeroAndAHundredAndOnePointIsAlive) {
     bar -= 150;
     EXPECT_TRUE(bar.value == 0 && bar.Dead());
     bar += 130;
-    EXPECT_EQ(bar.value, 100);
     bar -= 99;
-    EXPECT_FALSE(bar.Dead());
+    EXPECT_TRUE(bar.value == 1 && !bar.Dead());
 }
 
 TEST(LifeBar, AQuarterOfTheScreenATwentiethInFromItsSideInWholePixels) {

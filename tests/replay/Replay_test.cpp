@@ -5,8 +5,10 @@
 #include "replay/Replay.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <random>
@@ -17,17 +19,12 @@
 #include "replay/Playback.h"
 #include "replay/Recorder.h"
 #include "replay/ReplayReader.h"
-#include "support/ContentMatch.h"
+#include "support/MatchHarness.h"
 
 namespace {
 
-class ReplayTest : public ::testing::Test {
+class ReplayTest : public ContentMatchTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(ContentMatch::HasContent());
-        match.emplace();
-    }
-
     // Two computer players at `level`s for at most `ms` or until one loses,
     // in frames of 14 to 20 ms.
     Replay Record(int level0, int level1, std::uint64_t seed, int ms) {
@@ -37,27 +34,21 @@ protected:
         header.effectsSeed = static_cast<std::uint32_t>(seed);
         header.startTime = 1000 + static_cast<int>(seed % 5000);
         Begin(header);
-        header.fighters[0] = match->names[0];
-        header.fighters[1] = match->names[1];
         const int levels[2] = {level0, level1};
         std::unique_ptr<ComputerController> computer[2];
         for (int i = 0; i < 2; ++i) {
+            header.fighters[i] = match->names[i];
             header.computerSeed[i] = seed + i;
-            computer[i] = std::make_unique<ComputerController>(i, *match->seq[i], *match->seq[1 - i],
-                                                               levels[i], seed + i);
-            match->controller[i] = match->seq[i]->controller = computer[i].get();
+            computer[i] = std::make_unique<ComputerController>(i, *match->seq[i], *match->seq[1 - i], levels[i], seed + i);
+            match->Play(i, computer[i].get());
         }
         Recorder recorder;
         recorder.Begin(header);
         Random steps(seed);
         while (clock.time - header.startTime < ms && !match->seq[0]->lost && !match->seq[1]->lost) {
             const int step = 14 + steps.Below(7);
-            Frame([&] {
-                clock.delta = step;
-                clock.time += step;
-            });
-            recorder.Frame(clock, computer[0]->sampled, computer[1]->sampled, *match->seq[0],
-                           *match->seq[1]);
+            Frame([&] { clock.time += clock.delta = step; });
+            recorder.Frame(clock, computer[0]->sampled, computer[1]->sampled, *match->seq[0], *match->seq[1]);
         }
         return recorder.replay();
     }
@@ -67,9 +58,7 @@ protected:
         match.emplace();
         Begin(replay);
         Playback playback(replay);
-        for (int i = 0; i < 2; ++i) {
-            match->controller[i] = match->seq[i]->controller = playback.controller(i);
-        }
+        for (int i = 0; i < 2; ++i) match->Play(i, playback.controller(i));
         while (!playback.finished()) {
             playback.Cue();
             Frame([&] { playback.StepClock(clock); });
@@ -78,7 +67,6 @@ protected:
         return "";
     }
 
-    std::optional<ContentMatch> match;
     Clock& clock = *System::instance()->clock;
 
 private:
@@ -95,9 +83,8 @@ private:
     template <class StepClock> void Frame(StepClock step) {
         for (Controller* c : match->controller) c->Update();
         step();
-        if (rules.PhaseAt(clock.time) == RoundRules::Phase::INTRO) {
+        if (rules.PhaseAt(clock.time) == RoundRules::Phase::INTRO)
             for (Controller* c : match->controller) c->Forget();
-        }
         for (auto& s : match->seq) s->Update();
         match->scene->Update();
         for (auto& s : match->seq) s->CheckCollision();
@@ -121,9 +108,8 @@ TEST_F(ReplayTest, ABoutOfComputerPlayersWithRandomSeedsPlaysBackCheckForCheck) 
 TEST_F(ReplayTest, AReplayWhoseInputsWereChangedStopsAtTheFirstCheckThatDiffers) {
     Replay replay = Record(6, 6, 42, 6000);
     ASSERT_GE(replay.checks.size(), 3u);
-    for (size_t f = replay.checks[1].frame + 1; f < replay.frames.size(); ++f) {
+    for (size_t f = replay.checks[1].frame + 1; f < replay.frames.size(); ++f)
         replay.frames[f].input[1] = Controller::CMD_D | Controller::CMD_K;
-    }
     EXPECT_NE(Play(replay).find("differs from its match at frame"), std::string::npos);
 }
 
@@ -153,8 +139,7 @@ TEST_F(ReplayTest, AFileThatNoMatchCouldHaveWrittenIsRefusedWithItsLine) {
         std::istringstream file(c.file);
         Replay read;
         ReplayReader reader(file, "match.txt");
-        EXPECT_FALSE(reader.Read(read));
-        EXPECT_NE(reader.problem().find(c.expected), std::string::npos) << reader.problem();
+        EXPECT_TRUE(!reader.Read(read) && reader.problem().find(c.expected) != std::string::npos) << reader.problem();
     }
 }
 
@@ -178,6 +163,21 @@ TEST_F(ReplayTest, TheKeptReplaysOfTheDefaultFightersStillPlayBack) {
         EXPECT_GE(replay.checks.size(), 5u) << k.name;
         EXPECT_EQ(Play(replay), "") << k.name;
     }
+}
+
+// Kept in the player's data folder, the newest found first, no more than a score.
+TEST(RecorderTest, KeepsTheNewestReplaysInThePlayersDataFolder) {
+    ScratchDir scratch;
+    setenv("XDG_DATA_HOME", std::filesystem::current_path().c_str(), 1);
+    Replay replay;
+    replay.frames.resize(1);
+    std::string last;
+    for (int match = 0; match < Recorder::KEPT + 5; ++match) last = Recorder::Keep(replay);
+    int kept = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(Recorder::Folder())) kept += entry.is_regular_file();
+    EXPECT_TRUE(kept == Recorder::KEPT && Recorder::Latest() == last);
+    EXPECT_EQ(Recorder().End(), "");  // a match of no frames is not kept
+    unsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace

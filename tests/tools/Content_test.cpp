@@ -1,27 +1,26 @@
 // Loads every file of the generated default content through the game's own
 // loaders, with the trace captured, and fails on any line that reports a
-// problem: the content must load without a single complaint.
+// problem: the content must load without a single complaint. Its sounds are
+// short, peak below clipping and carry no DC offset.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
 
-#include "anim/MoveTree.h"
 #include "character/Person.h"
 #include "core/System.h"
+#include "frontend/GameSounds.h"
+#include "frontend/Sound.h"
 #include "render/Material.h"
 #include "render/Mesh3DS.h"
-#include "scene/Scene.h"
-#include "support/DisplayGuard.h"
+#include "support/MatchHarness.h"
 #include "support/GLContext.h"
 #include "support/TraceCapture.h"
 
 namespace {
-
-const char* const DATA = KORVANTHE_DATA_DIR;
 
 // Words with which the loaders report a problem.
 const char* const COMPLAINTS[] = {
@@ -30,80 +29,44 @@ const char* const COMPLAINTS[] = {
     "No Movetree", "WARNING",
 };
 
-std::vector<std::string> Complaints(const std::string& trace) {
-    std::vector<std::string> found;
-    std::istringstream lines(trace);
-    for (std::string line; std::getline(lines, line);) {
-        for (const char* word : COMPLAINTS) {
-            if (line.find(word) != std::string::npos) {
-                found.push_back(line);
-                break;
+// In the build's data folder, everything the match loads in the trace.
+class ContentTest : public ContentMatchFixture<GLTest> {
+protected:
+    void TearDown() override {
+        std::istringstream lines(trace.str());
+        for (std::string line; std::getline(lines, line);) {
+            for (const char* word : COMPLAINTS) {
+                if (line.find(word) != std::string::npos) {
+                    ADD_FAILURE() << line;
+                    break;
+                }
             }
         }
+        ContentMatchFixture<GLTest>::TearDown();
     }
-    return found;
-}
-
-std::vector<std::string> Words(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;) words.push_back(word);
-    return words;
-}
-
-// In the build's data folder, with a display of its own.
-class ContentTest : public GLTest {
-protected:
-    void SetUp() override {
-        GLTest::SetUp();
-        ASSERT_TRUE(std::filesystem::exists(std::string(DATA) + "/settings.txt"))
-            << "the build writes the default content into " << DATA;
-        System::instance();  // reads controllers.txt from the test folder
-        std::filesystem::current_path(DATA);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(previous);
-        GLTest::TearDown();
-    }
-
-    const std::filesystem::path previous = std::filesystem::current_path();
-    DisplayGuard display;
+    TraceCapture trace;
 };
 
+// Both fighters of the settings, with their move trees, on its arena.
 TEST_F(ContentTest, TheMatchOfTheSettingsLoadsWithoutAComplaint) {
-    const std::vector<std::string> settings = Words("settings.txt");
-    ASSERT_EQ(settings.size(), 6u);
-    TraceCapture trace;
-    Person one(settings[3], 1);
-    Person two(settings[5], 1);
-    MoveTree oneTree(&one, &two);
-    MoveTree twoTree(&two, &one);
-    Scene scene(settings[1]);
-    for (const std::string& complaint : Complaints(trace.str())) ADD_FAILURE() << complaint;
-
-    for (const Person* fighter : {&one, &two}) {
-        EXPECT_GE(fighter->ncollide, 18) << fighter->name << ": a humanoid of 18 to 30 parts";
-        EXPECT_LE(fighter->ncollide, 30) << fighter->name;
-        EXPECT_NE(fighter->head, nullptr) << fighter->name;
-        EXPECT_GT(fighter->tracerMaterials.count, 0) << fighter->name;
+    match->Start(nullptr, nullptr);
+    for (const Person* fighter : {&*match->fighter[0], &*match->fighter[1]}) {
+        EXPECT_TRUE(fighter->ncollide >= 18 && fighter->ncollide <= 30 && fighter->head != nullptr &&
+                    fighter->tracerMaterials.count > 0) << fighter->name << ": a humanoid of 18 to 30 parts";
     }
-    EXPECT_GT(scene.arenaSize, 0);
-    EXPECT_NE(scene.arena, nullptr);
-    EXPECT_NE(scene.water, nullptr);
-    EXPECT_GE(System::instance()->display->lights.count, 2);
+    const Scene& scene = *match->scene;
+    EXPECT_TRUE(scene.arenaSize > 0 && scene.arena != nullptr && scene.water != nullptr &&
+                System::instance()->display->lights.count >= 2);
 }
 
 TEST_F(ContentTest, SharedMaterialsAndLettersLoadWithoutAComplaint) {
-    TraceCapture trace;
-    for (const char* name : {"strmat", "sparkle", "particle", "explcyl", "white", "menutext1",
-                             "menutext2"}) {
+    for (const char* name : {"strmat", "sparkle", "particle", "explcyl", "white", "menutext1", "menutext2"}) {
         Material material(std::string("materials/") + name + ".mat");
     }
     for (const char c : std::string("abcdefghijklmnopqrstuvwxyz0123456789")) {
         const Mesh3DS letter(std::string("letters/") + c + ".asc", true);
         EXPECT_GT(letter.numFaces, 0) << "letter " << c;
     }
-    for (const std::string& complaint : Complaints(trace.str())) ADD_FAILURE() << complaint;
 }
 
 // Every triangle is paid for by a software renderer, seen or not: a
@@ -127,8 +90,35 @@ TEST_F(ContentTest, MeshesHaveNoEmptyTrianglesAndShadowMeshesAreCoarse) {
             EXPECT_LE(mesh.numFaces, 4) << entry.path();
         }
     }
-    EXPECT_GT(meshes, 100);
-    EXPECT_GT(shadows, 30);
+    EXPECT_TRUE(meshes > 100 && shadows > 30);
+}
+
+TEST(GeneratedSounds, AreShortUnclippedAndCentred) {
+    const std::filesystem::path dir = std::filesystem::path(KORVANTHE_DATA_DIR) / "sounds";
+    for (int e = 0; e < GameSounds::EVENTS; ++e) {
+        const char* file = GameSounds::File(static_cast<GameSounds::Event>(e));
+        EXPECT_TRUE(std::filesystem::exists(dir / file)) << file;
+    }
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        Sound sound;
+        ASSERT_TRUE(sound.Load(entry.path().c_str()));
+        const Sint16* samples = reinterpret_cast<const Sint16*>(sound.data);
+        const size_t count = sound.length / 2;
+        int peak = 0;
+        double sum = 0;
+        for (size_t i = 0; i < count; ++i) {
+            peak = std::max(peak, std::abs(static_cast<int>(samples[i])));
+            sum += samples[i];
+        }
+        EXPECT_LT(peak, 0.95 * 32767);
+        EXPECT_GT(peak, 0.3 * 32767) << "loud enough to be heard over the others";
+        EXPECT_LT(std::abs(sum / static_cast<double>(count)), 0.005 * 32767);
+        EXPECT_LE(count, 1.2 * Sound::Manager::RATE);
+        ++files;
+    }
+    EXPECT_GE(files, 15);
 }
 
 }  // namespace
