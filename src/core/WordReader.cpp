@@ -23,24 +23,23 @@ namespace {
 // character at a time while the player waits for the menu. As with the
 // stream's own reads, a file that cannot be read (a folder, say) leaves the
 // stream bad rather than throwing.
-int Peek(std::istream& in) {
+template <typename Read>
+int Guarded(std::istream& in, Read read) {
     if (!in.good()) return EOF;
     try {
-        return in.rdbuf()->sgetc();
+        return read(*in.rdbuf());
     } catch (...) {
         in.setstate(std::ios::badbit);
         return EOF;
     }
 }
 
+int Peek(std::istream& in) {
+    return Guarded(in, [](std::streambuf& buffer) { return buffer.sgetc(); });
+}
+
 int Next(std::istream& in) {
-    if (!in.good()) return EOF;
-    try {
-        return in.rdbuf()->snextc();
-    } catch (...) {
-        in.setstate(std::ios::badbit);
-        return EOF;
-    }
+    return Guarded(in, [](std::streambuf& buffer) { return buffer.snextc(); });
 }
 
 }  // namespace
