@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "core/Display.h"
-#include "core/System.h"
 #include "render/Material.h"
 #include "render/Mesh3DS.h"
 #include "render/MeshDisc.h"
@@ -22,6 +21,7 @@
 #include "render/Texture.h"
 #include "scene/DirectionalLight.h"
 #include "support/ClockGuard.h"
+#include "support/DisplayGuard.h"
 #include "support/Feedback.h"
 #include "support/GLContext.h"
 #include "support/Near.h"
@@ -131,11 +131,7 @@ class MeshGL : public GLTest {
 protected:
     void SetUp() override {
         GLTest::SetUp();
-        System* system = System::instance();
-        if (system->display == nullptr) system->display = new Display();
-        display = system->display;
         renderPaths = RenderPaths::Plain();  // the two stencil passes as designed
-        display->lights.Head();  // whatever an earlier test left, the sun becomes light 0
         display->lights.Add(&sun);
         glMatrixMode(GL_PROJECTION);
         glOrtho(-VIEW, VIEW, -VIEW, VIEW, -VIEW, VIEW);
@@ -143,7 +139,6 @@ protected:
     }
     void TearDown() override {
         renderPaths = RenderPaths();
-        display->lights.count = 0;
         GLTest::TearDown();
     }
     // Three triangles in the floor plane y = 0: the first has normals along
@@ -158,7 +153,7 @@ protected:
         return mesh;
     }
     static float WindowY(float y) { return (y / VIEW + 1) * HEIGHT / 2; }
-    Display* display = nullptr;
+    DisplayGuard display;  // a fresh one: the sun is light 0
     // Not normalised: the mesh does that before extruding 300 units.
     DirectionalLight sun{Vector3(1, 1, 1), Vector3(0, -2, 0)};
 };
@@ -290,10 +285,6 @@ const Vector3 X(1, 0, 0);
 const Vector3 Y(0, 1, 0);
 const Vector3 Z(0, 0, 1);
 
-std::vector<int> Face(const Mesh& mesh, int f) {
-    return {mesh.faces[3 * f], mesh.faces[3 * f + 1], mesh.faces[3 * f + 2]};
-}
-
 // Each shape with its counts, a few of its vertices and faces; every face
 // index must name a vertex and the arrays must match the counts.
 TEST(MeshShapes, EachShapeHasItsVerticesAndFacesInTheirOrder) {
@@ -333,7 +324,9 @@ TEST(MeshShapes, EachShapeHasItsVerticesAndFacesInTheirOrder) {
                     mesh->faces.size() == static_cast<size_t>(shape.faces) * 3);
         for (int index : mesh->faces) EXPECT_TRUE(index >= 0 && index < shape.vertices) << index;
         for (const auto& [i, p] : shape.positions) EXPECT_TRUE(Near(mesh->vertices[i].pos, p)) << i;
-        for (const auto& [f, corners] : shape.triangles) EXPECT_EQ(Face(*mesh, f), corners) << f;
+        for (const auto& [f, corners] : shape.triangles) {
+            EXPECT_EQ(std::vector<int>(&mesh->faces[3 * f], &mesh->faces[3 * f + 3]), corners) << f;
+        }
     }
 }
 
@@ -449,11 +442,6 @@ protected:
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &id);
         return static_cast<GLuint>(id);
     }
-    static GLint Level(GLenum what) {
-        GLint value = -1;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, what, &value);
-        return value;
-    }
     RenderScratch scratch;
     ClockGuard clock;
 };
@@ -505,9 +493,8 @@ TEST_F(MaterialGLTest, ATexturedQuadShowsTheImageTheRightWayUp) {
     // 8x8 in four 4x4 quadrants, the picture's top row first: blue, green / red, white.
     const std::uint8_t quadrant[4][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}};
     std::vector<std::uint8_t> pixels;
-    for (int y = 0; y < 8; ++y) {
+    for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) pixels.insert(pixels.end(), quadrant[(y / 4) * 2 + x / 4], quadrant[(y / 4) * 2 + x / 4] + 3);
-    }
     WriteBmp("images/q.bmp", 8, 8, 24, pixels);
     // Only the emission lights it, so the texture comes through unchanged.
     Material m = Read("q.bmp 1 1 ambi 0 0 0 diff 0 0 0 emis 1 1 1 spec 0 0 0 shine 0");
@@ -604,7 +591,9 @@ TEST_F(TextureGLTest, GreyImagesBecomeLuminanceAndColourOnesBgrOnceEachWhateverT
         glBindTexture(GL_TEXTURE_2D, t.id);
         std::vector<std::uint8_t> read(t.pixels.size());
         glGetTexImage(GL_TEXTURE_2D, 0, t.format, GL_UNSIGNED_BYTE, read.data());
-        EXPECT_TRUE(read == t.pixels && (Level(GL_TEXTURE_LUMINANCE_SIZE) > 0) == t.luminance) << t.luminance;
+        GLint luminance = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_LUMINANCE_SIZE, &luminance);
+        EXPECT_TRUE(read == t.pixels && (luminance > 0) == t.luminance) << t.luminance;
     }
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
 }

@@ -99,8 +99,8 @@ TEST_F(SceneTest, LightsAreRegisteredInFileOrderAndEveryObjectGoesToItsList) {
                 xs(scene->reflectedTransparents) == (std::vector<float>{4, 6, 8}));
     EXPECT_TRUE(dynamic_cast<Static*>(scene->solids[0]) && static_cast<Object*>(scene->water) == scene->solids[1] &&
                 static_cast<Object*>(scene->arena) == scene->solids[2]);
-    EXPECT_NE(dynamic_cast<Flat*>(scene->transparents[1]), nullptr) << "a fire is a flat";
-    EXPECT_NE(dynamic_cast<Sun*>(scene->reflectedTransparents[2]), nullptr);
+    EXPECT_TRUE(dynamic_cast<Flat*>(scene->transparents[1]) && dynamic_cast<Sun*>(scene->reflectedTransparents[2]))
+        << "a fire is a flat";
     EXPECT_TRUE(scene->arenaSize == 600 && scene->arenaParam == -150 &&
                 scene->background->diffuse == Vector3(0.2f, 0.4f, 0.6f));
 }
@@ -135,14 +135,18 @@ TEST_F(SceneTest, BrokenFilesYieldWhatCanBeRead) {
     }
 }
 
-TEST_F(SceneTest, UpdateLowersTheArenaForPlanarShadows) {
-    const std::unique_ptr<Scene> scene(Load(ONE_LIGHT, "sky.mat 100 0 1 ARENA N grid.asc 0 stone.mat 0 10 0"));
+TEST_F(SceneTest, TheArenaIsPlacedAtOnceCastsNoShadowAndIsLoweredForPlanarShadows) {
+    const std::unique_ptr<Scene> scene(Load(ONE_LIGHT, "sky.mat 100 0 1 ARENA N grid.asc 0 stone.mat 5 10 7"));
+    shadowctr = 3;
+    scene->arena->DrawShadow();
+    EXPECT_TRUE(scene->arena->world * Vector3() == Vector3(5, 10, 7) && shadowctr == 3)
+        << "placed before any update; no shadow matrix used up";
+    shadowctr = 0;
     for (bool stencil : {false, true}) {
         scene->stencilShadows = stencil;
         scene->Update();
-        EXPECT_EQ(scene->arena->world * Vector3(), Vector3(0, stencil ? 10 : 8.5f, 0));
+        EXPECT_EQ(scene->arena->world * Vector3(), Vector3(5, stencil ? 10 : 8.5f, 7));
     }
-    System::instance()->display->camera = nullptr;
 }
 
 // Writes the name of every pass it is given into a shared log.
@@ -282,38 +286,6 @@ TEST_F(SceneryTest, ACutRecordIsSaidWhereAndKeepsWhatItRead) {
     EXPECT_TRUE(s.mesh->numVertices == 0 && s.position == Vector3(1, 2, 3)) << "a missing mesh file leaves empty meshes";
 }
 
-TEST_F(SceneryTest, AFlatFacesTheCameraFromItsPointOrItsOffset) {
-    // Off to one side and above: no axis of the world faces it.
-    Camera camera(Vector3(100, 50, -80), Vector3(10, 0, 5), Vector3(0, 1, 0), 0);
-    System::instance()->display->camera = &camera;
-    const Vector3 forward = (camera.at - camera.from).Normalized(), p(30, 4, -12);
-    // The second square lies 20 units along -z from the point it marks: nearer the camera.
-    for (const float offset : {0.0f, -20.0f}) {
-        Flat flat(Vector3(0, 0, offset), 10, nullptr);
-        flat.SetPosition(p);
-        flat.Update();
-        EXPECT_TRUE(Near(flat.world * Vector3(0, 0, offset), p + forward * offset, 1e-3f) &&
-                    Near((flat.world ^ Vector3(0, 0, 1)).Normalized(), forward, 1e-3f));
-        EXPECT_GT((flat.world ^ Vector3(0, 1, 0)).y, 0) << "its up edge points up on the screen";
-        EXPECT_NEAR((flat.world ^ Vector3(1, 0, 0)).Length(), 1, 1e-4f) << "turned, never stretched";
-    }
-    System::instance()->display->camera = nullptr;
-    Flat still(Vector3(), 10, nullptr);
-    still.Update();
-    EXPECT_EQ(still.world ^ Vector3(0, 0, 1), Vector3(0, 0, 1)) << "no camera: its own orientation";
-}
-
-// How far it sinks is the scene's test; here, where it starts and what it casts.
-TEST_F(SceneryTest, TheArenaIsPlacedAtOnceAndCastsNoShadow) {
-    Record record("grid.asc 0 stone.mat 5 -2 7");
-    Arena arena(*record, SCENE_DIR);
-    shadowctr = 3;
-    arena.DrawShadow();
-    EXPECT_TRUE(arena.world * Vector3() == Vector3(5, -2, 7) && shadowctr == 3) << "placed before any update; "
-                                                                                  "no shadow matrix used up";
-    shadowctr = 0;
-}
-
 using SceneryGL = SceneGL;
 
 TEST_F(SceneryGL, TheArenaDrawsTheFloorInItsMaterial) {
@@ -328,7 +300,6 @@ TEST_F(SceneryGL, TheArenaDrawsTheFloorInItsMaterial) {
     arena.Draw();
     SaveShot("scenery_arena");
     for (const int x : {5, 32, 60}) EXPECT_TRUE(ReadPixel(x, 32).r == 255 && ReadPixel(x, 32).Sum() == 255) << x;
-    System::instance()->display->camera = nullptr;
 }
 
 using SunTest = SceneryTest;
@@ -396,16 +367,29 @@ TEST_F(SunTest, FlaresLieOnTheLineFromTheSunThroughTheCentreAndFadeOffTheScreen)
     }
 }
 
-TEST_F(SunTest, TurnsToFaceTheCamera) {
+TEST_F(SceneryTest, FlatsAndTheSunFaceTheCameraFromWhereTheyStand) {
+    Flat still(Vector3(), 10, nullptr);
+    still.Update();
+    EXPECT_EQ(still.world ^ Vector3(0, 0, 1), Vector3(0, 0, 1)) << "no camera: its own orientation";
+    // Off to one side and above: no axis of the world faces it.
     Camera camera(Vector3(100, 50, -80), Vector3(10, 0, 5), Vector3(0, 1, 0), 0);
     System::instance()->display->camera = &camera;
+    const Vector3 forward = (camera.at - camera.from).Normalized(), p(30, 4, -12);
+    // The second square lies 20 units along -z from the point it marks: nearer the camera.
+    for (const float offset : {0.0f, -20.0f}) {
+        Flat flat(Vector3(0, 0, offset), 10, nullptr);
+        flat.SetPosition(p);
+        flat.Update();
+        EXPECT_TRUE(Near(flat.world * Vector3(0, 0, offset), p + forward * offset, 1e-3f) &&
+                    Near((flat.world ^ Vector3(0, 0, 1)).Normalized(), forward, 1e-3f));
+        EXPECT_GT((flat.world ^ Vector3(0, 1, 0)).y, 0) << "its up edge points up on the screen";
+        EXPECT_NEAR((flat.world ^ Vector3(1, 0, 0)).Length(), 1, 1e-4f) << "turned, never stretched";
+    }
     const std::unique_ptr<Sun> sun = NewSun("", Vector3(-200, 300, 400));
     sun->Update();
-    const Vector3 forward = (camera.at - camera.from).Normalized();
     EXPECT_TRUE(Near(sun->world ^ Vector3(0, 0, 1), forward) &&
                 Near(sun->world ^ Vector3(1, 0, 0), camera.up.Cross(forward).Normalized()));
     EXPECT_TRUE(Near(sun->world * Vector3(), Vector3(-200, 300, 400))) << "and stays where it is";
-    System::instance()->display->camera = nullptr;
 }
 
 TEST_F(SceneryGL, TheSunsFlareIsDrawnBeforeTheCameraOnly) {
@@ -429,7 +413,6 @@ TEST_F(SceneryGL, TheSunsFlareIsDrawnBeforeTheCameraOnly) {
     sun->Update();
     sun->Draw();
     EXPECT_EQ(ReadPixel(32, 32).r, 0);
-    System::instance()->display->camera = nullptr;
 }
 
 // A water material: a green surface under a blue sky.
@@ -465,7 +448,7 @@ protected:
     const std::vector<Vertex>& vertices = water.mesh->vertices;
 };
 
-TEST_F(WaterTest, TheSurfaceIsLevelAtFirstAndTheWavesGrowWithTimeButSpareTheOrigin) {
+TEST_F(WaterTest, TheSurfaceStartsLevelRaysGiveItsCoordinatesAndTheWavesGrowButSpareTheOrigin) {
     water.Update();
     const float level = vertices[4].pos.y;
     EXPECT_NEAR(level, -26.466, 1e-3);
@@ -473,16 +456,6 @@ TEST_F(WaterTest, TheSurfaceIsLevelAtFirstAndTheWavesGrowWithTimeButSpareTheOrig
         EXPECT_TRUE(std::fabs(vertices[i].pos.y - level) < 1e-4f && vertices[i].pos.x == -500.0f + 500 * (i % 3) &&
                     std::fabs(vertices[i].normal.y - 1) < 1e-6f) << i;
     }
-    for (const int t : {10000, 2000000}) {
-        scene.clock.At(t);
-        water.Update();
-        EXPECT_NEAR(vertices[4].pos.y, level, 1e-4) << t;
-        EXPECT_GT(std::fabs(vertices[8].pos.y - level), 0.5) << t;
-    }
-}
-
-TEST_F(WaterTest, RaysFromTheCameraGiveTheSkyAndSurfaceCoordinates) {
-    water.Update();
     // Straight down onto the middle vertex: reflected straight up, carried on straight down.
     EXPECT_TRUE(std::fabs(water.reflectU[4] - 0.5f) < 1e-6f && std::fabs(water.refractU[4]) < 1e-6f);
     EXPECT_NEAR(water.material->alpha, 0.6, 1e-6) << "most opaque looking straight down";
@@ -496,6 +469,13 @@ TEST_F(WaterTest, RaysFromTheCameraGiveTheSkyAndSurfaceCoordinates) {
     water.Update();
     EXPECT_FLOAT_EQ(water.reflectV[8], vertices[8].pos.z * 0.3f / 600 + 0.5f);
     EXPECT_TRUE(std::isfinite(water.refractU[8]) && std::fabs(water.material->alpha - 0.3f) < 1e-6f);
+    // The waves follow the clock alone, wherever the camera is.
+    for (const int t : {10000, 2000000}) {
+        scene.clock.At(t);
+        water.Update();
+        EXPECT_NEAR(vertices[4].pos.y, level, 1e-4) << t;
+        EXPECT_GT(std::fabs(vertices[8].pos.y - level), 0.5) << t;
+    }
 }
 
 TEST(Water, AnEmptyOrMissingMeshComputesAndDrawsNothing) {
