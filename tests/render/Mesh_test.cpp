@@ -158,10 +158,13 @@ protected:
     DirectionalLight sun{Vector3(1, 1, 1), Vector3(0, -2, 0)};
 };
 
-TEST_F(MeshGL, TrianglesFacingAwayExtrudeAlongTheLightInTwoPasses) {
+TEST_F(MeshGL, TrianglesFacingAwayExtrudeAlongTheLightInTwoPassesAndTheCacheFollowsAGrowingVertexCount) {
     Mesh mesh = Floor();
     Matrix world, upsideDown;
     world.CreateTranslate(0, 100, 0);
+    display->lights.count = 0;
+    EXPECT_TRUE(Feedback([&] { mesh.DrawShadowVolume(world); }).empty()) << "no light casts nothing";
+    display->lights.count = 1;
     const std::vector<Polygon> volume = Feedback([&] { mesh.DrawShadowVolume(world); });
     EXPECT_FLOAT_EQ(QuadCount(volume), 6) << "the first triangle's three edges, once per pass";
     for (const Polygon& p : volume)
@@ -185,25 +188,16 @@ TEST_F(MeshGL, TrianglesFacingAwayExtrudeAlongTheLightInTwoPasses) {
         EXPECT_EQ(area < 0, !secondPass) << "front faces all come first";
     }
     EXPECT_TRUE(secondPass);
-}
-
-TEST_F(MeshGL, NoLightCastsNothingAndTheCacheFollowsAGrowingVertexCount) {
-    Mesh mesh = Floor();
-    Matrix identity;
-    identity.CreateIdentity();
-    display->lights.count = 0;
-    EXPECT_TRUE(Feedback([&] { mesh.DrawShadowVolume(identity); }).empty()) << "no light casts nothing";
-    display->lights.count = 1;
-    Feedback([&] { mesh.DrawShadowVolume(identity); });
-    // A fourth triangle that reaches a vertex added after the first shadow.
+    glDisable(GL_CULL_FACE);
+    // A fourth triangle that reaches a vertex added after the first shadows.
     mesh.vertices.push_back(Vertex(Vector3(0, 50, 0), Vector3(0, -1, 0), 0, 0));
     mesh.faces.insert(mesh.faces.end(), {0, 1, 9});
     mesh.numVertices = 10, mesh.numFaces = 4;
-    const std::vector<Polygon> volume = Feedback([&] { mesh.DrawShadowVolume(identity); });
-    EXPECT_FLOAT_EQ(QuadCount(volume), 12);
+    const std::vector<Polygon> grown = Feedback([&] { mesh.DrawShadowVolume(world); });
+    EXPECT_FLOAT_EQ(QuadCount(grown), 12);
     bool extruded = false;  // the new vertex, 300 down from where it is
-    for (const Polygon& p : volume)
-        for (const Vector3& corner : p) extruded = extruded || std::fabs(corner.y - WindowY(50 - 300)) < 1e-3;
+    for (const Polygon& p : grown)
+        for (const Vector3& corner : p) extruded = extruded || std::fabs(corner.y - WindowY(150 - 300)) < 1e-3;
     EXPECT_TRUE(extruded);
 }
 
@@ -223,15 +217,14 @@ const std::string TRIANGLE =
 
 using Mesh3DSTest = ScratchDirTest;
 
-TEST_F(Mesh3DSTest, ReadsTheFirstObjectWithZNegatedAndNormalsFromItsTriangles) {
-    WriteFile("mesh.asc", TRIANGLE + "Named object: \"hand\"\nTri-mesh, Vertices: 4 Faces: 2\n");
+TEST_F(Mesh3DSTest, NormalsComeFromTheTrianglesAndFlippingTurnsBoth) {
+    WriteFile("mesh.asc", TRIANGLE);
     TraceCapture trace;
-    const Mesh3DS mesh("mesh.asc", false);
-    ASSERT_EQ(mesh.numVertices, 3);
-    EXPECT_TRUE(mesh.vertices[2].pos == Vector3(4, 0, -1.5f) && mesh.vertices[0].normal == Vector3(0, 0, -1));
-    EXPECT_EQ(trace.str(), "");
-    const Mesh3DS flipped("mesh.asc", true);
-    EXPECT_TRUE(flipped.faces == (std::vector<int>{2, 1, 0}) && flipped.vertices[0].normal == Vector3(0, 0, 1));
+    const Mesh3DS mesh("mesh.asc", false), flipped("mesh.asc", true);
+    ASSERT_TRUE(mesh.numVertices == 3 && flipped.numVertices == 3);
+    EXPECT_EQ(trace.str(), "") << "a clean export reads quietly";
+    EXPECT_TRUE(mesh.vertices[0].normal == Vector3(0, 0, -1) && flipped.vertices[0].normal == Vector3(0, 0, 1) &&
+                flipped.faces == (std::vector<int>{2, 1, 0}));
 }
 
 // Files that stray from the export, and what the reader makes of them.
@@ -265,8 +258,9 @@ TEST_F(Mesh3DSTest, ReadsWhatItCanOfFilesThatStrayFromTheExport) {
         {"Vertices: 3 Faces: -3\n", 0, 0, {}, {}, "the mesh stays empty"},
         {"Vertices: 99999999999999999999 Faces: 1\n", 0, 0, {}, {}, "the mesh stays empty"},
         {"", 0, 0, {}, {}, "'mesh.asc' is an empty 3D ASCII file"},
-        {std::string(TRIANGLE).replace(0, 7, std::string(100000, 'x')), 3, 1, {0, 2, -1.5f},
-         {0, 1, 2}, ""},
+        // Only the first object is read; z is negated.
+        {std::string(TRIANGLE).replace(0, 7, std::string(100000, 'x')) + "Named object: \"hand\"\n"
+         "Tri-mesh, Vertices: 4 Faces: 2\n", 3, 1, {0, 2, -1.5f}, {0, 1, 2}, ""},
     };
     for (const auto& f : files) {
         SCOPED_TRACE(f.text.substr(0, 60));

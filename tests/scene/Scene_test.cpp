@@ -43,17 +43,20 @@ void ForgetLights() {
     Lights().Head();  // new lights go in at the cursor
 }
 
-// The test scene's folder with a sky.
-class SceneFiles {
+// Tests, with a window or without, in the test scene's folder with a sky.
+template <class Base>
+class WithSceneFiles : public Base {
 public:
-    SceneFiles() {
+    WithSceneFiles() {
         SceneryScratch::Write("materials/sky.mat", ColourMaterial({0.2f, 0.4f, 0.6f}));
     }
-    ~SceneFiles() { ForgetLights(); }
+    ~WithSceneFiles() override { ForgetLights(); }
 
 private:
     SceneryScratch scratch;
 };
+using SceneTest = WithSceneFiles<::testing::Test>;
+using SceneGL = WithSceneFiles<GLTest>;
 
 // Writes the two files (empty text: no file) and loads the scene.
 Scene* Load(const std::string& lights, const std::string& sdf) {
@@ -64,11 +67,6 @@ Scene* Load(const std::string& lights, const std::string& sdf) {
     }
     return new Scene("test");
 }
-
-class SceneTest : public ::testing::Test {
-protected:
-    SceneFiles files;
-};
 
 TEST_F(SceneTest, LightsAreRegisteredInFileOrderAndEveryObjectGoesToItsList) {
     TraceCapture trace;
@@ -189,11 +187,6 @@ TEST_F(SceneTest, EveryPassReachesItsListInOrder) {
     }
 }
 
-class SceneGL : public GLTest {
-protected:
-    SceneFiles files;
-};
-
 TEST_F(SceneGL, TheFogClauseTurnsOnLinearFogAndTheFrameBindsTheLightsToTheirSlots) {
     const std::unique_ptr<Scene> scene(Load("AMBIENT 0.1 0.2 0.3 3 DIRECTIONAL 1 0.9 0.8 0 -1 0 "
                                             "POINT 1 1 1 10 20 30 SPOT 1 0 0 1 2 3 0 0 -1 15 30",
@@ -255,9 +248,7 @@ TEST_F(SceneryTest, OnlyMinusOneTurnsAMeshInsideOut) {
         Record record("grid.asc " + std::to_string(flip) + " stone.mat 0 0 0");
         const Static s(*record, SCENE_DIR);
         const Flat f(*Record("grid.asc " + std::to_string(flip) + " stone.mat 0 0 0"), SCENE_DIR);
-        for (const Mesh* m : {s.mesh, s.shadowMesh, f.mesh}) {
-            EXPECT_NEAR(m->vertices[4].normal.y, flip == -1 ? -1 : 1, 1e-5) << flip;
-        }
+        for (const Mesh* m : {s.mesh, s.shadowMesh, f.mesh}) EXPECT_NEAR(m->vertices[4].normal.y, flip == -1 ? -1 : 1, 1e-5) << flip;
     }
 }
 
