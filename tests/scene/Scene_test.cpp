@@ -245,9 +245,9 @@ using SceneryTest = SceneTest;
 
 TEST_F(SceneryTest, OnlyMinusOneTurnsAMeshInsideOut) {
     for (const int flip : {-1, 0, 1, -2}) {
-        Record record("grid.asc " + std::to_string(flip) + " stone.mat 0 0 0");
-        const Static s(*record, SCENE_DIR);
-        const Flat f(*Record("grid.asc " + std::to_string(flip) + " stone.mat 0 0 0"), SCENE_DIR);
+        const std::string text = "grid.asc " + std::to_string(flip) + " stone.mat 0 0 0";
+        const Static s(*Record(text), SCENE_DIR);
+        const Flat f(*Record(text), SCENE_DIR);
         for (const Mesh* m : {s.mesh, s.shadowMesh, f.mesh}) EXPECT_NEAR(m->vertices[4].normal.y, flip == -1 ? -1 : 1, 1e-5) << flip;
     }
 }
@@ -265,15 +265,13 @@ TEST_F(SceneryTest, ACutRecordIsSaidWhereAndKeepsWhatItRead) {
     };
     for (const auto& c : cases) {
         TraceCapture trace;
-        Record record(c.text);
-        Static s(*record, SCENE_DIR);
+        Static s(*Record(c.text), SCENE_DIR);
         s.Update();
         EXPECT_TRUE((s.mesh != nullptr) == c.mesh && (s.material != nullptr) == c.material && s.position == Vector3());
         EXPECT_TRUE(trace.Has(std::string("scene.sdf:1: ") + c.trace + "; the scenery record is incomplete\n"))
             << c.text << "\n" << trace.str();
     }
-    Record missing("nothere.asc 0 stone.mat 1 2 3");
-    const Static s(*missing, SCENE_DIR);
+    const Static s(*Record("nothere.asc 0 stone.mat 1 2 3"), SCENE_DIR);
     EXPECT_TRUE(s.mesh->numVertices == 0 && s.position == Vector3(1, 2, 3)) << "a missing mesh file leaves empty meshes";
 }
 
@@ -284,8 +282,7 @@ TEST_F(SceneryGL, TheArenaDrawsTheFloorInItsMaterial) {
     System::instance()->display->SetCamera(&camera);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
-    Record record("grid.asc 0 stone.mat 0 0 0");
-    Arena arena(*record, SCENE_DIR);
+    Arena arena(*Record("grid.asc 0 stone.mat 0 0 0"), SCENE_DIR);
     arena.raised = false;
     arena.Update();
     arena.Draw();
@@ -472,8 +469,7 @@ TEST_F(WaterTest, TheSurfaceStartsLevelRaysGiveItsCoordinatesAndTheWavesGrowButS
 TEST(Water, AnEmptyOrMissingMeshComputesAndDrawsNothing) {
     WaterFiles files;
     for (const char* text : {"nothere.asc 0 water.mat 0 0 0", ""}) {
-        Record record(text);
-        Water water(*record, SCENE_DIR);
+        Water water(*Record(text), SCENE_DIR);
         water.Update(), water.Draw(), water.DrawAmbient();
         EXPECT_TRUE(water.reflectU.empty()) << text;
     }
