@@ -319,7 +319,8 @@ TEST(MeshShapes, EachShapeHasItsVerticesAndFacesInTheirOrder) {
         for (int index : mesh->faces) EXPECT_TRUE(index >= 0 && index < shape.vertices) << index;
         for (const auto& [i, p] : shape.positions) EXPECT_TRUE(Near(mesh->vertices[i].pos, p)) << i;
         for (const auto& [f, corners] : shape.triangles) {
-            EXPECT_EQ(std::vector<int>(&mesh->faces[3 * f], &mesh->faces[3 * f + 3]), corners) << f;
+            const auto first = mesh->faces.begin() + 3 * f;
+            EXPECT_EQ(std::vector<int>(first, first + 3), corners) << f;
         }
     }
 }

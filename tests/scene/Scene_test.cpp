@@ -98,7 +98,7 @@ TEST_F(SceneTest, LightsAreRegisteredInFileOrderAndEveryObjectGoesToItsList) {
     EXPECT_TRUE(dynamic_cast<Static*>(scene->solids[0]) && static_cast<Object*>(scene->water) == scene->solids[1] &&
                 static_cast<Object*>(scene->arena) == scene->solids[2]);
     EXPECT_TRUE(dynamic_cast<Flat*>(scene->transparents[1]) && dynamic_cast<Sun*>(scene->reflectedTransparents[2]))
-        << "a fire is a flat";
+        << "a fire is a flat, a sun a sun";
     EXPECT_TRUE(scene->arenaSize == 600 && scene->arenaParam == -150 &&
                 scene->background->diffuse == Vector3(0.2f, 0.4f, 0.6f));
 }
