@@ -45,10 +45,6 @@ class Devices {
 public:
     Devices() { Reset(); }
     ~Devices() { Reset(); }
-    Devices(const Devices&) = delete;
-    Devices& operator=(const Devices&) = delete;
-
-    void Keys(const std::vector<int>& down) { KeysDown(down); }
     void Stick(int j, int y, int buttons = 0) { System::instance()->joystick[j]->SetState(0, y, buttons); }
     Mouse& mouse() { return *System::instance()->mouse; }
 
@@ -61,7 +57,7 @@ private:
         mouse().Still();
         mouse().buttons = 0;
         for (int frame = 0; frame < 2; ++frame) {
-            Keys({});
+            KeysDown({});
             Stick(0, 0);
             Stick(1, 0);
         }
@@ -80,25 +76,24 @@ protected:
         menu.Update();  // the pointer at rest
     }
 
-    // A mouse that moved this frame to (x, y).
-    void MouseTo(int x, int y) {
+    // A mouse that moved this frame to window pixel p.
+    void MouseTo(const Vector3& p) {
+        const int x = static_cast<int>(p.x), y = static_cast<int>(p.y);
         devices.mouse().SetPos(x, y + 1);
         devices.mouse().SetPos(x, y);
     }
-    int SelectionAt(int x, int y) {
-        MouseTo(x, y);
+    int SelectionAt(const Vector3& p) {
+        MouseTo(p);
         menu.Update();
         return menu.selection;
     }
-    int SelectionAt(const Vector3& p) { return SelectionAt(static_cast<int>(p.x), static_cast<int>(p.y)); }
     // Window pixel of the middle of entry i's letters.
     Vector3 Middle(int i) const {
         const Choice::Rect r = menu.choices[i]->Letters();
         return devices.display->WorldToScreen(camera, Vector3((r.left + r.right) / 2, (r.bottom + r.top) / 2, 0));
     }
-    int SelectionOn(int i) { return SelectionAt(Middle(i)); }
-    int SelectionBetween() { return SelectionAt((Middle(0) + Middle(1)) * 0.5f); }
 
+    const Vector3 corner{5, 5, 0};  // far from both entries
     Devices devices;
     Camera camera;
     Menu menu;
@@ -106,17 +101,16 @@ protected:
 
 TEST_F(MenuTest, OpeningSelectsTheFirstEntryWhereverThePointerRests) {
     menu.selection = 1;
-    MouseTo(5, 5);
+    MouseTo(corner);
     menu.Open();
     menu.Update();
     EXPECT_TRUE(menu.selection == 0 && !devices.mouse().absolute) << "a pointer that has not moved since chooses nothing";
-    EXPECT_TRUE(SelectionOn(1) == 1 && devices.mouse().absolute) << "once it moves it does";
-    EXPECT_EQ(SelectionAt(5, 5), -1);
+    EXPECT_TRUE(SelectionAt(Middle(1)) == 1 && devices.mouse().absolute) << "once it moves it does";
+    EXPECT_EQ(SelectionAt(corner), -1);
 }
 
 TEST_F(MenuTest, AClickOnAnEntryChoosesItAndAHeldButtonDoesNot) {
-    const Vector3 quit = Middle(1);
-    MouseTo(static_cast<int>(quit.x), static_cast<int>(quit.y));
+    MouseTo(Middle(1));
     devices.mouse().SetButtons(SDL_BUTTON(SDL_BUTTON_RIGHT));
     menu.Update();
     EXPECT_TRUE(menu.activated && menu.selection == 1);
@@ -139,7 +133,7 @@ TEST_F(MenuTest, ArrowsMoveOnePerPressAndAHeldStickOnePerFrameWithinTheList) {
     menu.choices.Add(new Choice("x", 0, 100, nullptr));
     menu.choices.Add(new Choice("y", 0, 0, nullptr));
     for (const auto& f : frames) {
-        devices.Keys(f.keys);
+        KeysDown(f.keys);
         devices.Stick(0, f.stick0);
         devices.Stick(1, f.stick1);
         menu.Update();
@@ -165,15 +159,15 @@ TEST_F(MenuTest, KeysAndButtonsActOnWhatThePointerSelected) {
                   {true, {SDLK_RETURN, SDLK_KP_ENTER}, 0, 1, 0, false, -1}};
     for (const auto& in : inputs) {
         menu.activated = false;
-        SelectionAt(5, 5);
-        in.between ? SelectionBetween() : SelectionOn(1);
+        SelectionAt(corner);
+        SelectionAt(in.between ? (Middle(0) + Middle(1)) * 0.5f : Middle(1));
         devices.mouse().Still();
-        devices.Keys(in.keys);
+        KeysDown(in.keys);
         devices.Stick(in.stick, in.y, in.buttons);
         menu.Update();
         EXPECT_TRUE(menu.activated == in.activated && menu.selection == in.selection &&
                     devices.mouse().absolute == (in.selection < 0)) << in.stick << " " << in.buttons << " " << in.y;
-        devices.Keys({});
+        KeysDown({});
         devices.Stick(in.stick, 0, 0);
     }
 }
@@ -196,9 +190,9 @@ TEST_F(MenuScreenTest, EntriesAreCentredAndChoosingOneAsksForItsEvent) {
     }
     screen.Open();
     EXPECT_EQ(screen.Update(), Screen::NONE);
-    devices.Keys({SDLK_DOWN});
+    KeysDown({SDLK_DOWN});
     EXPECT_EQ(screen.Update(), Screen::NONE);
-    devices.Keys({SDLK_RETURN});
+    KeysDown({SDLK_RETURN});
     EXPECT_EQ(screen.Update(), Screen::QUIT);
 }
 
