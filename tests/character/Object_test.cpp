@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -635,52 +634,44 @@ void WriteRig() {
     WriteFile("floor.mat", ColourMaterial({0.7f, 0.7f, 0.7f}));
 }
 
-class PersonRenderTest : public GLTest {
-protected:
-    void SetUp() override {
-        GLTest::SetUp();
-        WriteRig();
-        // Entry 0 of the registry is what planar shadows are drawn with.
-        shadowMaterial.alpha = 0.5f;
-        shadowMaterial.blendType = 2;
-        scratch.display->materials.Add(&shadowMaterial);
-        scratch.display->lights.Add(&sun);
-        scratch.display->CreateShadowMatrix();
-        fighter = new Person("rig", 1);
-        floorMesh = std::make_unique<Mesh3DS>("floor.asc", false);
-        // As the arena does in the planar mode, the floor lies a little below
-        // the ground the fighters stand on, where their flattened shadows fall.
-        floor = Upright(Vector3(), floorMesh.get(), new Material("floor.mat"));
-        floor->SetPosition(Vector3(0, -1.5f, 0));
-        floor->Update();
-        fighter->Update();
-        scratch.display->StartScene();
-        scratch.display->SetCamera(&camera);
-        glDisable(GL_STENCIL_TEST);
-    }
+using PersonRenderTest = GLTest;
+
+TEST_F(PersonRenderTest, PlanarShadowsAndStencilShadowVolumesDarkenTheFloorBesideTheFighter) {
+    RenderScratch scratch;
+    WriteRig();
+    // Entry 0 of the registry is what planar shadows are drawn with.
+    Material shadowMaterial;
+    shadowMaterial.alpha = 0.5f;
+    shadowMaterial.blendType = 2;
+    scratch.display->materials.Add(&shadowMaterial);
+    DirectionalLight sun(Vector3(1, 1, 1), Vector3(-1, -1.2f, 0.2f));
+    scratch.display->lights.Add(&sun);
+    scratch.display->CreateShadowMatrix();
+    Ptr<Person> fighter = new Person("rig", 1);
+    fighter->Update();
+    // As the arena does in the planar mode, the floor lies a little below
+    // the ground the fighters stand on, where their flattened shadows fall.
+    Mesh3DS floorMesh("floor.asc", false);  // an object does not own its meshes
+    Ptr<Object> floor = Upright(Vector3(), &floorMesh, new Material("floor.mat"));
+    floor->SetPosition(Vector3(0, -1.5f, 0));
+    floor->Update();
+    Camera camera(Vector3(0, 70, -200), Vector3(0, 45, 0), Vector3(0, 1, 0), 0);
+    scratch.display->StartScene();
+    scratch.display->SetCamera(&camera);
+    glDisable(GL_STENCIL_TEST);
     // The floor to the screen's left of the fighter's feet, where the sun, low
     // from the right, throws the shadow, is darker than the same distance to
     // the right, and the fighter itself stays lit.
-    bool ShadowBesideTheFighter() const {
+    const auto shadowBesideTheFighter = [] {
         return ReadPixel(WIDTH / 2 - 14, 16).Sum() < ReadPixel(WIDTH / 2 + 14, 16).Sum() - 30 &&
                ReadPixel(WIDTH / 2, HEIGHT / 2).r > 60;
-    }
-    RenderScratch scratch;
-    Material shadowMaterial;
-    DirectionalLight sun{Vector3(1, 1, 1), Vector3(-1, -1.2f, 0.2f)};
-    Camera camera{Vector3(0, 70, -200), Vector3(0, 45, 0), Vector3(0, 1, 0), 0};
-    Ptr<Person> fighter;
-    std::unique_ptr<Mesh> floorMesh;  // an object does not own its meshes
-    Ptr<Object> floor;
-};
-
-TEST_F(PersonRenderTest, PlanarShadowsAndStencilShadowVolumesDarkenTheFloorBesideTheFighter) {
+    };
     floor->Draw();
     fighter->Draw();
     shadowctr = 0;
     fighter->DrawShadow();
     SaveShot("fighter_planar_shadow");
-    EXPECT_TRUE(ShadowBesideTheFighter()) << "planar";
+    EXPECT_TRUE(shadowBesideTheFighter()) << "planar";
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glDepthFunc(GL_LEQUAL);
     floor->DrawAmbient();
@@ -693,7 +684,7 @@ TEST_F(PersonRenderTest, PlanarShadowsAndStencilShadowVolumesDarkenTheFloorBesid
     floor->DrawNonAmbient();
     fighter->DrawNonAmbient();
     SaveShot("fighter_stencil_shadow");
-    EXPECT_TRUE(ShadowBesideTheFighter()) << "stencil";
+    EXPECT_TRUE(shadowBesideTheFighter()) << "stencil";
 }
 
 }  // namespace

@@ -172,13 +172,9 @@ TEST_F(MenuTest, KeysAndButtonsActOnWhatThePointerSelected) {
     }
 }
 
-class MenuScreenTest : public ::testing::Test {
-protected:
-    ScratchDir dir;
-    Devices devices;
-};
-
-TEST_F(MenuScreenTest, EntriesAreCentredAndChoosingOneAsksForItsEvent) {
+TEST(MenuScreenTest, EntriesAreCentredAndChoosingOneAsksForItsEvent) {
+    const ScratchDir dir;
+    const Devices devices;
     const std::string material = "- 1 1 ambi 0.2 0.2 0.2 diff 1 1 1 emis 0 0 0 spec 0 0 0 shine 0\n";
     for (const char* name : {"strmat", "menutext1", "menutext2"}) WriteFile(std::string("materials/") + name + ".mat", material);
     CaptionView view;
@@ -411,16 +407,13 @@ TEST(String3DDeathTest, LettersLoadWhenTheFirstWordIsMade) {
     GTEST_FLAG_SET(death_test_style, style);
 }
 
-class String3DDraw : public GLTest {
-protected:
-    String3DDraw() { display->camera = &camera; }
-
-    Camera camera{Vector3(320, 240, -820), Vector3(320, 240, 0), Vector3(0, 1, 0), 0};
-    DisplayGuard display;
-    FakeTicks ticks;
-};
+using String3DDraw = GLTest;
 
 TEST_F(String3DDraw, SendsEachLetterWhereItStandsAtTheRealTimeFacingTheEye) {
+    Camera camera(Vector3(320, 240, -820), Vector3(320, 240, 0), Vector3(0, 1, 0), 0);
+    const DisplayGuard display;
+    display->camera = &camera;
+    const FakeTicks ticks;
     BorrowedLetter q('q');
     String3D word("q q?", 1.3f);
     word.SetPosition(Vector3(150, 160, 0));
