@@ -227,6 +227,8 @@ TEST_F(MenuDraw, APointerOnAnEntrysLettersChoosesItAtAnyWindowSize) {
         String3D& text = *menu.choices[i]->text;
         for (int c = 0; c < text.length; ++c)
             if (text.letters[c] != nullptr) text.letters[c] = &letter;
+        text.SetPosition(Vector3(static_cast<float>(menu.choices[i]->left), static_cast<float>(menu.choices[i]->top), 0));
+        text.Update();
     }
     const int sizes[][2] = {{640, 480}, {800, 600}, {1280, 720}};
     for (const auto& size : sizes) {
@@ -240,10 +242,7 @@ TEST_F(MenuDraw, APointerOnAnEntrysLettersChoosesItAtAnyWindowSize) {
         devices.display->SetCamera(const_cast<Camera*>(&camera));
         for (int i = 0; i < 3; ++i) {
             glColor3ub(static_cast<GLubyte>(60 * (i + 1)), 0, 0);
-            String3D& text = *menu.choices[i]->text;
-            text.SetPosition(Vector3(static_cast<float>(menu.choices[i]->left), static_cast<float>(menu.choices[i]->top), 0));
-            text.Update();
-            text.Draw();
+            menu.choices[i]->text->Draw();
         }
         const std::vector<std::uint8_t> pixels = window.Rgb();
         // The entry drawn at window pixel (x, y), y down; -1 for none.
