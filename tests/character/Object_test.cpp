@@ -377,9 +377,9 @@ protected:
             for (int i = 0; i < 6; ++i) m->vertices[i].pos = positions[i], m->faces[i] = i;
         }
     }
-    void Build(float flex, int n = 2) {
+    void Build(float flex) {
         flexes[0] = flexes[1] = flex;
-        tail = new Ponytail(bone, n, &mesh, &restMesh, nullptr, counts, joints, ends, hints, flexes);
+        tail = new Ponytail(bone, 2, &mesh, &restMesh, nullptr, counts, joints, ends, hints, flexes);
     }
     const Vector3 positions[6] = {{0, -10, 0}, {1, -5, 0}, {0, -2, 1}, {0, -20, 0}, {1, -15, 0}, {0, -12, -1}};
     Mesh mesh, restMesh;
@@ -496,15 +496,14 @@ TEST_F(ClothTest, ARowIsAChainOfLinksWithTwinsRigidOnesStayOnTheBoneAndAnyOtherF
 }
 
 TEST_F(ClothTest, ALooseLinkNeverPassesBehindTheSurface) {
-    // A link hanging down from the bone, which then moves sideways: the link
-    // trails towards -x, which the normal allows on one side only.
+    // A link hanging down from the bone, which then moves sideways: in front of
+    // the surface it trails towards -x, behind it it stays in place.
     for (const float side : {1.0f, -1.0f}) {
         bone->world.CreateIdentity();
         Ptr<ClothPony> link = new ClothPony(bone, {0, 0, 0}, {0, -10, 0}, true, false, 0.5f);
         bone->world.CreateTranslate(10, 0, 0);
         link->normal = Vector3(side, 0, 0);
         link->Update();
-        // Behind the surface it stays in place; in front of it it trails.
         EXPECT_TRUE(Near(link->tip, Vector3(10, -10, 0)) == (side > 0) && (link->tip.x < 9.9f) == (side < 0));
     }
 }
