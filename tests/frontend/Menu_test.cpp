@@ -4,7 +4,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
@@ -251,14 +250,13 @@ TEST_F(MenuDraw, APointerOnAnEntrysLettersChoosesItAtAnyWindowSize) {
             const int red = pixels[(static_cast<size_t>(h - 1 - y) * w + x) * 3];
             return red == 0 ? -1 : red / 60 - 1;
         };
-        int rows[3][2] = {{h, -1}, {h, -1}, {h, -1}};  // each entry's first and last row
+        std::vector<bool> lettered(h + 2);  // whether row y - 1 shows any letter
         int tried = 0;
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
                 const int entry = drawn(x, y);
                 if (entry < 0) continue;
-                rows[entry][0] = std::min(rows[entry][0], y);
-                rows[entry][1] = std::max(rows[entry][1], y);
+                lettered[y + 1] = true;
                 const bool inside = drawn(x - 3, y) == entry && drawn(x + 3, y) == entry &&
                                     drawn(x, y - 3) == entry && drawn(x, y + 3) == entry;
                 if (!inside || (x + y) % 7 != 0) continue;
@@ -267,11 +265,9 @@ TEST_F(MenuDraw, APointerOnAnEntrysLettersChoosesItAtAnyWindowSize) {
             }
         }
         EXPECT_GT(tried, 100) << w << "x" << h;
-        for (int i = 0; i + 1 < 3; ++i) {
-            ASSERT_LT(rows[i][1], rows[i + 1][0]) << "entries " << i << " and " << i + 1 << " do not overlap";
-            // A pixel of rasterising either way at the letters' edges.
-            for (int y = rows[i][1] + 2; y < rows[i + 1][0] - 1; ++y) EXPECT_EQ(menu.Hit(w / 2, y), -1) << w << "x" << h << " row " << y;
-        }
+        // Rows without letters choose nothing, a pixel of rasterising either way.
+        for (int y = 0; y < h; ++y)
+            if (!lettered[y] && !lettered[y + 1] && !lettered[y + 2]) { EXPECT_EQ(menu.Hit(w / 2, y), -1) << w << "x" << h << " row " << y; }
     }
 }
 
