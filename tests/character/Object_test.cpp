@@ -669,7 +669,6 @@ TEST_F(PersonRenderTest, PlanarShadowsAndStencilShadowVolumesDarkenTheFloorBesid
     fighter->Draw();
     shadowctr = 0;
     fighter->DrawShadow();
-    SaveShot("fighter_planar_shadow");
     EXPECT_TRUE(shadowBesideTheFighter()) << "planar";
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glDepthFunc(GL_LEQUAL);
@@ -682,7 +681,6 @@ TEST_F(PersonRenderTest, PlanarShadowsAndStencilShadowVolumesDarkenTheFloorBesid
     glDepthFunc(GL_EQUAL);
     floor->DrawNonAmbient();
     fighter->DrawNonAmbient();
-    SaveShot("fighter_stencil_shadow");
     EXPECT_TRUE(shadowBesideTheFighter()) << "stencil";
 }
 

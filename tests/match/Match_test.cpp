@@ -234,7 +234,6 @@ protected:
 TEST_F(LifeBarDraw, FadesFromWhiteToTheLifeColourInsideABlackFrame) {
     LifeBar full(0);
     full.Draw();
-    SaveShot("lifebar");
     EXPECT_GT(std::min({At(4).r, At(4).g, At(4).b}), 200) << "white at the start";
     EXPECT_TRUE(At(17).b > 200 && At(17).r + At(17).g < 160) << "full life ends in blue";
     LifeBar low(1);  // from 45 to 61

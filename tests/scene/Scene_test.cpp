@@ -286,7 +286,6 @@ TEST_F(SceneryGL, TheArenaDrawsTheFloorInItsMaterial) {
     arena.raised = false;
     arena.Update();
     arena.Draw();
-    SaveShot("scenery_arena");
     for (const int x : {5, 32, 60}) EXPECT_TRUE(ReadPixel(x, 32).r == 255 && ReadPixel(x, 32).Sum() == 255) << x;
 }
 
@@ -390,7 +389,6 @@ TEST_F(SceneryGL, TheSunsFlareIsDrawnBeforeTheCameraOnly) {
     const std::unique_ptr<Sun> sun = NewSun("1 flare.mat 1 0 8 0", Vector3(0, 0, 500));
     sun->Update();
     sun->Draw();
-    SaveShot("sun_flare");
     EXPECT_NEAR(ReadPixel(32, 32).r, static_cast<int>(0.35f * 255), 1);
     EXPECT_NEAR(ReadPixel(26, 37).g, static_cast<int>(0.35f * 255), 1);
     EXPECT_EQ(ReadPixel(20, 32).r, 0) << "outside the quad";
@@ -499,7 +497,6 @@ TEST_F(WaterGL, ThePlanarDrawBlendsTheSurfaceOverTheSky) {
     scene.water.Draw();
     ExpectPixel(32, 32, 0, 153, 0);
     scene.water.Draw();
-    SaveShot("scenery_water");
     ExpectPixel(32, 32, 0, 153, 102);
     ExpectPixel(3, 60, 0, 153, 102);
 }
@@ -519,7 +516,6 @@ TEST_F(WaterGL, TheStencilPassesClearTheSurfaceAndDarkenItsShadow) {
     glDisable(GL_SCISSOR_TEST);
     glDepthFunc(GL_EQUAL);
     scene.water.DrawNonAmbient();
-    SaveShot("scenery_water_shadow");
     ExpectPixel(16, 32, 0, 115, 115);
     ExpectPixel(48, 32, 0, 128, 128);
     EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST)) << "the light pass after it is not held back";

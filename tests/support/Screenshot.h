@@ -4,10 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
 #include <vector>
 
 #include "support/GLContext.h"
@@ -18,20 +14,6 @@ inline std::vector<std::uint8_t> WindowRgb() {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, GLTest::WIDTH, GLTest::HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     return rgb;
-}
-
-// Keeps the window for a person to look at when E2E_SHOTS names a folder.
-inline void SaveShot(const std::string& name) {
-    const char* dir = std::getenv("E2E_SHOTS");
-    if (dir == nullptr || *dir == '\0') return;
-    std::filesystem::create_directories(dir);
-    const std::vector<std::uint8_t> rgb = WindowRgb();
-    std::ofstream out(std::string(dir) + "/" + name + ".ppm", std::ios::binary);
-    out << "P6\n" << GLTest::WIDTH << ' ' << GLTest::HEIGHT << "\n255\n";
-    for (int y = GLTest::HEIGHT - 1; y >= 0; --y) {
-        out.write(reinterpret_cast<const char*>(&rgb[static_cast<size_t>(y) * GLTest::WIDTH * 3]),
-                  GLTest::WIDTH * 3);
-    }
 }
 
 // The colour of one window pixel, y up.
