@@ -22,11 +22,10 @@ using fixture::Kaf;
 using fixture::TORSO;
 
 const float PI = 3.1415927f;
-const float TWO_PI = 6.2831855f;
 
-// A tree that plays `first` once and then idles.
-std::string OnceThenIdle(const char* first) {
-    return std::string("stand ") + first + " - 1 ARB -\n  * idle.kaf - 1 ARB -\n    * @ 1\n";
+// A tree that plays `first` once and then `then`, a move of this flag, over and over.
+std::string OnceThen(const char* first, const char* then = "idle.kaf", const char* flag = "ARB") {
+    return std::string("stand ") + first + " - 1 ARB -\n  * " + then + " - 1 " + flag + " -\n    * @ 1\n";
 }
 
 // Playing the fixture fighter "kira" (player 0) against a "mori" that stands
@@ -46,10 +45,7 @@ protected:
 };
 
 TEST_F(PlaybackTest, KeysAlreadyBehindTheClockPlayInOneStepAndTheirEventsFireOnce) {
-    fixture::WriteFighter("kira",
-                          "stand intro.kaf - 1 ARB -\n"
-                          "  * wait.kaf - 1 ARB -\n"
-                          "    * @ 1\n",
+    fixture::WriteFighter("kira", OnceThen("intro.kaf", "wait.kaf"),
                           {{"intro.kaf", Kaf({Key(0.1f), Key(0.1f), Key(0.1f).Flags(1 | 512).Sound("boom.wav")})},
                            {"wait.kaf", Kaf({Key(10), Key(10)})}});
     wav::Write("sounds/boom.wav");
@@ -86,13 +82,13 @@ TEST_F(PlaybackTest, FrameEventsShakeTheCameraInUseAndStartARingWhereTheFighterS
 TEST_F(PlaybackTest, TheRootAndTheWeaponsAreBroughtBackToOneTurnWhenAMoveBegins) {
     const Vector3 wound(7, 0, -7);
     const auto key = [&](float s) { return Key(s).Bone(TORSO, wound, 0).Bone(ARM, wound, 0).Bone(HEAD, wound, 0); };
-    fixture::WriteFighter("kira", OnceThenIdle("wind.kaf"), {{"wind.kaf", Kaf({key(0.05f), key(0.5f)})}});
+    fixture::WriteFighter("kira", OnceThen("wind.kaf"), {{"wind.kaf", Kaf({key(0.05f), key(0.5f)})}});
     Start();
     Step(300);  // the wind-up's last key is the target: idle has begun
     ASSERT_EQ(seq[0]->anim->name, "idle.kaf");
     for (int bone : {TORSO, ARM}) {
         const CSpline& spline = seq[0]->boneSplines[bone];
-        EXPECT_TRUE(Near(spline.rot[2], Vector3(7 - TWO_PI, 0, TWO_PI - 7), 1e-5f)) << bone;
+        EXPECT_TRUE(Near(spline.rot[2], Vector3(7 - 2 * PI, 0, 2 * PI - 7), 1e-5f)) << bone;
         for (int slot = 0; slot < 4; ++slot) EXPECT_LE(std::fabs(spline.rot[slot].x), PI) << bone;
     }
     EXPECT_FLOAT_EQ(seq[0]->boneSplines[HEAD].rot[2].x, 7) << "only the root and weapons wrap";
@@ -121,8 +117,8 @@ TEST_F(PlaybackTest, ACentringMoveFacesTheOpponentTurningAtMostHalfATurn) {
         float expected;    // the facing the move starts with
     } cases[] = {
         {0, {0, 0, -60}, "CEN", 0},
-        {6, {0, 0, -60}, "CEN", TWO_PI},
-        {6, {60, 0, 60}, "CEN", PI / 2 + TWO_PI},
+        {6, {0, 0, -60}, "CEN", 2 * PI},
+        {6, {60, 0, 60}, "CEN", PI / 2 + 2 * PI},
         {0, {-60, 0, 60}, "CEN", -PI / 2},
         {-3, {0, 0, 120}, "CEN", -PI},
         {2, {0, 0, -60}, "INT", 2},  // without centring the facing stays
@@ -130,9 +126,7 @@ TEST_F(PlaybackTest, ACentringMoveFacesTheOpponentTurningAtMostHalfATurn) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.yaw);
         const Key still = Key(0.5f).Pos(0, 0, 0).Facing(0, c.yaw, 0);
-        fixture::WriteFighter("kira",
-                              std::string("stand idle.kaf - 1 ARB -\n  * turn.kaf - 1 ") + c.flag +
-                                  " -\n    * @ 1\n",
+        fixture::WriteFighter("kira", OnceThen("idle.kaf", "turn.kaf", c.flag),
                               {{"idle.kaf", Kaf({Key(0.05f).Pos(0, 0, 0).Facing(0, c.yaw, 0),
                                                  still, still, still})},
                                {"turn.kaf", fixture::StillKaf(10)}});
