@@ -34,9 +34,8 @@ run_installed() {  # with $1 as XDG_CONFIG_HOME
     GAME_PID=$!
 }
 # Keys are held longer than a slow frame: the game acts once on a press, in
-# the first frame that sees it. start_match works the menu the same way.
+# the first frame that sees it. (The menu is worked by the trace-driven tap.)
 press() { focus_window; xdotool keydown "$@"; sleep 0.4; xdotool keyup "$@"; }
-tap() { press "$1"; }
 take_shot() {  # F8; SHOT is the BMP it wrote
     local taken
     taken=$(grep -c '^screenshot ' "$SCRATCH/debug.log")

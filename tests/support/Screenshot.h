@@ -8,14 +8,6 @@
 
 #include "support/GLContext.h"
 
-// The test window's pixels, bottom row first, as RGB bytes.
-inline std::vector<std::uint8_t> WindowRgb() {
-    std::vector<std::uint8_t> rgb(GLTest::WIDTH * GLTest::HEIGHT * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, GLTest::WIDTH, GLTest::HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    return rgb;
-}
-
 // The colour of one window pixel, y up.
 struct Pixel {
     int r, g, b;
@@ -29,10 +21,10 @@ inline Pixel ReadPixel(int x, int y) {
 
 // How many window pixels have a channel brighter than `level`.
 inline int CountBrighter(int level) {
-    const std::vector<std::uint8_t> rgb = WindowRgb();
+    std::vector<std::uint8_t> rgb(GLTest::WIDTH * GLTest::HEIGHT * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, GLTest::WIDTH, GLTest::HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     int n = 0;
-    for (size_t i = 0; i < rgb.size(); i += 3) {
-        n += std::max({rgb[i], rgb[i + 1], rgb[i + 2]}) > level;
-    }
+    for (size_t i = 0; i < rgb.size(); i += 3) n += std::max({rgb[i], rgb[i + 1], rgb[i + 2]}) > level;
     return n;
 }
