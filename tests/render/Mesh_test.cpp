@@ -68,6 +68,8 @@ TEST(MeshNormals, SharedVerticesAverageUnitNormalsFlippingTurnsTheMeshAndMovingL
     TraceCapture quiet;
     cyl.RescaleTexMap(&material);
     EXPECT_TRUE(cyl.vertices[0].u == 3.25f && cyl.vertices[0].v == 2.5f);
+    cyl.RescaleTexMap(3, 1, 0, 0);  // a scale along u alone
+    EXPECT_TRUE(cyl.vertices[0].u == 9.75f && cyl.vertices[0].v == 2.5f);
 }
 
 // Each mapping at a few vertices of the box (-2, 0, -1) .. (2, 4, 3).
