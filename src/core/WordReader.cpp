@@ -105,7 +105,7 @@ namespace {
 // point, then an exponent once a digit has come. What it takes is converted
 // in the "C" locale whatever the player's, and a number too large for a float
 // is refused.
-bool ExtractFloat(std::istream& in, float& out) {
+bool Extract(std::istream& in, float& out) {
     int c = Peek(in);
     if (c == EOF) {  // nothing to read: the number is left as it was
         in.setstate(std::ios::eofbit | std::ios::failbit);
@@ -146,7 +146,6 @@ bool ExtractFloat(std::istream& in, float& out) {
     return true;
 }
 
-bool Extract(std::istream& in, float& out) { return ExtractFloat(in, out); }
 bool Extract(std::istream& in, int& out) { return static_cast<bool>(in >> out); }
 
 }  // namespace
