@@ -7,6 +7,7 @@
 #include <string>
 
 #include "check/DataCheck.h"
+#include "core/DriverPreload.h"
 #include "core/MainLoop.h"
 #include "frontend/FolderCheck.h"
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
         std::cerr << "usage: korvanthe [--replay FILE]" << std::endl;
         return 1;
     }
+    DriverPreload::Start();  // while the video system starts
     SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);
     SDL_EnableKeyRepeat(0, 0);
     return Run(replay);

@@ -115,15 +115,16 @@ bool Display::ChangeMode(int w, int h, bool full) {
     return done;
 }
 
-void Display::StartScene() {
+void Display::StartScene(bool keepPicture) {
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glFrontFace(GL_CW);
     glViewport(0, 0, width, height);
+    const GLbitfield buffers = keepPicture ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT;
     if (renderPaths.stencilWithDepth) {
-        ClearAll(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        ClearAll(buffers);
     } else {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClear(buffers);
     }
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);

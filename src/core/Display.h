@@ -28,7 +28,9 @@ public:
     // A new size, in a window or full screen. When the new mode is refused
     // the old one is kept and the result is false.
     bool ChangeMode(int w, int h, bool full);
-    void StartScene();              // viewport, clear, default state, lights
+    // Viewport, clear, default state, lights; `keepPicture` clears depth and
+    // stencil only, to draw over what the window already shows this frame.
+    void StartScene(bool keepPicture = false);
     // Clears the depth buffer, and the stencil with it where that is the
     // cheaper way; the stencil's own write mask is kept.
     void ClearDepth();

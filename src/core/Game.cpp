@@ -179,7 +179,7 @@ void Game::RenderFrame() {
     // fighter select over the arena alone; a new GL context has lost the
     // stills, of the match paused or ended among them.
     if (!backdrop.Taken() || !arenaStill.Taken()) Stills();
-    system->display->StartScene();
+    system->display->StartScene(backdrop.Held());
     Screen* screen = showing;
     const Screen::Event event = screen->Update();
     screen->Draw();
@@ -239,7 +239,16 @@ void Game::Pause() {
 void Game::Stills() {
     Display* display = System::instance()->display;
     const bool opening = !backdrop.Taken() && showing == title.get();
-    if (opening) match->Update();  // the fighters take their places
+    if (opening && !backdrop.Held()) {
+        // The fighters take their places, and the first menu frame is drawn
+        // straight over them: the still is taken in the next frame, so that
+        // the first comes sooner.
+        match->Update();
+        display->StartScene();
+        match->DrawScene();
+        backdrop.Hold();
+        return;
+    }
     if (!backdrop.Taken()) {
         display->StartScene();
         if (opening) {
@@ -250,7 +259,7 @@ void Game::Stills() {
         }
         backdrop.Capture();
         // The main menu stands over the fighters, not over the arena alone:
-        // that still waits for the next frame, so that the first comes sooner.
+        // that still waits for the next frame.
         if (opening) return;
     }
     display->StartScene();

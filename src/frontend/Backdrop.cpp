@@ -15,7 +15,14 @@ bool Backdrop::Taken() const {
     return texture != 0 && generation == System::instance()->display->contextGeneration;
 }
 
+void Backdrop::Hold() {
+    held = true;
+    // The renderer's threads fill in the still while the menu is drawn.
+    glFlush();
+}
+
 void Backdrop::Capture() {
+    held = false;
     const Display* display = System::instance()->display;
     if (!Taken()) glGenTextures(1, &texture);
     generation = display->contextGeneration;
@@ -46,6 +53,10 @@ void Backdrop::Capture() {
 
 void Backdrop::Draw(float shade) const {
     const Display* display = System::instance()->display;
+    if (held) {
+        DimInPlace(shade);
+        return;
+    }
     if (!Taken()) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         return;
@@ -72,5 +83,24 @@ void Backdrop::Draw(float shade) const {
     glVertex2i(display->width, 0);
     glEnd();
     glDisable(GL_TEXTURE_2D);
+    display->EndOverlay();
+}
+
+// Black over the window, as opaque as the shade: the same pixels as the
+// still darkened by its colour.
+void Backdrop::DimInPlace(float shade) {
+    const Display* display = System::instance()->display;
+    display->BeginOverlay(false);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0, 0, 0, shade);
+    glBegin(GL_QUADS);  // wound as the still's quad, which faces the viewer
+    glVertex2i(0, 0);
+    glVertex2i(0, display->height);
+    glVertex2i(display->width, display->height);
+    glVertex2i(display->width, 0);
+    glEnd();
+    glDisable(GL_BLEND);
     display->EndOverlay();
 }
