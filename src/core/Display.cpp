@@ -171,6 +171,7 @@ void Display::EndScene() {
         Screenshot::Take(width, height);
     }
     SDL_GL_SwapBuffers();
+    ++framesShown;
 }
 
 void Display::SetWorld(const Matrix& m) {

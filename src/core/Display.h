@@ -67,6 +67,7 @@ public:
     SDL_Surface* surface = nullptr;  // the last video mode set
     bool filter = false;             // linear rather than nearest texture filtering
     bool screenshotRequested = false;  // the frame being drawn is saved before it is shown
+    int framesShown = 0;               // frames swapped onto the window so far
     // How many GL contexts the window has had. A new video mode may come
     // with a new context, which knows none of the old one's objects: the
     // textures are then made again on their next use, and whatever else

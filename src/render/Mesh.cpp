@@ -50,6 +50,17 @@ void Mesh::Draw(const Matrix& world) {
     }
     // A list of an earlier context went with it.
     if (list.id == 0 || list.generation != display->contextGeneration) {
+        // Making a list costs more than sending the triangles a few times:
+        // a mesh is kept once a second frame draws it, so that a still (the
+        // menu's first frame among them) does not wait for its lists.
+        if (list.firstDrawnIn != display->contextGeneration) {
+            list.firstDrawnIn = display->contextGeneration;
+            list.firstFrame = display->framesShown;
+        }
+        if (list.firstFrame == display->framesShown) {
+            SendTriangles();
+            return;
+        }
         list.id = glGenLists(1);
         list.generation = display->contextGeneration;
         glNewList(list.id, GL_COMPILE);

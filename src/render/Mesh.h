@@ -52,16 +52,20 @@ public:
 private:
     void SendTriangles() const;
     // The display list of a mesh that keeps its shape, and the display's
-    // context generation it was made in. A copy makes a list of its own.
+    // context generation it was made in; the frame that first drew the mesh
+    // without one, in the context `firstDrawnIn`. A copy makes a list of its own.
     struct List {
         List() = default;
         List(const List&) {}
         List& operator=(const List&) {
             id = 0;
+            firstDrawnIn = -1;
             return *this;
         }
         unsigned int id = 0;
         int generation = -1;
+        int firstDrawnIn = -1;
+        int firstFrame = 0;
     } list;
     void BuildShadowQuads(const Matrix& world, const Vector3& light);
     void SplitCylinderSeam();  // repeat vertices left of the wrap-around of u
